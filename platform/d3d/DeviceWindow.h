@@ -1,0 +1,17 @@
+#pragma once
+// The window a 3D device presents into (the device's HWND). The presenting layer makes the
+// concrete window; a software device hands it finished frames, a hardware device draws into
+// it directly.
+
+#include "platform/d3d/D3D8Types.h"
+
+#include <cstdint>
+
+class TDeviceWindow {
+public:
+    virtual ~TDeviceWindow() = default;
+    // The client area in device pixels: the size a back buffer takes when none is named.
+    virtual void ClientSize(UINT& width, UINT& height) const = 0;
+    // Shows a finished frame: 0xAARRGGBB pixels, top row first, `width` pixels a row.
+    virtual void ShowPixels(const std::uint32_t* pixels, UINT width, UINT height) = 0;
+};
