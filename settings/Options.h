@@ -1,0 +1,39 @@
+#pragma once
+// The one settings object: the four settings kept in "Options.ini" (view, difficulty, sound
+// effects, music), the running game's score and lives, and the fixed per-view placements of
+// the camera and the score digits.
+
+#include "core/Types.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+struct TDigitsPlace {
+    TVector Pos;
+    TVector Rot; // radians about x, y and z
+};
+
+class TOptions {
+public:
+    // Fills the placement constants and the file name; reads no file.
+    TOptions();
+
+    // Reads "View", "Dificulty", "Sounds", "Music"; a missing file or key gives its default.
+    bool LoadOptions();
+    // Writes the four settings; throws EGameError "Unable to write to %s" when it cannot.
+    bool SaveOptions();
+
+    std::uint8_t Difficulty = 0; // 0 Easy, 1 Normal
+    std::uint8_t View = 0;       // 0 Top, 1 Half side, 2 Side, 3 Corner
+    TVector ViewEye[4];
+    TDigitsPlace DigitsPlace[4];
+    std::string IniFileName;
+    std::int32_t Score = 0;
+    std::int8_t Lives = 0;
+    bool SoundOn = false;
+    bool MusicOn = false;
+};
+
+// The one instance, created at start-up before the 3D device.
+extern std::unique_ptr<TOptions> Options;
