@@ -1,0 +1,26 @@
+#pragma once
+// Our stand-in for the system's private-profile functions, which read and write one value of
+// a profile (INI) file at a time; see ProfileText.h for the text rules. There is no cache:
+// every write reaches the disk before it returns, replacing the file whole (AtomicFile.h).
+
+#include <cstdint>
+
+using DWORD = std::uint32_t;
+using BOOL = std::int32_t;
+
+// Copies the value of `keyName` in section `appName` of `fileName` into `returnedString`, or
+// `defaultValue` (null reads as empty) when the file, the section or the key is missing or
+// the file cannot be read. At most `size` - 1 characters are copied, always followed by a
+// terminating zero; returns the number copied. Null names or buffer, or a zero size, copy
+// nothing and return 0.
+DWORD GetPrivateProfileStringA(const char* appName, const char* keyName, const char* defaultValue,
+                               char* returnedString, DWORD size, const char* fileName);
+
+// Sets `keyName` in section `appName` of `fileName` to `string`, creating the file, the
+// section or the key as needed. Returns nonzero on success; zero when the file exists but
+// cannot be read or written, when it cannot be created, or when a name or the value would
+// break the file's lines. Deleting (a null key or value) is not offered and fails. With all
+// three of `appName`, `keyName` and `string` null it flushes
+// the file, which has nothing to do and succeeds.
+BOOL WritePrivateProfileStringA(const char* appName, const char* keyName, const char* string,
+                                const char* fileName);
