@@ -1,0 +1,134 @@
+#include "settings/ScoreTable.h"
+
+#include "core/Globals.h"
+#include "platform/system/ProgramDirectory.h"
+#include "settings/DateTime.h"
+#include "settings/HighScoreDialog.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+std::unique_ptr<TScoreTable> ScoreTable;
+
+namespace {
+
+constexpr std::string_view DefaultName = "................";
+constexpr int NameEditorRaise = 6; // the box stands this much above the label it covers
+
+std::array<TScoreEntry, ScoreRankCount> DefaultEntries() {
+    std::array<TScoreEntry, ScoreRankCount> entries;
+    const double now = LocalDateTimeNow();
+    for (int index = 0; index < ScoreRankCount; ++index) {
+        TScoreEntry& entry = entries[static_cast<std::size_t>(index)];
+        entry.SetName(DefaultName);
+        entry.Score = ScoreRankCount - index;
+        entry.Date = now;
+    }
+    return entries;
+}
+
+// Pauses the game while the dialog is open and puts everything back however it closes.
+class TModalDialogPause {
+public:
+    explicit TModalDialogPause(IHighScoreDialog& dialog) : Dialog(dialog) {
+        if (GameState != gsPaused) {
+            SavedState = GameState;
+        }
+        GameState = gsPaused;
+    }
+    ~TModalDialogPause() {
+        GameState = SavedState;
+        Dialog.SetTag(0);
+        Dialog.ClearNameEditor();
+    }
+    TModalDialogPause(const TModalDialogPause&) = delete;
+    TModalDialogPause& operator=(const TModalDialogPause&) = delete;
+
+private:
+    IHighScoreDialog& Dialog;
+};
+
+} // namespace
+
+TScoreTable::TScoreTable(std::string fileName)
+    : Entries(DefaultEntries()), TableFileName(std::move(fileName)) {}
+
+std::string TScoreTable::DefaultFileName() {
+    return ProgramDirectory() + "HiScores.dat";
+}
+
+void TScoreTable::AttachDialog(IHighScoreDialog* dialog) {
+    Dialog = dialog;
+}
+
+void TScoreTable::ShowTable() {
+    if (Dialog == nullptr) {
+        return;
+    }
+    for (int rank = 1; rank <= ScoreRankCount; ++rank) {
+        const TScoreEntry& entry = Entry(rank);
+        Dialog->ShowRow(rank, entry.Name(), std::to_string(entry.Score));
+    }
+}
+
+void TScoreTable::AddScore(std::int32_t score) {
+    if (score <= Entries.back().Score) {
+        return;
+    }
+    // A tie goes below the score it ties with: the older entry keeps its place. A table read
+    // from a file may be out of order; the last row's lower score still bounds the search.
+    const auto taken = std::ranges::find_if(
+        Entries, [score](const TScoreEntry& entry) { return entry.Score < score; });
+    const int rank = static_cast<int>(taken - Entries.begin()) + 1;
+    if (Dialog != nullptr) {
+        PlaceNameEditor(rank);
+    }
+    std::copy_backward(taken, Entries.end() - 1, Entries.end());
+    taken->Score = score;
+    taken->Date = LocalDateTimeNow();
+    ShowTable();
+    if (Dialog == nullptr) {
+        return;
+    }
+    {
+        const TModalDialogPause pause(*Dialog);
+        Dialog->SetTag(rank);
+        Dialog->ShowModal();
+    }
+    ShowTable();
+}
+
+void TScoreTable::StoreName(int rank, std::string_view name) {
+    if (rank < 1 || rank > ScoreRankCount) {
+        throw std::out_of_range("no rank " + std::to_string(rank) + " in the high-score table");
+    }
+    Entries[static_cast<std::size_t>(rank - 1)].SetName(name);
+}
+
+void TScoreTable::ClearTable() {
+    Entries = DefaultEntries();
+    ShowTable();
+    SaveTable();
+}
+
+void TScoreTable::PlaceNameEditor(int rank) {
+    const int firstTop = Dialog->NameLabelTop(1);
+    const int rowPitch = Dialog->NameLabelTop(2) - firstTop;
+    Dialog->ShowNameEditor(firstTop - NameEditorRaise + (rank - 1) * rowPitch);
+}
+
+TScoreTable::TTableBytes TScoreTable::Encode() const {
+    TTableBytes bytes{};
+    for (std::size_t index = 0; index < Entries.size(); ++index) {
+        EncodeScoreEntry(Entries[index],
+                         TScoreEntryBytes(bytes.data() + index * ScoreEntrySize, ScoreEntrySize));
+    }
+    return bytes;
+}
+
+void TScoreTable::Decode(const TTableBytes& bytes) {
+    for (std::size_t index = 0; index < Entries.size(); ++index) {
+        Entries[index] = DecodeScoreEntry(
+            TConstScoreEntryBytes(bytes.data() + index * ScoreEntrySize, ScoreEntrySize));
+    }
+}
