@@ -67,10 +67,12 @@ void SyncDirectoryOf(const std::filesystem::path& file) {
 std::error_code ReplaceFileContents(const std::string& path, std::string_view bytes) {
     std::error_code error;
     std::filesystem::path target = path;
-    if (std::filesystem::is_symlink(target, error)) {
+    const std::filesystem::file_status link = std::filesystem::symlink_status(target, error);
+    if (std::filesystem::is_symlink(link)) {
         target = std::filesystem::weakly_canonical(target, error);
     }
-    if (error) {
+    // A missing file is no fault here: it is about to be created.
+    if (error && error != std::errc::no_such_file_or_directory) {
         return error;
     }
 

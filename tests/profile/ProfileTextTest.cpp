@@ -1,0 +1,16 @@
+#include "platform/profile/ProfileText.h"
+
+#include <gtest/gtest.h>
+
+// Guards where added lines go: inside their section, before the blank lines that part it
+// from the next, and never glued onto a last line that has no line ending.
+TEST(SetProfileValue, AddsAMissingKeyToItsSectionAndAMissingSectionAtTheEnd) {
+    EXPECT_EQ(SetProfileValue("[Options]\nView=1\n\n[Other]\nA=1\n", "Options", "Music", "0"),
+              "[Options]\nView=1\nMusic=0\n\n[Other]\nA=1\n");
+    EXPECT_EQ(SetProfileValue("[Options]\r\nView=1", "Options", "Music", "0"),
+              "[Options]\r\nView=1\r\nMusic=0");
+    EXPECT_EQ(SetProfileValue("[Options]\n", "Options", "Music", "0"), "[Options]\nMusic=0\n");
+    EXPECT_EQ(SetProfileValue("x=1", "Options", "View", "1"), "x=1\r\n[Options]\r\nView=1\r\n");
+    EXPECT_EQ(SetProfileValue("", "Options", "View", "1"), "[Options]\r\nView=1\r\n");
+    EXPECT_EQ(SetProfileValue("[A]\n", "Options", "View", "1"), "[A]\n[Options]\nView=1\n");
+}
