@@ -19,7 +19,9 @@ public:
     // Fills the placement constants and the file name; reads no file.
     TOptions();
 
-    // Reads "View", "Dificulty", "Sounds", "Music"; a missing file or key gives its default.
+    // Reads "View", "Dificulty", "Sounds", "Music"; a missing file or key, or a value that is
+    // not a number, gives its default. A view above 3 is taken as 3 (Corner) and any nonzero
+    // difficulty as 1 (Normal), as the menu shows them. Always returns true.
     bool LoadOptions();
     // Writes the four settings; throws EGameError "Unable to write to %s" when it cannot.
     bool SaveOptions();
