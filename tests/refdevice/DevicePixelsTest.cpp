@@ -241,6 +241,43 @@ TEST(ReferenceDevicePixels, NothingBehindTheCameraIsDrawn) {
         }
     }
     EXPECT_EQ(pixels[14 * 16 + 8], White32); // y = -0.81: between the near plane and z = 2
+
+    // Between the eye and the near plane nothing is drawn either.
+    BindVertices(*device.Get(), {{-1, 1, 0.5f, 0, 0, -1, 0, 0},
+                                 {1, -1, 0.5f, 0, 0, -1, 0, 0},
+                                 {-1, -1, 0.5f, 0, 0, -1, 0, 0}});
+    DrawScene(*device.Get(), 1, 0xFF000000u);
+    for (const std::uint32_t pixel : ReadPixels(*device.Get())) {
+        ASSERT_EQ(pixel, 0xFF000000u);
+    }
+}
+
+TEST(ReferenceDevicePixels, PixelCentresOnSharedEdgesAreDrawnOnceByTheTopLeftRule) {
+    // A square from pixel 0.5 to 3.5 split along its diagonal: centres lie exactly on all of
+    // its edges. Adding blending counts the draws: the top and left edges keep their
+    // centres, the bottom and right ones do not, and the diagonal's go to one triangle.
+    auto device = MakeTestDevice(4, 4);
+    device->SetRenderState(D3DRS_LIGHTING, 1);
+    D3DMATERIAL8 material{};
+    material.Emissive = {0.25f, 0.25f, 0.25f, 0};
+    material.Diffuse.a = 1;
+    device->SetMaterial(&material);
+    device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+    device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);
+    device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
+    device->SetRenderState(D3DRS_ZENABLE, 0);
+    const TTestVertex topLeft{-0.75f, 0.75f, 0.5f, 0, 0, -1, 0, 0};
+    const TTestVertex topRight{0.75f, 0.75f, 0.5f, 0, 0, -1, 0, 0};
+    const TTestVertex bottomLeft{-0.75f, -0.75f, 0.5f, 0, 0, -1, 0, 0};
+    const TTestVertex bottomRight{0.75f, -0.75f, 0.5f, 0, 0, -1, 0, 0};
+    BindVertices(*device.Get(), {topLeft, topRight, bottomRight, topLeft, bottomRight, bottomLeft});
+    DrawScene(*device.Get(), 2, 0xFF000000u);
+    const auto pixels = ReadPixels(*device.Get());
+    for (std::size_t y = 0; y < 4; ++y) {
+        for (std::size_t x = 0; x < 4; ++x) {
+            EXPECT_EQ(Red(pixels[y * 4 + x]), x < 3 && y < 3 ? 64 : 0) << x << "," << y;
+        }
+    }
 }
 
 TEST(ReferenceDevicePixels, TexturesArePerspectiveCorrect) {
