@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+// Runs the built driver on `script` and returns its output lines.
+std::vector<std::string> RunDriver(const std::string& script) {
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("zorbix-sim-test-" + std::to_string(getpid()) + ".txt");
+    std::ofstream(path) << script;
+    FILE* pipe = popen(("'" ZORBIX_SIM_PROGRAM "' < '" + path.string() + "'").c_str(), "r");
+    std::vector<std::string> lines(1);
+    for (int c = 0; pipe != nullptr && (c = std::fgetc(pipe)) != EOF;) {
+        if (c == '\n') {
+            lines.emplace_back();
+        } else {
+            lines.back().push_back(static_cast<char>(c));
+        }
+    }
+    EXPECT_EQ(pipe == nullptr ? -1 : pclose(pipe), 0);
+    std::filesystem::remove(path);
+    lines.pop_back(); // after the last newline
+    return lines;
+}
+} // namespace
+
+// Guards the driver's contract with the scripts that reproduce games: the start state, the
+// commands, event lines as they happen, the dump format, and errors that name the line and
+// let the script go on.
+TEST(SimDriver, PlaysAScriptAndAnswersInJsonLines) {
+    const auto lines = RunDriver("seed 7\n"
+                                 "newgame\n"
+                                 "dump\n"
+                                 "frame 1750\n"
+                                 "frame 16\n"
+                                 "dump\n"
+                                 "# a comment, then a blank line\n"
+                                 "\n"
+                                 "jump 3\n"
+                                 "frame -5\n"
+                                 "difficulty 2\n"
+                                 "frame 1000\n"
+                                 "frame 6000\n"
+                                 "key 37\n"
+                                 "resume\n"
+                                 "frame 16\n"
+                                 "dump\n");
+    const std::vector<std::string> expected = {
+        R"({"event":"score","value":0})",
+        R"({"event":"sound","name":"newgame"})",
+        R"({"GameState":2,"SavedState":1,"Score":0,"Lives":3,"Speed":0.000199999995,)"
+        R"("SpawnInterval":1750,"Elapsed":0,"SlotState":0,"BallSerial":0,"Slot":{"Side":0,)"
+        R"("Position":[0,0,0],"Rotation":[0,0,0]},"Balls":[]})",
+        R"({"GameState":2,"SavedState":1,"Score":0,"Lives":3,"Speed":0.000199999995,)"
+        R"("SpawnInterval":1750,"Elapsed":16,"SlotState":0,"BallSerial":1,"Slot":{"Side":0,)"
+        R"("Position":[0,0.0111929998,0],"Rotation":[0,0,46.6840706]},"Balls":[{"Serial":1,)"
+        R"("Side":0,"Phase":0,"Remaining":1.10000002,"Position":[0,1.39999998,3],)"
+        R"("Rotation":[0,2.63598347,0.790977478],"Texture":4}]})",
+        R"({"error":"line 9: unknown command: jump 3"})",
+        R"({"error":"line 10: expected a number from 0 to 4294967295: frame -5"})",
+        R"({"error":"line 11: expected difficulty 0 or 1: difficulty 2"})",
+        R"({"event":"sound","name":"kik0"})",
+        R"({"event":"score","value":10})",
+    };
+    ASSERT_EQ(lines.size(), expected.size() + 1);
+    for (std::size_t n = 0; n < expected.size(); ++n) {
+        EXPECT_EQ(lines[n], expected[n]) << "line " << n + 1;
+    }
+    // The key turned the slot; "resume" went back to the title, where frames do not play.
+    EXPECT_TRUE(lines.back().starts_with(R"({"GameState":1,"SavedState":1,"Score":10,)"));
+    EXPECT_NE(lines.back().find(R"("Elapsed":7016,"SlotState":0,"BallSerial":1,"Slot":{"Side":3,)"),
+              std::string::npos);
+}
