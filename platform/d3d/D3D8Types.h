@@ -11,9 +11,15 @@ using BYTE = std::uint8_t;
 using BOOL = std::int32_t;
 using D3DCOLOR = std::uint32_t;
 
-constexpr bool Succeeded(HRESULT code) { return code >= 0; }
-constexpr bool Failed(HRESULT code) { return code < 0; }
-constexpr HRESULT MakeResult(std::uint32_t bits) { return static_cast<HRESULT>(bits); }
+constexpr bool Succeeded(HRESULT code) {
+    return code >= 0;
+}
+constexpr bool Failed(HRESULT code) {
+    return code < 0;
+}
+constexpr HRESULT MakeResult(std::uint32_t bits) {
+    return static_cast<HRESULT>(bits);
+}
 
 constexpr HRESULT D3D_OK = 0;
 constexpr HRESULT E_FAIL = MakeResult(0x80004005);
@@ -58,6 +64,12 @@ enum D3DPOOL : DWORD { D3DPOOL_DEFAULT = 0, D3DPOOL_MANAGED = 1, D3DPOOL_SYSTEMM
 enum D3DSWAPEFFECT : DWORD { D3DSWAPEFFECT_DISCARD = 1 };
 
 constexpr DWORD D3DCREATE_SOFTWARE_VERTEXPROCESSING = 0x00000020;
+
+// FullScreen_PresentationInterval: the default and ONE wait for the display's refresh;
+// IMMEDIATE presents at once (benchmarks measure the device, not the display).
+constexpr UINT D3DPRESENT_INTERVAL_DEFAULT = 0x00000000;
+constexpr UINT D3DPRESENT_INTERVAL_ONE = 0x00000001;
+constexpr UINT D3DPRESENT_INTERVAL_IMMEDIATE = 0x80000000;
 
 constexpr DWORD D3DCLEAR_TARGET = 0x1;
 constexpr DWORD D3DCLEAR_ZBUFFER = 0x2;
