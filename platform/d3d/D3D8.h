@@ -14,7 +14,8 @@ class IDirect3DDevice8;
 
 class IDirect3DTexture8 : public IUnknown {
 public:
-    virtual HRESULT LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) = 0;
+    virtual HRESULT LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect,
+                             DWORD flags) = 0;
     virtual HRESULT UnlockRect(UINT level) = 0;
     virtual UINT Width() const = 0;
     virtual UINT Height() const = 0;

@@ -11,15 +11,9 @@ using BYTE = std::uint8_t;
 using BOOL = std::int32_t;
 using D3DCOLOR = std::uint32_t;
 
-constexpr bool Succeeded(HRESULT code) {
-    return code >= 0;
-}
-constexpr bool Failed(HRESULT code) {
-    return code < 0;
-}
-constexpr HRESULT MakeResult(std::uint32_t bits) {
-    return static_cast<HRESULT>(bits);
-}
+constexpr bool Succeeded(HRESULT code) { return code >= 0; }
+constexpr bool Failed(HRESULT code) { return code < 0; }
+constexpr HRESULT MakeResult(std::uint32_t bits) { return static_cast<HRESULT>(bits); }
 
 constexpr HRESULT D3D_OK = 0;
 constexpr HRESULT E_FAIL = MakeResult(0x80004005);
