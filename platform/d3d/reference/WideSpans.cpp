@@ -115,7 +115,7 @@ template <bool Double>
     if constexpr (Double) {
         product = _mm256_add_epi32(product, product);
     }
-    product = _mm256_add_epi32(product, _mm256_set1_epi32(128));
+    product = _mm256_add_epi32(product, _mm256_set1_epi32(127));
     // Division by 255 as a multiply, exact up to 65152; larger sums all give 255.
     product = _mm256_min_epi32(product, _mm256_set1_epi32(65152));
     return _mm256_srli_epi32(_mm256_mullo_epi32(product, _mm256_set1_epi32(32897)), 23);
