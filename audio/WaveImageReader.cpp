@@ -1,22 +1,15 @@
 #include "audio/WaveImage.h"
 
 #include "audio/ByteReader.h"
-#include "audio/ByteWriter.h"
+#include "audio/RiffIds.h"
 #include "audio/StreamTexts.h"
 #include "core/GameError.h"
 
 #include <algorithm>
 #include <array>
 #include <optional>
-#include <string_view>
 
 namespace {
-constexpr std::string_view RiffId = "RIFF";
-constexpr std::string_view WaveId = "WAVE";
-constexpr std::string_view FormatChunkId = "fmt ";
-constexpr std::string_view DataChunkId = "data";
-constexpr std::size_t ChunkHeaderSize = 8;
-
 // Where a chunk's data lies in the image; it may claim more than the image holds.
 struct TChunkSpan {
     std::uint64_t Offset = 0;
@@ -77,20 +70,4 @@ TWave ReadWaveImage(std::span<const std::uint8_t> image) {
         result.Samples = CopyOf(ChunkBytes(image, *data));
     }
     return result;
-}
-
-std::vector<std::uint8_t> WaveImage(const TWave& wave) {
-    TByteWriter writer;
-    writer.WriteChars(RiffId);
-    const std::size_t riffSizeAt = writer.Size();
-    writer.WriteUInt32(0);
-    writer.WriteChars(WaveId);
-    writer.WriteChars(FormatChunkId);
-    writer.WriteUInt32(static_cast<std::uint32_t>(wave.Format.size()));
-    writer.WriteBytes(wave.Format);
-    writer.WriteChars(DataChunkId);
-    writer.WriteUInt32(static_cast<std::uint32_t>(wave.Samples.size()));
-    writer.WriteBytes(wave.Samples);
-    writer.PatchUInt32(riffSizeAt, static_cast<std::uint32_t>(writer.Size() - 8));
-    return std::move(writer).Bytes();
 }
