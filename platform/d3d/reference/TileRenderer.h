@@ -30,7 +30,7 @@ public:
     // Queues a set-up triangle (State, Span and Texels filled in). Texels it samples must be
     // held (HoldTexels) before it is queued.
     void AddTriangle(const TTriangle& triangle);
-    // Keeps texels alive until the batch that samples them has been drawn.
+    // Keeps texels alive until the next Flush, so queued triangles can still sample them.
     void HoldTexels(std::shared_ptr<const TTexels> texels);
     // Clears the whole target and/or depth buffer, in order with the queued triangles.
     void ClearAll(bool color, std::uint32_t colorValue, bool depth, float depthValue);
