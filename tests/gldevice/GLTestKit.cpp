@@ -30,6 +30,12 @@ D3DPRESENT_PARAMETERS GameParameters(HWND window) {
     return params;
 }
 
+HRESULT CreateDevice(D3DDEVTYPE type, D3DPRESENT_PARAMETERS params, IDirect3DDevice8** device) {
+    const auto direct3D = TComRef<IDirect3D8>::Attach(Direct3DCreate8(D3D_SDK_VERSION));
+    return direct3D->CreateDevice(D3DADAPTER_DEFAULT, type, params.hDeviceWindow,
+                                  D3DCREATE_SOFTWARE_VERTEXPROCESSING, &params, device);
+}
+
 TComRef<IDirect3DVertexBuffer8> UseVertices(IDirect3DDevice8& device,
                                             const std::vector<TTestVertex>& vertices) {
     constexpr DWORD format = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1;

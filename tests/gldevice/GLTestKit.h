@@ -45,6 +45,9 @@ std::unique_ptr<TDeviceWidget> ShowDeviceWidget(int width, int height);
 // Windowed, sized by the window, with a 16-bit depth buffer: what the game asks for.
 D3DPRESENT_PARAMETERS GameParameters(HWND window);
 
+// Makes a device through a Direct3D object, as the game does.
+HRESULT CreateDevice(D3DDEVTYPE type, D3DPRESENT_PARAMETERS params, IDirect3DDevice8** device);
+
 // Fills a new buffer with the vertices and makes it stream 0 with format 0x112.
 TComRef<IDirect3DVertexBuffer8> UseVertices(IDirect3DDevice8& device,
                                             const std::vector<TTestVertex>& vertices);
