@@ -181,3 +181,36 @@ TEST_F(Frames, NoLifeIconIsDrawnWithoutLives) {
     EXPECT_EQ(Render(), none);
     BuildLifeMatrix(1);
 }
+
+// Guards the digits of a score: no sign, no leading zeros, ten places for the largest score.
+TEST_F(Frames, ScoreDigitsTakeTheDecimalDigitsAndStepTowardsMinusX) {
+    Numbers->ShowScore(-5);
+    ASSERT_EQ(Numbers->DigitCount, 1);
+    EXPECT_EQ(Numbers->Digits[0], 0);
+    Numbers->ShowScore(2147483647);
+    ASSERT_EQ(Numbers->DigitCount, 10);
+    EXPECT_EQ(Numbers->Digits[0], 2);
+    EXPECT_EQ(Numbers->Digits[9], 7);
+
+    Numbers->ShowScore(1234);
+    Render();
+    ASSERT_EQ(Numbers->DigitCount, 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(Numbers->Digits[i], i + 1);
+        EXPECT_NEAR(Numbers->Poses[i].Matrix._41, 1.3 - 0.1 * i, 1e-6);
+        EXPECT_NEAR(Numbers->Poses[i].Matrix._42, 1.25, 1e-6);
+        EXPECT_NEAR(Numbers->Poses[i].Matrix._43, 0.5, 1e-6);
+    }
+}
+
+// Guards the drum's spin: it follows the frame time, and only a rising angle is wound back.
+TEST_F(Frames, DrumSpinsWithTheFrameTimeAndWindsBackOnlyPastAFullTurn) {
+    FrameDeltaMs = 1000;
+    Render();
+    EXPECT_NEAR(BackPlane->Obj.Rotation.z, -0.4, 1e-6);
+    BackPlane->Spin(-20000); // the loading step's speed, run backwards: up past a full turn
+    EXPECT_NEAR(BackPlane->Obj.Rotation.z, 7.6 - 2 * 3.14159265358979, 1e-5);
+    BackPlane->Spin(40000); // falling far below zero is left alone
+    EXPECT_NEAR(BackPlane->Obj.Rotation.z, 7.6 - 2 * 3.14159265358979 - 16, 1e-4);
+    EXPECT_NEAR(BackPlane->Obj.Rotation.y, 1.8479956, 1e-7);
+}
