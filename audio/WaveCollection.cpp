@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <utility>
 
 namespace {
 // The bytes of a readable file; none for a missing file, a directory or no permission.
@@ -69,7 +70,11 @@ void TWaveCollection::Clear() {
     ItemList.clear();
 }
 
-TWaveCollectionItem& TWaveCollection::FindByName(std::string_view name) const {
+TWaveCollectionItem& TWaveCollection::FindByName(std::string_view name) {
+    return const_cast<TWaveCollectionItem&>(std::as_const(*this).FindByName(name));
+}
+
+const TWaveCollectionItem& TWaveCollection::FindByName(std::string_view name) const {
     for (TWaveCollectionItem* item = Buckets[WaveNameBucket(name)]; item != nullptr;
          item = item->NextInBucket) {
         if (SameWaveName(item->ItemName, name)) {

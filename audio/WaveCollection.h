@@ -77,7 +77,8 @@ public:
 
     // The most recently named item of that name, ignoring letter case. Throws EGameError
     // "Wave '<name>' not found".
-    TWaveCollectionItem& FindByName(std::string_view name) const;
+    TWaveCollectionItem& FindByName(std::string_view name);
+    const TWaveCollectionItem& FindByName(std::string_view name) const;
 
     // Empties the collection and reads the file at path ("Sounds.dxw"). Throws EGameError:
     // "Cannot open file <full path>" leaving the collection as it was, or a reader failure

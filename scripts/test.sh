@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test; the OpenGL tests get a virtual display.
+# Builds everything, fuzzes the wave collection reader for a short while, and runs every
+# test; the OpenGL tests get a virtual display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
+bash scripts/fuzz.sh
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir build --output-on-failure -j2

@@ -8,15 +8,16 @@ namespace {
 class TCursor {
 public:
     TCursor(const std::vector<std::uint8_t>& bytes, std::size_t begin, std::size_t end)
-        : Bytes(bytes), At(begin), End(end) {}
-    bool AtEnd() const { return At >= End; }
-    std::uint8_t Peek() const {
-        Need(1);
-        return Bytes[At];
+        : Bytes(bytes), At(begin), End(end) {
+        if (end > bytes.size()) {
+            throw std::runtime_error("chunk runs past the file");
+        }
     }
+    bool AtEnd() const { return At == End; }
+    std::size_t Position() const { return At; }
     std::uint8_t Byte() {
-        Need(1);
-        return Bytes[At++];
+        Take(1);
+        return Bytes[At - 1];
     }
     std::uint32_t BigEndian(int count) {
         std::uint32_t value = 0;
@@ -37,28 +38,22 @@ public:
         throw std::runtime_error("variable-length number longer than four bytes");
     }
     std::vector<std::uint8_t> Take(std::size_t count) {
-        Need(count);
-        std::vector<std::uint8_t> data(Bytes.begin() + static_cast<std::ptrdiff_t>(At),
-                                       Bytes.begin() + static_cast<std::ptrdiff_t>(At + count));
-        At += count;
-        return data;
-    }
-    std::size_t Position() const { return At; }
-
-private:
-    void Need(std::size_t count) const {
         if (At + count > End) {
             throw std::runtime_error("MIDI data runs past its chunk");
         }
+        At += count;
+        return {Bytes.begin() + static_cast<std::ptrdiff_t>(At - count),
+                Bytes.begin() + static_cast<std::ptrdiff_t>(At)};
     }
+
+private:
     const std::vector<std::uint8_t>& Bytes;
     std::size_t At;
     std::size_t End;
 };
 
-int DataBytesOf(std::uint8_t status) {
-    const int kind = status & 0xF0;
-    return kind == 0xC0 || kind == 0xD0 ? 1 : 2;
+bool IsEndOfTrack(const TMidiRecord& event) {
+    return event.Status == 0xFF && event.MetaType == 0x2F && event.Data.empty();
 }
 
 TMidiTrackRecord ParseTrack(TCursor& chunk) {
@@ -66,35 +61,33 @@ TMidiTrackRecord ParseTrack(TCursor& chunk) {
     std::uint32_t now = 0;
     std::uint8_t running = 0;
     while (!chunk.AtEnd()) {
-        if (!track.Events.empty() && track.Events.back().Status == 0xFF &&
-            track.Events.back().MetaType == 0x2F) {
+        if (!track.Events.empty() && IsEndOfTrack(track.Events.back())) {
             throw std::runtime_error("events after the end of track");
         }
-        now += chunk.VariableLength();
         TMidiRecord event;
-        event.Tick = now;
-        std::uint8_t status = chunk.Peek();
-        if (status & 0x80) {
-            chunk.Byte();
-        } else if (running == 0) {
-            throw std::runtime_error("data byte without a status");
-        } else {
-            status = running;
-        }
-        event.Status = status;
-        if (status == 0xFF) {
+        event.Tick = now += chunk.VariableLength();
+        event.Status = chunk.Byte();
+        if (event.Status == 0xFF) {
             event.MetaType = chunk.Byte();
             event.Data = chunk.Take(chunk.VariableLength());
-        } else if (status == 0xF0 || status == 0xF7) {
-            event.Data = chunk.Take(chunk.VariableLength());
         } else {
-            running = status;
-            event.Data = chunk.Take(static_cast<std::size_t>(DataBytesOf(status)));
+            std::vector<std::uint8_t> data;
+            if ((event.Status & 0x80) == 0) { // running status: this was the first data byte
+                data.push_back(event.Status);
+                event.Status = running;
+            }
+            if (event.Status < 0x80 || event.Status >= 0xF0) {
+                throw std::runtime_error("no channel status for a data byte");
+            }
+            running = event.Status;
+            const std::size_t count = (event.Status & 0xE0) == 0xC0 ? 1 : 2;
+            const auto rest = chunk.Take(count - data.size());
+            data.insert(data.end(), rest.begin(), rest.end());
+            event.Data = data;
         }
         track.Events.push_back(std::move(event));
     }
-    if (track.Events.empty() || track.Events.back().Status != 0xFF ||
-        track.Events.back().MetaType != 0x2F || !track.Events.back().Data.empty()) {
+    if (track.Events.empty() || !IsEndOfTrack(track.Events.back())) {
         throw std::runtime_error("track does not end with its end-of-track event");
     }
     return track;
@@ -115,11 +108,7 @@ TMidiFileRecord ParseMidiFile(const std::vector<std::uint8_t>& bytes) {
             throw std::runtime_error("track chunk is not MTrk");
         }
         const std::uint32_t length = file.BigEndian(4);
-        const std::size_t start = file.Position();
-        TCursor chunk(bytes, start, start + length);
-        if (start + length > bytes.size()) {
-            throw std::runtime_error("track chunk runs past the file");
-        }
+        TCursor chunk(bytes, file.Position(), file.Position() + length);
         result.Tracks.push_back(ParseTrack(chunk));
         file.Take(length);
     }

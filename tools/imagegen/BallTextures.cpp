@@ -102,11 +102,12 @@ QColor LimeWaves(const TSurfacePoint& p) {
     return QColor(50, 205, 80);
 }
 
-// Orange and cream checks, eight around and six from pole to pole.
-QColor OrangeChecks(const TSurfacePoint& p) {
+// Racing checks of white and deep navy, eight around and six from pole to pole. (Orange
+// checks were too close to the gold bonus ball.)
+QColor RacingChecks(const TSurfacePoint& p) {
     const int column = static_cast<int>(p.U * 8);
     const int band = std::min(5, static_cast<int>(p.V * 6));
-    return (column + band) % 2 == 0 ? QColor(255, 140, 20) : QColor(255, 236, 196);
+    return (column + band) % 2 == 0 ? QColor(44, 52, 120) : QColor(255, 255, 255);
 }
 
 // Violet and pink stripes spiralling from pole to pole, with violet caps.
@@ -150,7 +151,8 @@ QColor RainbowSegments(const TSurfacePoint& p) {
     const QColor hues[] = {QColor(240, 40, 50),  QColor(255, 140, 0), QColor(255, 225, 0),
                            QColor(60, 210, 70),  QColor(0, 190, 230), QColor(30, 90, 240),
                            QColor(140, 60, 230), QColor(235, 70, 190)};
-    return hues[std::min(7, static_cast<int>(p.U * 8))];
+    // Half a segment's shift puts the wrap in the middle of the red segment, not on an edge.
+    return hues[static_cast<int>(p.U * 8 + 0.5) % 8];
 }
 
 void AddGoldStars(QImage& canvas) {
@@ -184,7 +186,7 @@ QImage MakeBallTexture(int look) {
     case 2:
         return PaintLook(LimeWaves);
     case 3:
-        return PaintLook(OrangeChecks);
+        return PaintLook(RacingChecks);
     case 4:
         return PaintLook(VioletSpiral);
     case 5:

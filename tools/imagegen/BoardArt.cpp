@@ -9,7 +9,6 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 
-#include <algorithm>
 #include <cmath>
 #include <numbers>
 

@@ -9,11 +9,9 @@
 
 namespace {
 
-constexpr qreal Outline = 2.2;
-constexpr qreal Margin = Outline + 2.5;     // room for the outline and the shadow below
-constexpr qreal SideMargin = Outline + 1.2; // digits may nearly touch their neighbours
-constexpr QPointF ShadowOffset(1.2, 1.8);
-constexpr int ShadowBlur = 2;
+constexpr qreal Outline = 1.6;
+constexpr qreal Margin = Outline + 6.5;   // above and below the tallest figure
+constexpr qreal SideMargin = Outline + 4; // digits stay apart from their neighbours
 const QColor OutlineColour(16, 22, 72);
 
 // The outline of `digit` in its cell. All ten share one scale (set by the widest and the
@@ -70,8 +68,6 @@ QImage MakeDigitMask(const TFontKit& fonts, int digit) {
     QPainter painter(&canvas);
     PrepareSmoothPainter(painter);
     const QPainterPath shape = DigitShape(fonts, digit);
-    // A half-transparent shadow lifts the figure off whatever passes behind it.
-    DrawSoftShadow(painter, shape, ShadowOffset, ShadowBlur, QColor(128, 128, 128), Outline);
     painter.strokePath(shape,
                        QPen(Qt::white, 2 * Outline, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.fillPath(shape, Qt::white);

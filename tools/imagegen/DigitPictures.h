@@ -1,8 +1,8 @@
 #pragma once
 // The score digits and their transparency masks. Each digit is a gold figure in a dark
 // outline filling a 1:2 cell (neighbouring digits touch in the scene); its mask is white over
-// the figure and its outline, black elsewhere, grey along the antialiased edges and under a
-// faint drop shadow, so the digits read over the moving scene.
+// the figure and its outline, black elsewhere and grey along the antialiased edges; the dark
+// outline keeps the digits readable over the moving scene.
 
 #include <QImage>
 

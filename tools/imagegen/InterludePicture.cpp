@@ -200,7 +200,7 @@ void DrawLevelsSeal(QPainter& painter, const TFontKit& fonts, QPointF centre, qr
     DrawPlainText(painter,
                   FittedTextPath(fonts.Bold(radius * 0.2), QStringLiteral("game levels"),
                                  QPointF(0, radius * 0.38), radius * 1.2),
-                  QColor(120, 20, 20), QColor(255, 255, 255, 0));
+                  QColor(120, 20, 20), Qt::transparent);
     painter.restore();
 }
 

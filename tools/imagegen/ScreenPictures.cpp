@@ -8,8 +8,7 @@
 
 #include <QLinearGradient>
 
-#include <cmath>
-#include <numbers>
+#include <vector>
 
 namespace {
 
@@ -96,17 +95,16 @@ void DrawHowToPlay(QPainter& painter, const TFontKit& fonts, const QRectF& panel
     const qreal textWidth = panel.right() - 30 - textLeft;
     const QPointF textCentre(textLeft + textWidth / 2, panel.center().y());
     const QColor ink(24, 36, 110);
-    const QColor softShadow(255, 255, 255, 0);
     DrawPlainText(painter,
                   FittedTextPath(fonts.Bold(36),
                                  QStringLiteral("Turn your slot with the arrow keys"),
                                  textCentre - QPointF(0, 24), textWidth),
-                  ink, softShadow);
+                  ink, Qt::transparent);
     DrawPlainText(painter,
                   FittedTextPath(fonts.Regular(31),
                                  QStringLiteral("and catch every ball that rolls in!"),
                                  textCentre + QPointF(0, 26), textWidth),
-                  ink, softShadow);
+                  ink, Qt::transparent);
 }
 
 } // namespace

@@ -73,21 +73,23 @@ void PaintSoftLights(QPainter& painter, int size) {
     const QColor lights[] = {QColor(0, 112, 208), QColor(72, 219, 120), QColor(255, 178, 8),
                              QColor(235, 62, 66)};
     painter.setPen(Qt::NoPen);
-    // Added light, not paint: the glows brighten the clouds instead of staining them.
+    // Added light, not paint: the discs brighten the clouds instead of staining them.
     painter.setCompositionMode(QPainter::CompositionMode_Plus);
-    for (int i = 0; i < 12; ++i) {
+    for (int i = 0; i < 10; ++i) {
         const auto at = random.PointIn<QPointF>(0, 0, size, size);
-        const qreal radius = random.Between(14, 34);
-        QColor inner = lights[i % 4];
-        inner.setAlpha(70);
-        QColor outer = inner;
-        outer.setAlpha(0);
+        const qreal radius = random.Between(9, 22);
+        const QColor light = Shade(lights[i % 4], 1.35);
+        const auto glowing = [&](int alpha) {
+            return QColor(light.red(), light.green(), light.blue(), alpha);
+        };
         DrawWrapped(painter, size, size, [&] {
-            QRadialGradient glow(at, radius);
-            glow.setColorAt(0, inner);
-            glow.setColorAt(0.7, QColor(inner.red(), inner.green(), inner.blue(), 30));
-            glow.setColorAt(1, outer);
-            painter.setBrush(glow);
+            // An out-of-focus light: an even disc with a slightly brighter rim.
+            QRadialGradient disc(at, radius);
+            disc.setColorAt(0, glowing(60));
+            disc.setColorAt(0.8, glowing(70));
+            disc.setColorAt(0.92, glowing(105));
+            disc.setColorAt(1, glowing(0));
+            painter.setBrush(disc);
             painter.drawEllipse(at, radius, radius);
         });
     }

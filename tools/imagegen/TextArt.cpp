@@ -109,7 +109,10 @@ void DrawStyledText(QPainter& painter, const QPainterPath& text, const TTextLook
 }
 
 void DrawPlainText(QPainter& painter, const QPainterPath& text, QColor fill, QColor shadow) {
-    const qreal lift = qMax<qreal>(1, text.boundingRect().height() / 14);
-    DrawSoftShadow(painter, text, QPointF(lift * 0.6, lift), static_cast<int>(lift) + 1, shadow);
+    if (shadow.alpha() > 0) {
+        const qreal lift = qMax<qreal>(1, text.boundingRect().height() / 14);
+        DrawSoftShadow(painter, text, QPointF(lift * 0.6, lift), static_cast<int>(lift) + 1,
+                       shadow);
+    }
     painter.fillPath(text, fill);
 }

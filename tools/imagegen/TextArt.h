@@ -63,5 +63,6 @@ struct TTextLook {
 
 void DrawStyledText(QPainter& painter, const QPainterPath& text, const TTextLook& look);
 
-// Plain filled text with a small soft shadow, for lines of explanation.
+// Plain filled text with a small soft shadow (none if `shadow` is transparent), for lines of
+// explanation.
 void DrawPlainText(QPainter& painter, const QPainterPath& text, QColor fill, QColor shadow);

@@ -12,12 +12,12 @@ constexpr int NaturalOffsets[] = {9, 11, 0, 2, 4, 5, 7}; // a b c d e f g
     throw std::invalid_argument(what + " '" + std::string(token) + "'");
 }
 
-std::uint32_t LengthOf(std::string_view spec, std::string_view token) {
-    if (spec.empty()) {
+std::uint32_t LengthOf(std::string_view text, std::string_view token) {
+    if (text.empty()) {
         Fail("missing length in", token);
     }
     std::uint32_t ticks = 0;
-    switch (spec.front()) {
+    switch (text.front()) {
     case 'w':
         ticks = TicksPerQuarter * 4;
         break;
@@ -36,7 +36,7 @@ std::uint32_t LengthOf(std::string_view spec, std::string_view token) {
     default:
         Fail("unknown length in", token);
     }
-    for (const char modifier : spec.substr(1)) {
+    for (const char modifier : text.substr(1)) {
         if (modifier == '.') {
             ticks = ticks * 3 / 2;
         } else if (modifier == 't') {
