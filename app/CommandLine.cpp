@@ -1,24 +1,13 @@
 #include "app/CommandLine.h"
 
-#include "core/Globals.h"
 
-#include <array>
 #include <charconv>
 #include <stdexcept>
 #include <string_view>
-#include <utility>
 
 namespace {
 constexpr std::uint32_t MaxSize = 4096;
 constexpr std::uint32_t MinSize = 16;
-
-constexpr std::array<std::pair<std::string_view, std::uint8_t>, 5> StateNames{{
-    {"title", gsTitle},
-    {"playing", gsPlaying},
-    {"gameover", gsGameOver},
-    {"interlude", gsInterlude},
-    {"paused", gsPaused},
-}};
 
 std::uint32_t ReadNumber(std::string_view option, std::string_view text, std::uint32_t low,
                          std::uint32_t high) {
@@ -33,14 +22,13 @@ std::uint32_t ReadNumber(std::string_view option, std::string_view text, std::ui
 }
 
 std::uint8_t ReadState(std::string_view text) {
-    for (const auto& [name, state] : StateNames) {
-        if (text == name) {
-            return state;
-        }
+    std::uint8_t state = 0;
+    if (!ParseGameState(text, state)) {
+        throw std::invalid_argument(
+            "--state takes title, playing, gameover, interlude or paused, not \"" +
+            std::string(text) + "\"");
     }
-    throw std::invalid_argument("--state takes title, playing, gameover, interlude or paused, "
-                                "not \"" +
-                                std::string(text) + "\"");
+    return state;
 }
 
 class TArgumentReader {
@@ -109,11 +97,10 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             screenshotOnly = true;
         } else if (option == "--player") {
             const std::string_view player = reader.TakeValue(option);
-            if (player != "perfect" && player != "losing") {
+            if (!ParsePlayer(player, line.Player)) {
                 throw std::invalid_argument("--player takes perfect or losing, not \"" +
                                             std::string(player) + "\"");
             }
-            line.PerfectPlayer = player == "perfect";
             screenshotOnly = true;
         } else if (option == "--bench-frames") {
             setMode(TRunMode::Bench);

@@ -1,6 +1,8 @@
 #pragma once
 // The switches of the `zorbix` program. Without any it runs the game in its window.
 
+#include "render/HeadlessModes.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -20,7 +22,7 @@ struct TCommandLine {
     std::uint8_t View = 0;
     std::optional<std::uint32_t> Seed;
     std::uint32_t PlayMs = 0;
-    bool PerfectPlayer = true;
+    TPlayer Player = TPlayer::Perfect;
     // --bench-frames N [--device reference|hardware] [--size PIXELS]
     std::uint32_t BenchFrames = 0;
     bool HardwareDevice = false;

@@ -28,7 +28,7 @@ int RunScreenshot(const TCommandLine& line) {
     request.View = line.View;
     request.Seed = line.Seed.value_or(request.Seed);
     request.PlayMs = line.PlayMs;
-    request.Player = line.PerfectPlayer ? TPlayer::Perfect : TPlayer::Losing;
+    request.Player = line.Player;
     request.Pixels = line.Size;
     request.OutputFile = line.ScreenshotFile;
     request.ProgramDirectory = ProgramDirectory();

@@ -25,7 +25,7 @@ TEST(CommandLineTest, ScreenshotTakesEveryOption) {
     EXPECT_EQ(line.View, 3);
     EXPECT_EQ(line.Seed, 42u);
     EXPECT_EQ(line.PlayMs, 5000u);
-    EXPECT_FALSE(line.PerfectPlayer);
+    EXPECT_EQ(line.Player, TPlayer::Losing);
     EXPECT_EQ(line.Size, 256u);
 }
 

@@ -46,6 +46,8 @@ TEST_F(GameWindowTest, LoadingBarIsPaintedAtEachStepInOrder) {
     EXPECT_EQ(steps, (std::vector<int>{15, 50, 90, 130, 130, 140, 145, 150, 160}));
     EXPECT_EQ(FormMain->windowTitle(), "Zorbix Freeware");
     EXPECT_TRUE(Boxes.empty());
+    const QLabel& label = *FormMain->Label1;
+    EXPECT_LE(label.fontMetrics().horizontalAdvance(label.text().trimmed()), label.width());
 }
 
 TEST_F(GameWindowTest, FailedLoadingStepIsReportedOnceAndNothingIsDrawn) {

@@ -2,6 +2,7 @@
 // written at close and read at the next start, the toggles, the dialogs with the game going
 // on (or paused) behind them, the web links and the square client area.
 
+#include "audio/Music.h"
 #include "core/Globals.h"
 #include "game/Game.h"
 #include "platform/system/ProgramDirectory.h"
@@ -14,7 +15,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include <fstream>
+#include <bit>
 
 namespace {
 constexpr const char* DifficultyText = "Start new game to apply changes. Press F2.";
@@ -84,6 +85,23 @@ TEST_F(GameWindowTest, SoundsToggleFollowsItsCheckMark) {
     EXPECT_EQ(FormMain->Sound1->isChecked(), !before);
     FormMain->Sound1->trigger();
     EXPECT_EQ(Options->SoundOn, before);
+}
+
+TEST_F(GameWindowTest, MusicToggleDrawsATrackOnEveryClickUntilClosing) {
+    StartAtTitle();
+    const auto undrawn = [] { return std::popcount(static_cast<unsigned>(UnplayedTracks)); };
+    ASSERT_EQ(undrawn(), 2);
+    const bool before = Options->MusicOn;
+    FormMain->Music1->trigger();
+    EXPECT_EQ(Options->MusicOn, !before);
+    EXPECT_EQ(undrawn(), 1);
+    FormMain->Music1->trigger();
+    EXPECT_EQ(Options->MusicOn, before);
+    EXPECT_EQ(undrawn(), 0);
+
+    AppClosing = true;
+    FormMain->Music1->trigger();
+    EXPECT_EQ(undrawn(), 0);
 }
 
 TEST_F(GameWindowTest, WebCommandsOpenTheirAddresses) {
