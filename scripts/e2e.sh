@@ -27,11 +27,11 @@ pid=$!
 # A machine without OpenGL answers the hardware warning and goes on with the reference device.
 window=""
 for _ in $(seq 1 150); do
-    warning=$(xdotool search --name '^Warning\.$' 2>/dev/null | head -1 || true)
+    warning=$(xdotool search --onlyvisible --name '^Warning\.$' 2>/dev/null | head -1 || true)
     if [ -n "$warning" ]; then
         xdotool windowfocus --sync "$warning" key Return || true
     fi
-    window=$(xdotool search --name '^Zorbix Freeware$' 2>/dev/null | head -1 || true)
+    window=$(xdotool search --onlyvisible --name '^Zorbix Freeware$' 2>/dev/null | head -1 || true)
     [ -n "$window" ] && break
     kill -0 "$pid" 2>/dev/null || fail "the program ended at start-up: $(cat "$work/program.log")"
     sleep 0.2
@@ -61,7 +61,8 @@ shot resumed
 # Leave as a player would: Game menu, Exit.
 xdotool key --window "$window" alt+g
 sleep 0.5
-xdotool key e
+shot menu
+xdotool key --window "$window" e
 for _ in $(seq 1 50); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.2
