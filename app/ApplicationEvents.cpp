@@ -30,7 +30,9 @@ void TApplicationEvents::Start() {
     Dispatcher->wakeUp();
 }
 
-void TApplicationEvents::Stop() { disconnect(IdleConnection); }
+void TApplicationEvents::Stop() {
+    disconnect(IdleConnection);
+}
 
 void TApplicationEvents::QueueRanEmpty() {
     bool done = true;

@@ -1,6 +1,5 @@
 #include "app/CommandLine.h"
 
-
 #include <charconv>
 #include <stdexcept>
 #include <string_view>
@@ -87,7 +86,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             line.State = ReadState(reader.TakeValue(option));
             screenshotOnly = true;
         } else if (option == "--view") {
-            line.View = static_cast<std::uint8_t>(ReadNumber(option, reader.TakeValue(option), 0, 3));
+            line.View =
+                static_cast<std::uint8_t>(ReadNumber(option, reader.TakeValue(option), 0, 3));
             screenshotOnly = true;
         } else if (option == "--seed") {
             line.Seed = ReadNumber(option, reader.TakeValue(option), 0, UINT32_MAX);

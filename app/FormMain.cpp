@@ -42,7 +42,8 @@ QFont LoadingFont() {
 } // namespace
 
 TFormMain::TFormMain(QWidget* parent)
-    : QMainWindow(parent), ApplicationEvents1([this](bool& done) { ApplicationEvents1Idle(done); }) {
+    : QMainWindow(parent),
+      ApplicationEvents1([this](bool& done) { ApplicationEvents1Idle(done); }) {
     setWindowTitle(QString::fromStdString(ApplicationTitle()));
     setFocusPolicy(Qt::StrongFocus);
     BuildMainMenu();
@@ -116,7 +117,9 @@ void TFormMain::FormActivate() {
     RenderActive = true;
 }
 
-void TFormMain::FormDeactivate() { RenderActive = false; }
+void TFormMain::FormDeactivate() {
+    RenderActive = false;
+}
 
 void TFormMain::FormClose() {
     ApplicationEvents1.Stop();
@@ -200,7 +203,9 @@ void TFormMain::PlaySoundEffect(std::string_view name) {
     }
 }
 
-void TFormMain::AddScore(std::int32_t score) { ScoreTable->AddScore(score); }
+void TFormMain::AddScore(std::int32_t score) {
+    ScoreTable->AddScore(score);
+}
 
 void TFormMain::ReportError(const std::string& text) {
     ++ErrorBoxesOpen;
@@ -227,4 +232,6 @@ void TFormMain::Terminate() {
     }
 }
 
-void TFormMain::MciNotify(std::uint32_t) { ::MciNotify(this); }
+void TFormMain::MciNotify(std::uint32_t) {
+    ::MciNotify(this);
+}

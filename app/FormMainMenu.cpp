@@ -40,10 +40,12 @@ void TFormMain::BuildMainMenu() {
     };
 
     QMenu* miGame1 = MainMenu1->addMenu(QStringLiteral("&Game"));
-    miStartNew1 = item(miGame1, QStringLiteral("&New Game"), [this] { miStartNew1Click(); },
-                       QKeySequence(Qt::Key_F2));
-    miPauseResumegame1 = item(miGame1, QStringLiteral("&Pause/Resume game"),
-                              [this] { miPauseResumegame1Click(); }, QKeySequence(Qt::Key_F3));
+    miStartNew1 = item(
+        miGame1, QStringLiteral("&New Game"), [this] { miStartNew1Click(); },
+        QKeySequence(Qt::Key_F2));
+    miPauseResumegame1 = item(
+        miGame1, QStringLiteral("&Pause/Resume game"), [this] { miPauseResumegame1Click(); },
+        QKeySequence(Qt::Key_F3));
     miGame1->addSeparator();
     miHighscores1 =
         item(miGame1, QStringLiteral("&High scores..."), [this] { miHighscores1Click(); });
@@ -65,13 +67,14 @@ void TFormMain::BuildMainMenu() {
     Music1 = checkItem(Options1, QStringLiteral("Music"), [this](QAction*) { Music1Click(); });
 
     QMenu* Help1 = MainMenu1->addMenu(QStringLiteral("&Help"));
-    Homepage1 = item(Help1, QStringLiteral("&Home page..."), [this] { Homepage1Click(); },
-                     QKeySequence(Qt::Key_F1));
+    Homepage1 = item(
+        Help1, QStringLiteral("&Home page..."), [this] { Homepage1Click(); },
+        QKeySequence(Qt::Key_F1));
     Help1->addSeparator();
     QuillonGameHomepage1 = item(Help1, QStringLiteral("Quillon Game Homepage ..."),
                                 [this] { QuillonGameHomepage1Click(); });
-    QuillonGame1 = item(Help1, QStringLiteral("Download Quillon Game ..."),
-                        [this] { QuillonGame1Click(); });
+    QuillonGame1 =
+        item(Help1, QStringLiteral("Download Quillon Game ..."), [this] { QuillonGame1Click(); });
     Help1->addSeparator();
     About1 = item(Help1, QStringLiteral("&About..."), [this] { About1Click(); });
 
@@ -115,15 +118,19 @@ void TFormMain::miHighscores1Click() {
     GameState = gsPaused;
     FormHighScores->ShowModal();
     GameState = SavedState;
+    ReturnFocus();
 }
 
-void TFormMain::miExit1Click() { close(); }
+void TFormMain::miExit1Click() {
+    close();
+}
 
 void TFormMain::Easy1Click(QAction* item) {
     Easy1->setChecked(false);
     Normal1->setChecked(false);
     item->setChecked(true);
     MessageBox(this, DifficultyMessage, ApplicationTitle(), MB_OK);
+    ReturnFocus();
     ReadMenuChecks(*Options, OptionItems());
 }
 
@@ -136,7 +143,9 @@ void TFormMain::Corner1Click(QAction* item) {
 }
 
 // The menu has inverted the item's check mark as it was clicked.
-void TFormMain::Sound1Click() { Options->SoundOn = Sound1->isChecked(); }
+void TFormMain::Sound1Click() {
+    Options->SoundOn = Sound1->isChecked();
+}
 
 void TFormMain::Music1Click() {
     Options->MusicOn = Music1->isChecked();
@@ -147,10 +156,18 @@ void TFormMain::Music1Click() {
     }
 }
 
-void TFormMain::Homepage1Click() { AboutBox->CopyrightClick(); }
+void TFormMain::Homepage1Click() {
+    AboutBox->CopyrightClick();
+}
 
-void TFormMain::QuillonGameHomepage1Click() { OpenQuillonHomePage(); }
+void TFormMain::QuillonGameHomepage1Click() {
+    OpenQuillonHomePage();
+}
 
-void TFormMain::QuillonGame1Click() { OpenQuillonDownload(); }
+void TFormMain::QuillonGame1Click() {
+    OpenQuillonDownload();
+}
 
-void TFormMain::About1Click() { AboutBox->exec(); }
+void TFormMain::About1Click() {
+    AboutBox->exec();
+}

@@ -11,7 +11,9 @@ constexpr TRgb TopColour{8, 113, 1};
 constexpr TRgb BrightestColour{89, 255, 99};
 constexpr TRgb BottomColour{0, 81, 0};
 
-int Mix(double from, double to, double at) { return static_cast<int>(std::lround(from + (to - from) * at)); }
+int Mix(double from, double to, double at) {
+    return static_cast<int>(std::lround(from + (to - from) * at));
+}
 
 QRgb Blend(const TRgb& from, const TRgb& to, double at) {
     return qRgb(Mix(from.Red, to.Red, at), Mix(from.Green, to.Green, at),

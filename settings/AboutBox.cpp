@@ -48,8 +48,12 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     Place(ProductName, 88, 12, 180, 20);
     Version = new QLabel(QStringLiteral("Version 1.0"), panel);
     Place(Version, 88, 36, 180, 13);
-    Copyright = new TLinkLabel(QStringLiteral("Freeware\n") + QString::fromUtf8(MakerSite.data(), static_cast<qsizetype>(MakerSite.size())),
-                               panel);
+    // The site without its scheme, as people write it.
+    const std::string_view host = MakerSite.substr(MakerSite.find("//") + 2);
+    Copyright =
+        new TLinkLabel(QStringLiteral("Freeware\n") +
+                           QString::fromUtf8(host.data(), static_cast<qsizetype>(host.size())),
+                       panel);
     Place(Copyright, 88, 54, 190, 28);
     connect(Copyright, &TLinkLabel::Clicked, this, &TAboutBox::CopyrightClick);
 
@@ -58,6 +62,10 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
                                            "and 150 game levels."),
                             this);
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    // The lines were written for a narrower face than ours: a condensed cut keeps them whole.
+    QFont advertFont = DialogFont();
+    advertFont.setStretch(QFont::Condensed);
+    Label1->setFont(advertFont);
     Place(Label1, 16, 104, 273, 41);
     connect(Label1, &TLinkLabel::Clicked, this, &TAboutBox::Label1Click);
 
@@ -71,7 +79,9 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     }
 }
 
-void TAboutBox::CopyrightClick() { OpenGameHomePage(); }
+void TAboutBox::CopyrightClick() {
+    OpenGameHomePage();
+}
 
 void TAboutBox::Label1Click() {
     if (QuillonHandler) {

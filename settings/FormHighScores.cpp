@@ -97,7 +97,8 @@ void TFormHighScores::FormCreate() {
 
 void TFormHighScores::ShowRow(int rank, const std::string& name, const std::string& scoreText) {
     const auto row = static_cast<std::size_t>(rank - 1);
-    NameLabels.at(row)->setText(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+    NameLabels.at(row)->setText(
+        QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
     ScoreLabels.at(row)->setText(QString::fromStdString(scoreText));
 }
 
@@ -110,9 +111,13 @@ void TFormHighScores::ShowNameEditor(int top) {
     EditName->show();
 }
 
-void TFormHighScores::ClearNameEditor() { EditName->clear(); }
+void TFormHighScores::ClearNameEditor() {
+    EditName->clear();
+}
 
-void TFormHighScores::SetTag(int tag) { Tag = tag; }
+void TFormHighScores::SetTag(int tag) {
+    Tag = tag;
+}
 
 void TFormHighScores::ShowModal() {
     if (!EditName->isHidden()) {

@@ -10,12 +10,22 @@ std::string HighScoreMailLink() {
     return "mailto:" + std::string(HighScoreMailAddress) + "?Subject=Zorbix high score";
 }
 
-void OpenGameHomePage() { ShellOpen(MakerSiteAddress(GameHomePagePath)); }
+void OpenGameHomePage() {
+    ShellOpen(MakerSiteAddress(GameHomePagePath));
+}
 
-void OpenQuillonHomePage() { ShellOpen(MakerSiteAddress(QuillonHomePagePath)); }
+void OpenQuillonHomePage() {
+    ShellOpen(MakerSiteAddress(QuillonHomePagePath));
+}
 
-void OpenQuillonDownload() { ShellOpen(MakerSiteAddress(QuillonDownloadPath)); }
+void OpenQuillonDownload() {
+    ShellOpen(MakerSiteAddress(QuillonDownloadPath));
+}
 
-void OpenSharedHighScores() { ShellOpen(MakerSiteAddress(SharedHighScoresPath)); }
+void OpenSharedHighScores() {
+    ShellOpen(MakerSiteAddress(SharedHighScoresPath));
+}
 
-void OpenHighScoreMail() { ShellOpen(HighScoreMailLink()); }
+void OpenHighScoreMail() {
+    ShellOpen(HighScoreMailLink());
+}

@@ -10,9 +10,13 @@ namespace {
 std::string Title;
 }
 
-std::string ApplicationTitle() { return Title; }
+std::string ApplicationTitle() {
+    return Title;
+}
 
-void SetApplicationTitle(std::string title) { Title = std::move(title); }
+void SetApplicationTitle(std::string title) {
+    Title = std::move(title);
+}
 
 void ShowApplicationError(const std::string& text) {
     MessageBox(QApplication::activeWindow(), text, ApplicationTitle(), MB_OK | MB_ICONERROR);

@@ -178,9 +178,8 @@ TEST_F(GameWindowTest, ClientAreaStaysSquare) {
     StartAtTitle();
     EXPECT_EQ(FormMain->ClientArea->width(), FormMain->ClientArea->height());
     FormMain->resize(FormMain->width() + 150, FormMain->height());
-    ASSERT_TRUE(RunEventLoopUntil([this] {
-        return FormMain->ClientArea->width() == FormMain->ClientArea->height();
-    }));
+    ASSERT_TRUE(RunEventLoopUntil(
+        [this] { return FormMain->ClientArea->width() == FormMain->ClientArea->height(); }));
     const int side = FormMain->ClientArea->height();
     FormMain->resize(FormMain->width(), FormMain->height() - 100);
     ASSERT_TRUE(RunEventLoopUntil([&] {

@@ -32,10 +32,14 @@ TEST_F(GameWindowTest, KeysBeforeLoadingHasRunChangeNothing) {
 TEST_F(GameWindowTest, CharacterKeysMoveTheStatesAsTheTableSays) {
     StartAtTitle();
     const std::vector<TKeyRow> rows{
-        {gsPlaying, gsTitle, Qt::Key_A, gsPlaying},      {gsPlaying, gsTitle, Qt::Key_Escape, gsPaused},
-        {gsPaused, gsPlaying, Qt::Key_Escape, gsPlaying}, {gsPaused, gsPlaying, Qt::Key_B, gsPlaying},
-        {gsPaused, gsTitle, Qt::Key_B, gsTitle},         {gsGameOver, gsTitle, Qt::Key_Space, gsTitle},
-        {gsInterlude, gsPlaying, Qt::Key_C, gsPlaying},  {gsTitle, gsGameOver, Qt::Key_Z, gsPlaying},
+        {gsPlaying, gsTitle, Qt::Key_A, gsPlaying},
+        {gsPlaying, gsTitle, Qt::Key_Escape, gsPaused},
+        {gsPaused, gsPlaying, Qt::Key_Escape, gsPlaying},
+        {gsPaused, gsPlaying, Qt::Key_B, gsPlaying},
+        {gsPaused, gsTitle, Qt::Key_B, gsTitle},
+        {gsGameOver, gsTitle, Qt::Key_Space, gsTitle},
+        {gsInterlude, gsPlaying, Qt::Key_C, gsPlaying},
+        {gsTitle, gsGameOver, Qt::Key_Z, gsPlaying},
     };
     for (const TKeyRow& row : rows) {
         GameState = row.From;
@@ -147,9 +151,9 @@ TEST_F(GameWindowTest, PauseResumeFromEveryStateNeverResumesAFinishedGame) {
 TEST_F(GameWindowTest, ViewKeysMoveTheCheckMarkInPlayAndOnPictures) {
     StartAtTitle();
     const std::array<std::pair<Qt::Key, QAction*>, 4> views{{{Qt::Key_F5, FormMain->Top1},
-                                                              {Qt::Key_F6, FormMain->Halfside1},
-                                                              {Qt::Key_F7, FormMain->Side1},
-                                                              {Qt::Key_F8, FormMain->Corner1}}};
+                                                             {Qt::Key_F6, FormMain->Halfside1},
+                                                             {Qt::Key_F7, FormMain->Side1},
+                                                             {Qt::Key_F8, FormMain->Corner1}}};
     for (const std::uint8_t state : {gsTitle, gsPlaying, gsPaused}) {
         GameState = state;
         for (std::size_t view = 0; view < views.size(); ++view) {

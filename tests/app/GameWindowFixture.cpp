@@ -85,7 +85,9 @@ void GameWindowTest::EndProgram() {
     ScoreTable.reset();
 }
 
-void GameWindowTest::Press(Qt::Key key) { QTest::keyClick(FormMain->windowHandle(), key); }
+void GameWindowTest::Press(Qt::Key key) {
+    QTest::keyClick(FormMain->windowHandle(), key);
+}
 
 void GameWindowTest::RunFrames(int count) {
     const std::uint64_t until = FormMain->FramesDrawn + static_cast<std::uint64_t>(count);

@@ -102,15 +102,6 @@ TEST_F(HighScoreDialogTest, NewEntryIsNamedWithTheDifficultyAndWritten) {
     EXPECT_EQ(TableSummary(reread), TableSummary(*ScoreTable));
 }
 
-TEST_F(HighScoreDialogTest, LongNameIsCutToFiftyCharacters) {
-    const QString sixty(60, QLatin1Char('x'));
-    OfferScore(100, [&] {
-        Dialog->EditName->setText(sixty);
-        Dialog->Button1->click();
-    });
-    EXPECT_EQ(ScoreTable->Entry(1).Name(), std::string(50, 'x'));
-}
-
 TEST_F(HighScoreDialogTest, CancelKeepsTheScoreUnnamedAndWritesNothing) {
     OfferScore(100, [this] { QTest::keyClick(Dialog.get(), Qt::Key_Escape); });
     EXPECT_EQ(ScoreTable->Entry(1).Score, 100);

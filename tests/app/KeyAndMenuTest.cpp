@@ -29,67 +29,24 @@ TEST(KeyCodesTest, ArrowsAndCharacterKeysHaveTheirCodes) {
     EXPECT_EQ(character(Qt::Key_Delete, QStringLiteral("\x7f")), std::nullopt);
 }
 
-class MenuChecksTest : public ::testing::Test {
-protected:
-    MenuChecksTest() {
-        for (QAction* action : Actions) {
-            action->setCheckable(true);
-        }
+TEST(MenuChecksTest, OutOfRangeSettingsCheckTheLastItemAndReadBackAsIt) {
+    std::array<QAction, 8> actions;
+    for (QAction& action : actions) {
+        action.setCheckable(true);
     }
-    ~MenuChecksTest() override {
-        for (QAction* action : Actions) {
-            delete action;
-        }
-    }
-    std::array<QAction*, 8> Actions{new QAction, new QAction, new QAction, new QAction,
-                                    new QAction, new QAction, new QAction, new QAction};
-    TOptionItems Items{Actions[0], Actions[1], Actions[2], Actions[3],
-                       Actions[4], Actions[5], Actions[6], Actions[7]};
-    TOptions Settings;
-};
-
-TEST_F(MenuChecksTest, ApplyThenReadGivesTheSettingsBack) {
-    for (std::uint8_t view = 0; view < 4; ++view) {
-        TOptions original;
-        original.View = view;
-        original.Difficulty = view % 2;
-        original.SoundOn = view < 2;
-        original.MusicOn = view % 3 == 0;
-        ApplyMenuChecks(original, Items);
-        ReadMenuChecks(Settings, Items);
-        EXPECT_EQ(Settings.View, view);
-        EXPECT_EQ(Settings.Difficulty, original.Difficulty);
-        EXPECT_EQ(Settings.SoundOn, original.SoundOn);
-        EXPECT_EQ(Settings.MusicOn, original.MusicOn);
-    }
-}
-
-TEST_F(MenuChecksTest, OutOfRangeSettingsCheckTheLastItem) {
-    Settings.View = 9;
-    Settings.Difficulty = 7;
-    ApplyMenuChecks(Settings, Items);
-    EXPECT_TRUE(Items.Corner1->isChecked());
-    EXPECT_FALSE(Items.Top1->isChecked());
-    EXPECT_TRUE(Items.Normal1->isChecked());
-    EXPECT_FALSE(Items.Easy1->isChecked());
-}
-
-TEST_F(MenuChecksTest, ReadKeepsAGroupWithoutCheckAndLetsTheLastCheckedWin) {
-    Settings.View = 2;
-    Settings.Difficulty = 1;
-    Items.Halfside1->setChecked(false);
-    Items.Top1->setChecked(false);
-    ReadMenuChecks(Settings, Items);
-    EXPECT_EQ(Settings.View, 2);
-    EXPECT_EQ(Settings.Difficulty, 1);
-
-    Items.Top1->setChecked(true);
-    Items.Side1->setChecked(true);
-    Items.Easy1->setChecked(true);
-    Items.Normal1->setChecked(true);
-    ReadMenuChecks(Settings, Items);
-    EXPECT_EQ(Settings.View, 2);
-    EXPECT_EQ(Settings.Difficulty, 1);
+    const TOptionItems items{&actions[0], &actions[1], &actions[2], &actions[3],
+                             &actions[4], &actions[5], &actions[6], &actions[7]};
+    TOptions settings;
+    settings.View = 9;
+    settings.Difficulty = 7;
+    ApplyMenuChecks(settings, items);
+    EXPECT_TRUE(items.Corner1->isChecked());
+    EXPECT_FALSE(items.Top1->isChecked());
+    EXPECT_TRUE(items.Normal1->isChecked());
+    EXPECT_FALSE(items.Easy1->isChecked());
+    ReadMenuChecks(settings, items);
+    EXPECT_EQ(settings.View, 3);
+    EXPECT_EQ(settings.Difficulty, 1);
 }
 
 TEST(LoadBarPictureTest, GreenCylinderBrightestInTheSeventhRow) {
