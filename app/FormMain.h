@@ -131,8 +131,6 @@ private:
     // Runs a handler of the window, reporting what it throws.
     void Guarded(const std::function<void()>& handler);
     void Terminate();
-    // Gives the keyboard back to this window after a modal dialog.
-    void ReturnFocus();
 
     TApplicationEvents ApplicationEvents1;
     TAboutBox* AboutBox = nullptr;

@@ -118,7 +118,6 @@ void TFormMain::miHighscores1Click() {
     GameState = gsPaused;
     FormHighScores->ShowModal();
     GameState = SavedState;
-    ReturnFocus();
 }
 
 void TFormMain::miExit1Click() {
@@ -130,7 +129,6 @@ void TFormMain::Easy1Click(QAction* item) {
     Normal1->setChecked(false);
     item->setChecked(true);
     MessageBox(this, DifficultyMessage, ApplicationTitle(), MB_OK);
-    ReturnFocus();
     ReadMenuChecks(*Options, OptionItems());
 }
 
