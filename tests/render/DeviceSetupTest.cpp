@@ -1,6 +1,7 @@
 #include "core/Globals.h"
 #include "game/Game.h"
 #include "render/Camera.h"
+#include "render/Direct3D.h"
 #include "render/Direct3DErrors.h"
 #include "settings/Options.h"
 
@@ -63,4 +64,20 @@ TEST(Direct3DErrorText, GivesEveryTextAsWrittenAndUnrecognizedForOthers) {
                  "The application is requesting more texture-filtering operations than the "
                  "device");
     EXPECT_STREQ(Direct3DErrorText(MakeResult(0x88760820)), "Unrecognized Error");
+}
+
+// Guards the device request: the game's own (no size) needs a window; a failed attempt keeps
+// the object until ReleaseDirect3D, which drops both.
+TEST(InitDirect3D, MakesASizedReferenceDeviceAndReleasesBoth) {
+    EXPECT_FALSE(InitDirect3D(nullptr, false));
+    EXPECT_TRUE(Direct3DObject);
+    EXPECT_FALSE(Direct3DDevice);
+    ReleaseDirect3D();
+    EXPECT_FALSE(Direct3DObject);
+
+    EXPECT_TRUE(InitDirect3D(TDeviceRequest{nullptr, false, 16, 16, 0}));
+    EXPECT_TRUE(Direct3DDevice);
+    ReleaseDirect3D();
+    EXPECT_FALSE(Direct3DDevice);
+    EXPECT_FALSE(Direct3DObject);
 }

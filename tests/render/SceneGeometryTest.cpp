@@ -164,6 +164,9 @@ TEST(SceneGeometry, FieldLiesFlatAroundAnOpenPitAndTheBallIsRound) {
     }
     for (const TSceneVertex& v : RangeOf(vertices, BallMesh)) {
         EXPECT_NEAR(VectorLength(At(v)), 0.1, 1e-6);
+        // The picture wraps each half once: no corner reaches far past its edges.
+        EXPECT_TRUE(v.u > -0.25f && v.u < 1.25f && v.v > -1e-6f && v.v < 1 + 1e-6f)
+            << v.u << "," << v.v;
     }
     EXPECT_FLOAT_EQ(BallMeshTable.Vertices.front().z, 0.5f);
     EXPECT_FLOAT_EQ(FieldMeshTable.Vertices.front().x, -0.5f);
