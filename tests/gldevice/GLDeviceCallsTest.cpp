@@ -26,8 +26,15 @@ TEST_F(GLDeviceTest, CallsOutOfOrderOrBeyondTheStreamAreRefused) {
     EXPECT_EQ(Red(Render().At(32, 32)), 255);
 }
 
-// Guards the argument checks of clearing and of making and locking resources.
+// Guards clearing a rectangle (counted from the top-left corner) and the argument checks of
+// clearing and of making and locking resources.
 TEST_F(GLDeviceTest, ResourceAndClearArgumentsAreChecked) {
+    const D3DRECT topLeft{-5, 0, 32, 16};
+    ASSERT_EQ(Device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1, 0), D3D_OK);
+    ASSERT_EQ(Device->Clear(1, &topLeft, D3DCLEAR_TARGET, 0xFFFF0000, 1, 0), D3D_OK);
+    const TTestFrame frame = ReadFrame(*Device.Get());
+    EXPECT_EQ(Red(frame.At(0, 15)), 255);
+    EXPECT_EQ(Red(frame.At(31, 16)) + Red(frame.At(32, 15)), 0);
     EXPECT_EQ(Device->Clear(0, nullptr, D3DCLEAR_STENCIL, 0, 1, 0), D3DERR_INVALIDCALL);
     EXPECT_EQ(Device->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.5f, 0), D3DERR_INVALIDCALL);
     TComRef<IDirect3DTexture8> texture;
