@@ -1,31 +1,7 @@
-// The device state without OpenGL: which settings are refused, and the normal transform.
+// The device state without OpenGL: which lights are refused, and the normal transform.
 #include "platform/d3d/opengl/ShaderConstants.h"
 
 #include <gtest/gtest.h>
-
-// Guards against values the shader cannot honour slipping into the state: each refusal
-// answers INVALIDCALL and leaves the previous value in place.
-TEST(FixedFunctionState, RefusesStatesItCannotDrawAndKeepsThePreviousValue) {
-    TFixedFunctionState state(true);
-    const std::pair<D3DRENDERSTATETYPE, DWORD> renderStates[] = {
-        {D3DRS_CULLMODE, 4}, {D3DRS_ZENABLE, 2}, {D3DRS_SRCBLEND, 3}, {D3DRENDERSTATETYPE(8), 1}};
-    for (const auto& [type, value] : renderStates) {
-        EXPECT_EQ(state.SetRenderState(type, value), D3DERR_INVALIDCALL) << type;
-    }
-    const std::pair<D3DTEXTURESTAGESTATETYPE, DWORD> stageStates[] = {
-        {D3DTSS_COLOROP, 6},
-        {D3DTSS_COLORARG1, 3},
-        {D3DTSS_MAGFILTER, D3DTEXF_NONE},
-        {D3DTSS_ADDRESSU, 2}};
-    for (const auto& [type, value] : stageStates) {
-        EXPECT_EQ(state.SetTextureStageState(0, type, value), D3DERR_INVALIDCALL) << type;
-    }
-    EXPECT_EQ(state.SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_SELECTARG1), D3DERR_INVALIDCALL);
-    EXPECT_EQ(state.RenderStates().CullMode, D3DCULL_CCW);
-    EXPECT_EQ(state.Stage().ColorOp, D3DTOP_MODULATE);
-    EXPECT_EQ(state.SetTransform(D3DTRANSFORMSTATETYPE(257), &state.World()), D3DERR_INVALIDCALL);
-    EXPECT_EQ(state.SetMaterial(nullptr), D3DERR_INVALIDCALL);
-}
 
 // Guards the light checks that keep the shader from dividing by zero, and the active list:
 // at most eight lights, an unset light enabled gets the white directional default, and
