@@ -116,14 +116,8 @@ TEST(ReferenceDeviceContract, DrawKeepsTheTexelsItWasGivenWhenTheTextureIsRewrit
     device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
     auto texture = MakeTexture(*device.Get(), 1, 1, {0xFFFF0000u});
     device->SetTexture(0, texture.Get());
-    std::vector<TTestVertex> halves = FullScreenQuad(0.5f);
-    for (TTestVertex& v : halves) {
-        v.X = v.X < 0 ? -1.0f : 0.0f; // left half
-    }
-    std::vector<TTestVertex> right = FullScreenQuad(0.5f);
-    for (TTestVertex& v : right) {
-        v.X = v.X < 0 ? 0.0f : 1.0f;
-    }
+    std::vector<TTestVertex> halves = HalfScreenQuad(0.5f, true);
+    const std::vector<TTestVertex> right = HalfScreenQuad(0.5f, false);
     halves.insert(halves.end(), right.begin(), right.end());
     BindVertices(*device.Get(), halves);
     device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
@@ -136,6 +130,27 @@ TEST(ReferenceDeviceContract, DrawKeepsTheTexelsItWasGivenWhenTheTextureIsRewrit
     device->DrawPrimitive(D3DPT_TRIANGLELIST, 6, 2);
     device->EndScene();
     EXPECT_EQ(ReadPixels(*device.Get()), (std::vector<std::uint32_t>{0xFFFF0000u, 0xFF0000FFu}));
+}
+
+TEST(ReferenceDeviceContract, AFrameOfMoreTrianglesThanOneBatchKeepsEveryTriangle) {
+    // Twenty thousand triangles in one draw: the left half of the screen in the first batch,
+    // the right half in the second. The second batch must neither clear again nor lose the
+    // texture, whose only holder is the device.
+    auto device = MakeTestDevice(4, 2);
+    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    const std::vector<TTestVertex> leftHalf = HalfScreenQuad(0.5f, true);
+    const std::vector<TTestVertex> rightHalf = HalfScreenQuad(0.5f, false);
+    std::vector<TTestVertex> vertices;
+    for (int quad = 0; quad < 10000; ++quad) {
+        const std::vector<TTestVertex>& half = quad < 5000 ? leftHalf : rightHalf;
+        vertices.insert(vertices.end(), half.begin(), half.end());
+    }
+    BindVertices(*device.Get(), vertices);
+    auto texture = MakeTexture(*device.Get(), 1, 1, {0xFF00FF00u});
+    device->SetTexture(0, texture.Get());
+    texture.Reset();
+    DrawScene(*device.Get(), 20000, 0xFF000000u);
+    EXPECT_EQ(ReadPixels(*device.Get()), std::vector<std::uint32_t>(8, 0xFF00FF00u));
 }
 
 TEST(ReferenceDeviceContract, ClearWithoutRectanglesClearsAllAndRectanglesOnlyTheirPart) {

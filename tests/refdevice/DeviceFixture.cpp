@@ -56,6 +56,14 @@ std::vector<TTestVertex> FullScreenQuad(float z, float u0, float u1, float v0, f
     return {topLeft, topRight, bottomLeft, bottomLeft, topRight, bottomRight};
 }
 
+std::vector<TTestVertex> HalfScreenQuad(float z, bool left) {
+    std::vector<TTestVertex> quad = FullScreenQuad(z);
+    for (TTestVertex& v : quad) {
+        v.X = left ? (v.X < 0 ? -1.0f : 0.0f) : (v.X < 0 ? 0.0f : 1.0f);
+    }
+    return quad;
+}
+
 void DrawScene(IDirect3DDevice8& device, UINT triangleCount, std::uint32_t clearColor) {
     EXPECT_EQ(device.Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, clearColor, 1.0f, 0),
               D3D_OK);

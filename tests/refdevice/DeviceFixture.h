@@ -29,6 +29,9 @@ TComRef<IDirect3DTexture8> MakeTexture(IDirect3DDevice8& device, UINT width, UIN
 std::vector<TTestVertex> FullScreenQuad(float z, float u0 = 0, float u1 = 1, float v0 = 0,
                                         float v1 = 1);
 
+// The same over the left or the right half of the screen.
+std::vector<TTestVertex> HalfScreenQuad(float z, bool left);
+
 // Runs one scene: clear to `clearColor`, draw every vertex of the bound stream, end.
 void DrawScene(IDirect3DDevice8& device, UINT triangleCount, std::uint32_t clearColor = 0);
 

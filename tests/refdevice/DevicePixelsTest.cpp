@@ -62,6 +62,18 @@ TEST(ReferenceDevicePixels, LitUntexturedTriangleFollowsTheFixedFunctionFormula)
     }
 }
 
+TEST(ReferenceDevicePixels, EnablingALightNeverSetGivesTheDefaultWhiteLightIntoTheScreen) {
+    auto device = MakeTestDevice(4, 4);
+    BindVertices(*device.Get(), FullScreenQuad(0.5f)); // facing the camera
+    device->SetRenderState(D3DRS_LIGHTING, 1);
+    D3DMATERIAL8 material{};
+    material.Diffuse = {0.5f, 0.25f, 1, 1};
+    device->SetMaterial(&material);
+    ASSERT_EQ(device->LightEnable(3, 1), D3D_OK);
+    DrawScene(*device.Get(), 2);
+    ExpectColor(PixelAt(*device.Get(), 2, 2), 128, 64, 255);
+}
+
 TEST(ReferenceDevicePixels, TexelCentresAndRowsMapAsLocked) {
     // A 2x2 texture on a 2x2 screen puts every pixel centre on a texel centre; row 0 of the
     // locked memory is v = 0, at the bottom of this quad.
@@ -92,6 +104,23 @@ TEST(ReferenceDevicePixels, BilinearFilteringWrapsAcrossTheTextureEdge) {
     const int expected[4] = {64, 64, 191, 191}; // 63.75 and 191.25 exactly
     for (int x = 0; x < 4; ++x) {
         ExpectColor(pixels[static_cast<std::size_t>(x)], expected[x], expected[x], expected[x], 1);
+    }
+}
+
+TEST(ReferenceDevicePixels, MagnifiedTrianglesUseTheMagFilterAndMinifiedOnesTheMinFilter) {
+    // Texels black | white. Magnified onto four pixels, the linear filter mixes them
+    // (64, 64, 191, 191); minified (u over 0..8 on four pixels), point sampling picks pure
+    // texels at u = 1, 3, 5, 7: the centres of texel 0.
+    for (const float u1 : {1.0f, 8.0f}) {
+        auto device = MakeTestDevice(4, 1);
+        auto texture = MakeTexture(*device.Get(), 2, 1, {0xFF000000u, White32});
+        device->SetTexture(0, texture.Get());
+        device->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTEXF_LINEAR);
+        device->SetTextureStageState(0, D3DTSS_MINFILTER, D3DTEXF_POINT);
+        device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+        BindVertices(*device.Get(), FullScreenQuad(0.5f, 0, u1));
+        DrawScene(*device.Get(), 2);
+        EXPECT_NEAR(Red(PixelAt(*device.Get(), 1, 0)), u1 > 1 ? 0 : 64, 1) << "u to " << u1;
     }
 }
 

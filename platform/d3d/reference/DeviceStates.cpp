@@ -69,11 +69,7 @@ HRESULT TDeviceStates::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
         return D3D_OK;
     case D3DRS_SPECULARENABLE:
         // Specular highlights are not drawn; switching them on is refused, not ignored.
-        if (value != 0) {
-            return D3DERR_INVALIDCALL;
-        }
-        SpecularEnable = false;
-        return D3D_OK;
+        return value == 0 ? D3D_OK : D3DERR_INVALIDCALL;
     case D3DRS_SRCBLEND:
     case D3DRS_DESTBLEND:
         if (!IsSupportedBlend(value)) {

@@ -35,7 +35,6 @@ struct TDeviceStates {
     D3DBLEND SrcBlend = D3DBLEND_ONE;
     D3DBLEND DestBlend = D3DBLEND_ZERO;
     D3DCOLOR Ambient = 0;
-    bool SpecularEnable = false;
 
     // Texture stage 0; the arguments stay texture first, lit diffuse second.
     D3DTEXTUREOP ColorOp = D3DTOP_MODULATE;

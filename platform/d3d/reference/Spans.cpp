@@ -1,6 +1,7 @@
 #include "platform/d3d/reference/Spans.h"
 
 #include "platform/d3d/reference/Sampler.h"
+#include "platform/d3d/reference/WideSpans.h"
 
 #include <algorithm>
 #include <array>
@@ -185,6 +186,11 @@ template <bool DepthTest, bool Blend> TSpanRoutine PickMode(const TPixelState& s
 } // namespace
 
 TSpanRoutine SelectSpanRoutine(const TPixelState& state) {
+    const TSpanRoutine wide = SelectWideSpanRoutine(state);
+    return wide != nullptr ? wide : SelectOnePixelSpanRoutine(state);
+}
+
+TSpanRoutine SelectOnePixelSpanRoutine(const TPixelState& state) {
     if (state.DepthTest) {
         return state.Blend ? PickMode<true, true>(state) : PickMode<true, false>(state);
     }

@@ -7,7 +7,10 @@
 
 namespace Reference {
 
-// The routine that draws spans of triangles in this state; never null.
+// The fastest routine that draws spans of triangles in this state; never null.
 TSpanRoutine SelectSpanRoutine(const TPixelState& state);
+
+// The one-pixel-at-a-time routine for the state, which the faster ones match exactly.
+TSpanRoutine SelectOnePixelSpanRoutine(const TPixelState& state);
 
 } // namespace Reference

@@ -26,6 +26,9 @@ TTileRenderer::TTileRenderer(int width, int height, bool hasDepth, unsigned thre
       Bins(static_cast<std::size_t>(TilesX) * TilesY), Workers(threadCount) {}
 
 void TTileRenderer::AddTriangle(const TTriangle& triangle) {
+    if (Triangles.size() >= MaxQueuedTriangles) {
+        DrawQueued(); // the held texels stay: later triangles of this draw still need them
+    }
     const auto index = static_cast<std::uint32_t>(Triangles.size());
     Triangles.push_back(triangle);
     const int firstTileX = triangle.MinX / TileSize;
@@ -83,6 +86,11 @@ void TTileRenderer::ClearRect(int x1, int y1, int x2, int y2, bool color, std::u
 }
 
 void TTileRenderer::Flush() {
+    DrawQueued();
+    HeldTexels.clear();
+}
+
+void TTileRenderer::DrawQueued() {
     if (!HasWork()) {
         return;
     }
@@ -91,7 +99,6 @@ void TTileRenderer::Flush() {
     for (std::vector<std::uint32_t>& bin : Bins) {
         bin.clear();
     }
-    HeldTexels.clear();
     PendingClear = TPendingClear{};
 }
 

@@ -15,6 +15,10 @@ namespace Reference {
 
 constexpr int TileSize = 64;
 
+// A frame with more triangles than this is drawn in several batches, which bounds the
+// memory a single huge frame can take; the picture is the same.
+constexpr std::size_t MaxQueuedTriangles = 16384;
+
 class TTileRenderer final : private ITileJob {
 public:
     TTileRenderer(int width, int height, bool hasDepth, unsigned threadCount);
@@ -23,9 +27,10 @@ public:
     int Height() const { return ScreenHeight; }
     bool HasDepth() const { return !DepthBuffer.empty(); }
 
-    // Queues a set-up triangle (State, Span and Texels filled in).
+    // Queues a set-up triangle (State, Span and Texels filled in). Texels it samples must be
+    // held (HoldTexels) before it is queued.
     void AddTriangle(const TTriangle& triangle);
-    // Keeps texels alive until the batch that samples them has been drawn.
+    // Keeps texels alive until the next Flush, so queued triangles can still sample them.
     void HoldTexels(std::shared_ptr<const TTexels> texels);
     // Clears the whole target and/or depth buffer, in order with the queued triangles.
     void ClearAll(bool color, std::uint32_t colorValue, bool depth, float depthValue);
@@ -45,6 +50,7 @@ private:
         float DepthValue = 1.0f;
     };
 
+    void DrawQueued();
     void RunTile(int tile) override;
     void ClearTile(int tile);
     void DrawTriangleInTile(const TTriangle& triangle, int tileX0, int tileY0, int tileX1,

@@ -6,7 +6,7 @@ namespace Reference {
 
 TTileWorkers::TTileWorkers(unsigned threadCount) {
     if (threadCount == 0) {
-        threadCount = std::max(1u, std::thread::hardware_concurrency());
+        threadCount = std::clamp(std::thread::hardware_concurrency(), 1u, MaxDefaultThreads);
     }
     Threads.reserve(threadCount - 1);
     for (unsigned i = 1; i < threadCount; ++i) {

@@ -20,9 +20,13 @@ protected:
     ~ITileJob() = default;
 };
 
+// A frame has about a hundred tiles; more threads than this would mostly wait.
+constexpr unsigned MaxDefaultThreads = 16;
+
 class TTileWorkers {
 public:
-    // threadCount counts the calling thread; 0 picks one thread per core.
+    // threadCount counts the calling thread; 0 picks one thread per core, up to
+    // MaxDefaultThreads.
     explicit TTileWorkers(unsigned threadCount);
     ~TTileWorkers();
     TTileWorkers(const TTileWorkers&) = delete;
