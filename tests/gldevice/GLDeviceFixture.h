@@ -18,20 +18,23 @@ protected:
             GTEST_SKIP() << NoDisplayReason;
         }
         Window = ShowDeviceWidget(Size, Size);
-        const D3DPRESENT_PARAMETERS params = GameParameters(Window.get());
-        ASSERT_EQ(CreateOpenGLDevice(params, Window.get(), Device.Put()), D3D_OK);
+        ASSERT_EQ(CreateOpenGLDevice(GameParameters(Window.get()), Window.get(), Device.Put()),
+                  D3D_OK);
         UseIdentityTransforms(*Device.Get());
     }
 
     // Clears to `background`, runs `draw` inside a scene and reads the frame back.
     TTestFrame Render(const std::function<void()>& draw, D3DCOLOR background = 0xFF000000) {
-        EXPECT_EQ(
-            Device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, background, 1.0f, 0),
-            D3D_OK);
+        EXPECT_EQ(Device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, background, 1, 0),
+                  D3D_OK);
         EXPECT_EQ(Device->BeginScene(), D3D_OK);
         draw();
         EXPECT_EQ(Device->EndScene(), D3D_OK);
         return ReadFrame(*Device.Get());
+    }
+    // The same drawing the first two triangles of the stream.
+    TTestFrame Render(D3DCOLOR background = 0xFF000000) {
+        return Render([this] { Draw(); }, background);
     }
 
     void Draw(UINT triangles = 2, UINT startVertex = 0) {

@@ -11,9 +11,9 @@
 
 // The layout of vertex format 0x112.
 struct TTestVertex {
-    float X, Y, Z;
-    float Nx, Ny, Nz;
-    float U, V;
+    float X = 0, Y = 0, Z = 0;
+    float Nx = 0, Ny = 0, Nz = 0;
+    float U = 0, V = 0;
 };
 
 struct TTestFrame {
