@@ -2,6 +2,7 @@
 
 #include "render/Math3D.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <map>
@@ -165,10 +166,12 @@ TMeshTable BuildBallMesh() {
         for (std::int32_t c = 0; c < 3; ++c) {
             const std::int32_t vertex = face.Vertex[c];
             const TVector& p = mesh.Vertex(vertex);
-            // Seen from outside this half, screen-right is -y on the front and +y on the back.
-            const double across = std::atan2(-facing * p.y, facing * p.x);
+            // Seen from outside this half, screen-right is -y on the front and +y on the back;
+            // the poles take the middle of the picture's top and bottom rows.
+            const double across = IsPole(p) ? 0 : std::atan2(-facing * p.y, facing * p.x);
+            const double up = std::asin(std::clamp(p.z / Radius, -1.0f, 1.0f));
             const TTexCoord coordinate{static_cast<float>(0.5 + across / Pi),
-                                       static_cast<float>(0.5 + std::asin(p.z / Radius) / Pi)};
+                                       static_cast<float>(0.5 + up / Pi)};
             std::int32_t normalKey = front ? 0 : 1;
             if (IsPole(p) && poleFans[{vertex, front}] == 2) {
                 normalKey = 2 + index;

@@ -7,11 +7,12 @@
 #include "render/SceneResources.h"
 #include "settings/Options.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
 namespace {
-constexpr std::uint8_t ViewCount = 4;
+constexpr std::uint8_t LastView = 3;
 constexpr float FallMilliseconds = 2000;
 constexpr float FieldOfView = 1;
 constexpr float NearPlane = 0.01f;
@@ -21,7 +22,7 @@ constexpr double Pi = std::numbers::pi;
 
 TCamera FrameCamera(const TCameraInputs& inputs) {
     const bool playing = inputs.GameState == gsPlaying;
-    const std::uint8_t view = inputs.View < ViewCount ? inputs.View : 0;
+    const std::uint8_t view = std::min(inputs.View, LastView);
     TCamera camera{inputs.ViewEye[playing ? view : 0], {0, 0, 0}, {0, 0, 1}};
     if (!playing || inputs.SlotState != ssFalling) {
         return camera;

@@ -25,7 +25,7 @@ struct TCameraInputs {
 };
 
 // The eye, the point looked at and the up direction for these inputs. A view outside 0 to 3
-// is taken as the Top view.
+// is taken as view 3, as the options file reads it.
 TCamera FrameCamera(const TCameraInputs& inputs);
 
 // Sets the view and projection transforms for the current GameState, Options and Game on

@@ -5,10 +5,11 @@
 #include "render/Textures.h"
 #include "settings/Options.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
-constexpr std::uint8_t ViewCount = 4;
+constexpr std::uint8_t LastView = 3;
 constexpr TVector DigitScale{0.5f, 0.5f, 0}; // flattens the quad onto the plane of its place
 } // namespace
 
@@ -36,7 +37,7 @@ void TNumbers::ShowScore(std::int32_t score) {
 }
 
 void TNumbers::Draw(TSceneMesh mesh) {
-    const std::uint8_t view = Options->View < ViewCount ? Options->View : 0;
+    const std::uint8_t view = std::min(Options->View, LastView);
     const TDigitsPlace& place = Options->DigitsPlace[view];
     for (std::uint8_t i = 0; i < DigitCount; ++i) {
         const TVector position = VectorSubtract(place.Pos, {DigitSpacing * i, 0, 0});

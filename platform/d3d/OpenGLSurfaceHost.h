@@ -8,7 +8,8 @@ class QWindow;
 class TOpenGLSurfaceHost {
 public:
     // Makes the native OpenGL surface, created and shown over the whole client area, with the
-    // given format; null when one is attached already or the window cannot make one.
+    // given format; null when one is attached already or the window cannot make one. Call it
+    // once the window is shown (the game makes its device when the main window appears).
     virtual QWindow* AttachOpenGLSurface(const QSurfaceFormat& format) = 0;
     // Removes the surface again, so that frames given to ShowPixels show once more. The
     // surface pointer is invalid afterwards.

@@ -95,6 +95,11 @@ TEST_F(DeviceWindowTest, HardwareBackBufferFollowsTheClientSizeInDevicePixels) {
 // Guards the game's start-up path: the hardware device shows its frames on the screen, and
 // once it is released the same window shows the reference device's frames instead.
 TEST_F(DeviceWindowTest, OneWindowServesTheHardwareThenTheReferenceDevice) {
+    // The screen is shared with other test programs, whose windows open at the top-left
+    // corner; this one looks from the bottom-right corner, above any other.
+    const QRect screen = Window->screen()->availableGeometry();
+    Window->move(screen.right() - 2 * Window->width(), screen.bottom() - 2 * Window->height());
+    Window->raise();
     TComRef<IDirect3DDevice8> device;
     ASSERT_EQ(CreateDevice(D3DDEVTYPE_HAL, GameParameters(Window.get()), device.Put()), D3D_OK);
     ASSERT_NE(ExposedSurface(), nullptr);

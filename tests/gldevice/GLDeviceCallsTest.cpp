@@ -12,7 +12,7 @@ TEST_F(GLDeviceTest, CallsOutOfOrderOrBeyondTheStreamAreRefused) {
     EXPECT_EQ(Device->BeginScene(), D3DERR_INVALIDCALL);
     EXPECT_EQ(Device->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_INVALIDCALL);
     EXPECT_EQ(Device->DrawPrimitive(D3DPT_TRIANGLELIST, 4, 1), D3DERR_INVALIDCALL);
-    EXPECT_EQ(Device->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 0), D3DERR_INVALIDCALL);
+    EXPECT_EQ(Device->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 0), D3D_OK); // draws nothing
     BYTE* data = nullptr;
     ASSERT_EQ(quad->Lock(0, 0, &data, 0), D3D_OK);
     EXPECT_EQ(Device->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 2), D3DERR_INVALIDCALL);
@@ -26,8 +26,15 @@ TEST_F(GLDeviceTest, CallsOutOfOrderOrBeyondTheStreamAreRefused) {
     EXPECT_EQ(Red(Render().At(32, 32)), 255);
 }
 
-// Guards the argument checks of clearing and of making and locking resources.
+// Guards clearing a rectangle (counted from the top-left corner) and the argument checks of
+// clearing and of making and locking resources.
 TEST_F(GLDeviceTest, ResourceAndClearArgumentsAreChecked) {
+    const D3DRECT topLeft{-5, 0, 32, 16};
+    ASSERT_EQ(Device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1, 0), D3D_OK);
+    ASSERT_EQ(Device->Clear(1, &topLeft, D3DCLEAR_TARGET, 0xFFFF0000, 1, 0), D3D_OK);
+    const TTestFrame frame = ReadFrame(*Device.Get());
+    EXPECT_EQ(Red(frame.At(0, 15)), 255);
+    EXPECT_EQ(Red(frame.At(31, 16)) + Red(frame.At(32, 15)), 0);
     EXPECT_EQ(Device->Clear(0, nullptr, D3DCLEAR_STENCIL, 0, 1, 0), D3DERR_INVALIDCALL);
     EXPECT_EQ(Device->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.5f, 0), D3DERR_INVALIDCALL);
     TComRef<IDirect3DTexture8> texture;
@@ -35,7 +42,6 @@ TEST_F(GLDeviceTest, ResourceAndClearArgumentsAreChecked) {
         return Device->CreateTexture(width, 4, levels, 0, format, D3DPOOL_MANAGED, texture.Put());
     };
     EXPECT_EQ(create(4, 1, D3DFMT_R5G6B5), D3DERR_INVALIDCALL);
-    EXPECT_EQ(create(4, 4, D3DFMT_A8R8G8B8), D3DERR_INVALIDCALL); // 4 x 4 has three levels
     EXPECT_EQ(create(1u << 20, 1, D3DFMT_A8R8G8B8), D3DERR_INVALIDCALL);
     ASSERT_EQ(create(4, 0, D3DFMT_A8R8G8B8), D3D_OK);
     D3DLOCKED_RECT locked{};

@@ -6,11 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdio>
 #include <fstream>
 #include <unistd.h>
-
-#include <jpeglib.h>
 
 void UseReferenceDevice(UINT width, UINT height) {
     D3DPRESENT_PARAMETERS params{};
@@ -43,33 +40,9 @@ void WriteBitmap(const std::string& fileName, const QImage& image) {
 }
 
 void WriteJpeg(const std::string& fileName, int width, int height, QRgb colour) {
-    std::FILE* file = std::fopen(fileName.c_str(), "wb");
-    ASSERT_NE(file, nullptr) << fileName;
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, file);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 95, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(static_cast<std::size_t>(width) * 3);
-    for (int x = 0; x < width; ++x) {
-        row[3 * x] = static_cast<JSAMPLE>(qRed(colour));
-        row[3 * x + 1] = static_cast<JSAMPLE>(qGreen(colour));
-        row[3 * x + 2] = static_cast<JSAMPLE>(qBlue(colour));
-    }
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW line = row.data();
-        jpeg_write_scanlines(&info, &line, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::fclose(file);
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    ASSERT_TRUE(image.save(QString::fromStdString(fileName), "JPEG", 95)) << fileName;
 }
 
 void WriteBytes(const std::string& fileName, const std::string& bytes) {

@@ -28,7 +28,7 @@ private:
 };
 
 void WriteBitmap(const std::string& fileName, const QImage& image);
-// A JPEG of one colour, written with the same decoder library the game reads it with.
+// A JPEG of one colour.
 void WriteJpeg(const std::string& fileName, int width, int height, QRgb colour);
 void WriteBytes(const std::string& fileName, const std::string& bytes);
 

@@ -164,6 +164,9 @@ TEST(SceneGeometry, FieldLiesFlatAroundAnOpenPitAndTheBallIsRound) {
     }
     for (const TSceneVertex& v : RangeOf(vertices, BallMesh)) {
         EXPECT_NEAR(VectorLength(At(v)), 0.1, 1e-6);
+        // The picture wraps each half once: no corner reaches far past its edges.
+        EXPECT_TRUE(v.u > -0.25f && v.u < 1.25f && v.v > -1e-6f && v.v < 1 + 1e-6f)
+            << v.u << "," << v.v;
     }
     EXPECT_FLOAT_EQ(BallMeshTable.Vertices.front().z, 0.5f);
     EXPECT_FLOAT_EQ(FieldMeshTable.Vertices.front().x, -0.5f);
@@ -191,11 +194,8 @@ TEST(SceneGeometry, LanePanelsRiseToTheFieldEdgeOfTheirLanes) {
         const TVector lowEnd = Transform({0, -0.5f, 0}, LanePanelMatrices[k]);
         EXPECT_NEAR(VectorDot(highEnd, outward[k]), 1.5, 1e-5) << "panel " << k;
         EXPECT_NEAR(VectorDot(lowEnd, outward[k]), 0.5, 1e-5) << "panel " << k;
-        EXPECT_FLOAT_EQ(LanePanelMaterials[k].Diffuse.a, 0);
-        EXPECT_FLOAT_EQ(LanePanelMaterials[k].Power, 15);
     }
     EXPECT_NEAR(LanePanelMaterials[2].Diffuse.r, 1.0, 1e-6); // yellow on lane 0 (+y)
-    EXPECT_NEAR(LanePanelMaterials[0].Diffuse.b, 208 / 255.0, 1e-6);
 
     // The pit's rim: shrunk to +-0.495, reaching from z -0.25 to 0.05.
     const TVector corner = Transform({1.5f, 1.5f, 0.1f}, PitFrameMatrix);

@@ -4,17 +4,16 @@ namespace {
 
 constexpr GLuint ConstantsBinding = 0;
 
-// The interface's values for operations (1 disable .. 5 modulate 2x), arguments (0 diffuse,
-// 1 current, 2 texture) and light types (1 point, 2 spot, 3 directional) are used as they are.
+// The interface's values for operations (2 select the texture, 3 select the lit diffuse
+// colour, 4 modulate, 5 modulate 2x) and light types (1 point, 3 directional) are used as they
+// are.
 constexpr const char* ConstantsBlock = R"(
 struct TLight {
     vec4 PositionType;
     vec4 Direction;
     vec4 Diffuse;
-    vec4 Specular;
     vec4 Ambient;
     vec4 Attenuation;
-    vec4 Spot;
 };
 layout(std140) uniform FixedFunction {
     mat4 WorldViewProjection;
@@ -22,12 +21,10 @@ layout(std140) uniform FixedFunction {
     mat4 NormalMatrix;
     vec4 MaterialDiffuse;
     vec4 MaterialAmbient;
-    vec4 MaterialSpecular;
     vec4 MaterialEmissive;
     vec4 GlobalAmbient;
     vec4 Switches;
-    ivec4 ColorStage;
-    ivec4 AlphaStage;
+    ivec4 Counts;
     TLight Lights[8];
 };
 )";
@@ -37,11 +34,9 @@ layout(location = 0) in vec3 Position;
 layout(location = 1) in vec3 Normal;
 layout(location = 2) in vec2 TexCoord;
 out vec4 LitDiffuse;
-out vec3 LitSpecular;
 out vec2 Uv;
 
 const int PointLight = 1;
-const int SpotLight = 2;
 
 void main() {
     vec4 clip = WorldViewProjection * vec4(Position, 1.0);
@@ -50,7 +45,6 @@ void main() {
     Uv = TexCoord;
     if (Switches.x == 0.0) {
         LitDiffuse = vec4(1.0);
-        LitSpecular = vec3(0.0);
         return;
     }
     vec3 p = (WorldView * vec4(Position, 1.0)).xyz;
@@ -58,15 +52,12 @@ void main() {
     if (Switches.y != 0.0 && dot(n, n) > 0.0) {
         n = normalize(n);
     }
-    vec3 toEye = dot(p, p) > 0.0 ? normalize(-p) : vec3(0.0, 0.0, -1.0);
     vec3 ambient = GlobalAmbient.rgb;
     vec3 diffuse = vec3(0.0);
-    vec3 specular = vec3(0.0);
-    for (int i = 0; i < ColorStage.x; ++i) {
-        int type = int(Lights[i].PositionType.w);
+    for (int i = 0; i < Counts.x; ++i) {
         vec3 toLight = -Lights[i].Direction.xyz;
         float attenuation = 1.0;
-        if (type == PointLight || type == SpotLight) {
+        if (int(Lights[i].PositionType.w) == PointLight) {
             vec3 offset = Lights[i].PositionType.xyz - p;
             float distance = length(offset);
             if (distance > Lights[i].Attenuation.w) {
@@ -76,72 +67,41 @@ void main() {
             vec3 a = Lights[i].Attenuation.xyz;
             attenuation = 1.0 / (a.x + a.y * distance + a.z * distance * distance);
         }
-        if (type == SpotLight) {
-            float rho = dot(-toLight, Lights[i].Direction.xyz);
-            float inner = Lights[i].Spot.x;
-            float outer = Lights[i].Spot.y;
-            if (rho <= outer) {
-                continue;
-            }
-            if (rho <= inner) {
-                attenuation *= pow((rho - outer) / (inner - outer), Lights[i].Spot.z);
-            }
-        }
         ambient += Lights[i].Ambient.rgb * attenuation;
         diffuse += Lights[i].Diffuse.rgb * max(dot(n, toLight), 0.0) * attenuation;
-        if (Switches.z != 0.0) {
-            float nh = dot(n, normalize(toEye + toLight));
-            if (nh > 0.0) {
-                specular += Lights[i].Specular.rgb * pow(nh, Switches.w) * attenuation;
-            }
-        }
     }
     vec3 lit = MaterialEmissive.rgb + MaterialAmbient.rgb * ambient +
                MaterialDiffuse.rgb * diffuse;
     LitDiffuse = vec4(clamp(lit, 0.0, 1.0), clamp(MaterialDiffuse.a, 0.0, 1.0));
-    LitSpecular = clamp(MaterialSpecular.rgb * specular, 0.0, 1.0);
 }
 )";
 
 constexpr const char* FragmentShaderBody = R"(
 in vec4 LitDiffuse;
-in vec3 LitSpecular;
 in vec2 Uv;
 out vec4 FragColor;
 uniform sampler2D Texture0;
 
-const int SelectArg2 = 3;
+const int SelectArg1 = 2;
 const int Modulate = 4;
 const int Modulate2x = 5;
-const int TextureArg = 2;
 
-vec4 Argument(int arg, vec4 texel) {
-    return arg == TextureArg ? texel : LitDiffuse;
-}
-
-vec4 Combine(int op, vec4 arg1, vec4 arg2) {
-    if (op == SelectArg2) {
-        return arg2;
+vec4 Combine(int op, vec4 texel) {
+    if (op == SelectArg1) {
+        return texel;
     }
     if (op == Modulate) {
-        return arg1 * arg2;
+        return texel * LitDiffuse;
     }
     if (op == Modulate2x) {
-        return min(arg1 * arg2 * 2.0, vec4(1.0));
+        return min(texel * LitDiffuse * 2.0, vec4(1.0));
     }
-    return arg1;
+    return LitDiffuse;
 }
 
 void main() {
     vec4 texel = texture(Texture0, Uv);
-    vec3 rgb = Combine(ColorStage.y, Argument(ColorStage.z, texel),
-                       Argument(ColorStage.w, texel)).rgb;
-    float alpha = Combine(AlphaStage.x, Argument(AlphaStage.y, texel),
-                          Argument(AlphaStage.z, texel)).a;
-    if (Switches.z != 0.0) {
-        rgb = min(rgb + LitSpecular, vec3(1.0));
-    }
-    FragColor = vec4(rgb, alpha);
+    FragColor = vec4(Combine(Counts.y, texel).rgb, Combine(Counts.z, texel).a);
 }
 )";
 

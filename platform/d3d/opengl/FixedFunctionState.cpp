@@ -1,8 +1,6 @@
 #include "platform/d3d/opengl/FixedFunctionState.h"
 
 #include <cmath>
-#include <limits>
-#include <numbers>
 
 namespace {
 
@@ -21,48 +19,23 @@ bool IsTextureOp(DWORD value) {
     return value >= D3DTOP_DISABLE && value <= D3DTOP_MODULATE2X;
 }
 
-bool IsTextureArg(DWORD value) {
-    return value == D3DTA_DIFFUSE || value == D3DTA_CURRENT || value == D3DTA_TEXTURE;
+bool IsFiniteColor(const D3DCOLORVALUE& c) {
+    return std::isfinite(c.r) && std::isfinite(c.g) && std::isfinite(c.b) && std::isfinite(c.a);
 }
 
-bool IsZeroVector(const D3DVECTOR& v) {
-    return v.x == 0.0f && v.y == 0.0f && v.z == 0.0f;
-}
-
-// The limits the original runtime puts on a light: a known type, a usable direction for the
-// lights that have one, and for lights with a position a finite range and an attenuation
-// that can never divide by zero.
+// A light the shader can use: a point light whose attenuation can never divide by zero, or a
+// directional light with a direction.
 bool IsValidLight(const D3DLIGHT8& light) {
-    const bool positioned = light.Type == D3DLIGHT_POINT || light.Type == D3DLIGHT_SPOT;
-    const bool directed = light.Type == D3DLIGHT_DIRECTIONAL || light.Type == D3DLIGHT_SPOT;
-    if (!positioned && !directed) {
+    if (!IsFiniteColor(light.Diffuse) || !IsFiniteColor(light.Ambient)) {
         return false;
     }
-    if (directed && IsZeroVector(light.Direction)) {
-        return false;
+    if (light.Type == D3DLIGHT_POINT) {
+        return light.Range >= 0.0f && light.Attenuation0 >= 0.0f && light.Attenuation1 >= 0.0f &&
+               light.Attenuation2 >= 0.0f &&
+               light.Attenuation0 + light.Attenuation1 + light.Attenuation2 > 0.0f;
     }
-    if (positioned) {
-        const float maxRange = std::sqrt(std::numeric_limits<float>::max());
-        if (!(light.Range >= 0.0f && light.Range <= maxRange)) {
-            return false;
-        }
-        if (!(light.Attenuation0 >= 0.0f && light.Attenuation1 >= 0.0f &&
-              light.Attenuation2 >= 0.0f)) {
-            return false;
-        }
-        if (light.Attenuation0 == 0.0f && light.Attenuation1 == 0.0f &&
-            light.Attenuation2 == 0.0f) {
-            return false;
-        }
-    }
-    if (light.Type == D3DLIGHT_SPOT) {
-        const float pi = std::numbers::pi_v<float>;
-        if (!(light.Phi >= 0.0f && light.Phi <= pi && light.Theta >= 0.0f &&
-              light.Theta <= light.Phi)) {
-            return false;
-        }
-    }
-    return true;
+    const D3DVECTOR& d = light.Direction;
+    return light.Type == D3DLIGHT_DIRECTIONAL && (d.x != 0.0f || d.y != 0.0f || d.z != 0.0f);
 }
 
 D3DLIGHT8 DefaultLight() {
@@ -71,6 +44,37 @@ D3DLIGHT8 DefaultLight() {
     light.Diffuse = {1.0f, 1.0f, 1.0f, 0.0f};
     light.Direction = {0.0f, 0.0f, 1.0f};
     return light;
+}
+
+HRESULT CheckStageState(D3DTEXTURESTAGESTATETYPE type, DWORD value) {
+    switch (type) {
+    case D3DTSS_COLOROP:
+        return IsTextureOp(value) ? D3D_OK : D3DERR_UNSUPPORTEDCOLOROPERATION;
+    case D3DTSS_ALPHAOP:
+        return IsTextureOp(value) ? D3D_OK : D3DERR_UNSUPPORTEDALPHAOPERATION;
+    case D3DTSS_COLORARG1:
+        return value == D3DTA_TEXTURE ? D3D_OK : D3DERR_UNSUPPORTEDCOLORARG;
+    case D3DTSS_ALPHAARG1:
+        return value == D3DTA_TEXTURE ? D3D_OK : D3DERR_UNSUPPORTEDALPHAARG;
+    // On the first stage the current colour is the lit diffuse colour.
+    case D3DTSS_COLORARG2:
+        return value == D3DTA_DIFFUSE || value == D3DTA_CURRENT ? D3D_OK
+                                                                : D3DERR_UNSUPPORTEDCOLORARG;
+    case D3DTSS_ALPHAARG2:
+        return value == D3DTA_DIFFUSE || value == D3DTA_CURRENT ? D3D_OK
+                                                                : D3DERR_UNSUPPORTEDALPHAARG;
+    case D3DTSS_MAGFILTER:
+    case D3DTSS_MINFILTER:
+        return value == D3DTEXF_POINT || value == D3DTEXF_LINEAR ? D3D_OK
+                                                                 : D3DERR_UNSUPPORTEDTEXTUREFILTER;
+    // Textures have one level, so every mipmap filter samples the same texels.
+    case D3DTSS_MIPFILTER:
+        return value <= D3DTEXF_LINEAR ? D3D_OK : D3DERR_UNSUPPORTEDTEXTUREFILTER;
+    case D3DTSS_ADDRESSU:
+    case D3DTSS_ADDRESSV:
+        return value == D3DTADDRESS_WRAP ? D3D_OK : D3DERR_INVALIDCALL;
+    }
+    return D3DERR_INVALIDCALL;
 }
 
 } // namespace
@@ -106,8 +110,7 @@ HRESULT TFixedFunctionState::SetRenderState(D3DRENDERSTATETYPE state, DWORD valu
         States.BlendEnable = value != 0;
         break;
     case D3DRS_SPECULARENABLE:
-        States.SpecularEnable = value != 0;
-        break;
+        return value == 0 ? D3D_OK : D3DERR_INVALIDCALL;
     case D3DRS_LIGHTING:
         States.Lighting = value != 0;
         break;
@@ -126,90 +129,48 @@ HRESULT TFixedFunctionState::SetRenderState(D3DRENDERSTATETYPE state, DWORD valu
 
 HRESULT TFixedFunctionState::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type,
                                                   DWORD value) {
-    if (stage != 0) {
-        return D3DERR_INVALIDCALL;
+    const HRESULT checked = stage == 0 ? CheckStageState(type, value) : D3DERR_INVALIDCALL;
+    if (Failed(checked)) {
+        return checked;
     }
-    TTextureStage& s = TextureStage;
     switch (type) {
     case D3DTSS_COLOROP:
+        TextureStage.ColorOp = static_cast<D3DTEXTUREOP>(value);
+        break;
     case D3DTSS_ALPHAOP:
-        if (!IsTextureOp(value)) {
-            return D3DERR_INVALIDCALL;
-        }
-        (type == D3DTSS_COLOROP ? s.ColorOp : s.AlphaOp) = static_cast<D3DTEXTUREOP>(value);
-        break;
-    case D3DTSS_COLORARG1:
-    case D3DTSS_COLORARG2:
-    case D3DTSS_ALPHAARG1:
-    case D3DTSS_ALPHAARG2:
-        if (!IsTextureArg(value)) {
-            return D3DERR_INVALIDCALL;
-        }
-        (type == D3DTSS_COLORARG1   ? s.ColorArg1
-         : type == D3DTSS_COLORARG2 ? s.ColorArg2
-         : type == D3DTSS_ALPHAARG1 ? s.AlphaArg1
-                                    : s.AlphaArg2) = value;
-        break;
-    case D3DTSS_ADDRESSU:
-    case D3DTSS_ADDRESSV:
-        if (value != D3DTADDRESS_WRAP && value != D3DTADDRESS_CLAMP) {
-            return D3DERR_INVALIDCALL;
-        }
-        (type == D3DTSS_ADDRESSU ? s.AddressU : s.AddressV) = static_cast<D3DTEXTUREADDRESS>(value);
+        TextureStage.AlphaOp = static_cast<D3DTEXTUREOP>(value);
         break;
     case D3DTSS_MAGFILTER:
-    case D3DTSS_MINFILTER:
-        if (value != D3DTEXF_POINT && value != D3DTEXF_LINEAR) {
-            return D3DERR_INVALIDCALL;
-        }
-        (type == D3DTSS_MAGFILTER ? s.MagFilter : s.MinFilter) =
-            static_cast<D3DTEXTUREFILTERTYPE>(value);
+        TextureStage.MagFilter = static_cast<D3DTEXTUREFILTERTYPE>(value);
         break;
-    case D3DTSS_MIPFILTER:
-        // Accepted for completeness; textures have one level, so it never shows.
-        if (value > D3DTEXF_LINEAR) {
-            return D3DERR_INVALIDCALL;
-        }
-        s.MipFilter = static_cast<D3DTEXTUREFILTERTYPE>(value);
+    case D3DTSS_MINFILTER:
+        TextureStage.MinFilter = static_cast<D3DTEXTUREFILTERTYPE>(value);
         break;
     default:
-        return D3DERR_INVALIDCALL;
+        return D3D_OK; // the only accepted value of the others is the one in force
     }
     ++ChangeCount;
     return D3D_OK;
 }
 
 HRESULT TFixedFunctionState::SetLight(DWORD index, const D3DLIGHT8* light) {
-    if (light == nullptr || !IsValidLight(*light)) {
+    if (index >= MaxLights || light == nullptr || !IsValidLight(*light)) {
         return D3DERR_INVALIDCALL;
     }
-    Lights[index] = *light;
+    LightSlots[index].Light = *light;
     ++ChangeCount;
     return D3D_OK;
 }
 
 HRESULT TFixedFunctionState::LightEnable(DWORD index, BOOL enable) {
-    DWORD slot = 0;
-    while (slot < ActiveCount && ActiveIndex[slot] != index) {
-        ++slot;
+    if (index >= MaxLights) {
+        return D3DERR_INVALIDCALL;
     }
-    const bool isActive = slot < ActiveCount;
-    if (enable != 0 && !isActive) {
-        if (ActiveCount == MaxActiveLights) {
-            return D3DERR_INVALIDCALL;
-        }
-        auto found = Lights.find(index);
-        if (found == Lights.end()) {
-            found = Lights.emplace(index, DefaultLight()).first;
-        }
-        Active[ActiveCount] = &found->second;
-        ActiveIndex[ActiveCount] = index;
-        ++ActiveCount;
-    } else if (enable == 0 && isActive) {
-        --ActiveCount;
-        Active[slot] = Active[ActiveCount];
-        ActiveIndex[slot] = ActiveIndex[ActiveCount];
+    TLightSlot& slot = LightSlots[index];
+    if (slot.Light.Type == 0) {
+        slot.Light = DefaultLight();
     }
+    slot.Enabled = enable != 0;
     ++ChangeCount;
     return D3D_OK;
 }

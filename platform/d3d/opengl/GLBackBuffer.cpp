@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-bool TGLBackBuffer::Allocate(TGLFunctions& gl, UINT width, UINT height, bool withAlpha,
-                             bool withDepth) {
+bool TGLBackBuffer::Allocate(TGLFunctions& gl, UINT width, UINT height, bool withDepth) {
     Destroy(gl);
     const auto w = static_cast<GLsizei>(width);
     const auto h = static_cast<GLsizei>(height);
@@ -11,8 +10,7 @@ bool TGLBackBuffer::Allocate(TGLFunctions& gl, UINT width, UINT height, bool wit
     gl.glBindFramebuffer(GL_FRAMEBUFFER, Framebuffer);
     gl.glGenRenderbuffers(1, &ColorBuffer);
     gl.glBindRenderbuffer(GL_RENDERBUFFER, ColorBuffer);
-    // Without alpha the buffer reads back opaque, as a back buffer without alpha should.
-    gl.glRenderbufferStorage(GL_RENDERBUFFER, withAlpha ? GL_RGBA8 : GL_RGB8, w, h);
+    gl.glRenderbufferStorage(GL_RENDERBUFFER, GL_RGB8, w, h);
     gl.glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
                                  ColorBuffer);
     if (withDepth) {

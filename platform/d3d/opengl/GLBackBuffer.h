@@ -1,8 +1,8 @@
 #pragma once
-// The device's back buffer: a framebuffer object with a colour buffer and, when asked for, a
-// depth buffer. Drawing into our own buffer, rather than the window's, keeps a frame readable
-// after Present and lets the window change size between frames. All calls expect the device's
-// context to be current.
+// The device's back buffer: a framebuffer object with an opaque colour buffer (blending reads
+// only the source alpha) and, when asked for, a depth buffer. Drawing into our own buffer, rather
+// than the window's, keeps a frame readable after Present and lets the window change size between
+// frames. All calls expect the device's context to be current.
 
 #include "platform/d3d/D3D8Types.h"
 #include "platform/d3d/opengl/GLFunctions.h"
@@ -13,7 +13,7 @@
 class TGLBackBuffer {
 public:
     // (Re)allocates at the given size; false when the driver cannot complete the buffer.
-    bool Allocate(TGLFunctions& gl, UINT width, UINT height, bool withAlpha, bool withDepth);
+    bool Allocate(TGLFunctions& gl, UINT width, UINT height, bool withDepth);
     void Destroy(TGLFunctions& gl);
 
     // Binds it for drawing, with the viewport covering it.

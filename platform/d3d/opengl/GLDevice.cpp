@@ -60,9 +60,7 @@ HRESULT CreateOpenGLDevice(const D3DPRESENT_PARAMETERS& params, HWND window,
 
 TGLDevice::TGLDevice(const D3DPRESENT_PARAMETERS& params, HWND window)
     : Window(window), RequestedWidth(params.BackBufferWidth),
-      RequestedHeight(params.BackBufferHeight),
-      HasAlpha(params.BackBufferFormat == D3DFMT_A8R8G8B8),
-      HasDepth(params.EnableAutoDepthStencil != 0),
+      RequestedHeight(params.BackBufferHeight), HasDepth(params.EnableAutoDepthStencil != 0),
       Vsync(params.FullScreen_PresentationInterval != D3DPRESENT_INTERVAL_IMMEDIATE),
       Link(std::make_shared<TGLResourceLink>()), State(HasDepth) {}
 
@@ -140,7 +138,7 @@ HRESULT TGLDevice::FollowClientSize() {
     }
     const auto limit = static_cast<UINT>(MaxTextureSize);
     if (width > limit || height > limit ||
-        !BackBuffer.Allocate(Surface->Gl(), width, height, HasAlpha, HasDepth)) {
+        !BackBuffer.Allocate(Surface->Gl(), width, height, HasDepth)) {
         return D3DERR_OUTOFVIDEOMEMORY;
     }
     return D3D_OK;

@@ -64,7 +64,6 @@ private:
     HWND Window;
     UINT RequestedWidth;
     UINT RequestedHeight;
-    bool HasAlpha;
     bool HasDepth;
     bool Vsync;
 

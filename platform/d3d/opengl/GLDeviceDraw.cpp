@@ -7,33 +7,13 @@
 
 namespace {
 
-constexpr DWORD KnownVertexParts = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1;
-constexpr UINT PositionBytes = 12;
-constexpr UINT NormalBytes = 12;
-constexpr UINT TexCoordBytes = 8;
-
-// The vertex formats this device draws: a position, optionally a normal, optionally one pair
-// of texture coordinates, in that order.
-bool IsDrawableFormat(DWORD fvf) {
-    return (fvf & ~KnownVertexParts) == 0 && (fvf & D3DFVF_XYZ) != 0;
-}
-
-UINT VertexSize(DWORD fvf) {
-    return PositionBytes + ((fvf & D3DFVF_NORMAL) != 0 ? NormalBytes : 0) +
-           ((fvf & D3DFVF_TEX1) != 0 ? TexCoordBytes : 0);
-}
-
-bool IsPool(D3DPOOL pool) {
-    return pool == D3DPOOL_DEFAULT || pool == D3DPOOL_MANAGED || pool == D3DPOOL_SYSTEMMEM;
-}
-
-UINT FullChainLength(UINT width, UINT height) {
-    UINT levels = 1;
-    for (UINT size = std::max(width, height); size > 1; size /= 2) {
-        ++levels;
-    }
-    return levels;
-}
+// The one vertex layout drawn: position, normal, one pair of texture coordinates.
+constexpr DWORD VertexFormat112 = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1;
+constexpr UINT VertexSize = 32;
+constexpr UINT NormalOffset = 12;
+constexpr UINT TexCoordOffset = 24;
+// The largest texture side either device accepts.
+constexpr UINT MaxTextureSide = 8192;
 
 const void* ByteOffset(UINT offset) {
     return reinterpret_cast<const void*>(static_cast<std::uintptr_t>(offset));
@@ -77,21 +57,20 @@ HRESULT TGLDevice::SetTexture(DWORD stage, IDirect3DTexture8* texture) {
     return D3D_OK;
 }
 
-HRESULT TGLDevice::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage,
-                                 D3DFORMAT format, D3DPOOL pool, IDirect3DTexture8** texture) {
+HRESULT TGLDevice::CreateTexture(UINT width, UINT height, UINT, DWORD usage, D3DFORMAT format,
+                                 D3DPOOL pool, IDirect3DTexture8** texture) {
     if (texture == nullptr) {
         return D3DERR_INVALIDCALL;
     }
     *texture = nullptr;
-    const auto limit = static_cast<UINT>(MaxTextureSize);
+    const UINT limit = std::min(MaxTextureSide, static_cast<UINT>(MaxTextureSize));
     if (width == 0 || height == 0 || width > limit || height > limit || usage != 0 ||
-        levels > FullChainLength(width, height) || !IsPool(pool) ||
-        (format != D3DFMT_A8R8G8B8 && format != D3DFMT_X8R8G8B8)) {
+        format != D3DFMT_A8R8G8B8 || pool != D3DPOOL_MANAGED) {
         return D3DERR_INVALIDCALL;
     }
-    // Only the top level is made: nothing samples the others.
+    // Only the top level is made, whatever the level count: nothing samples the others.
     try {
-        *texture = new TGLTexture(Link, width, height, format);
+        *texture = new TGLTexture(Link, width, height);
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }
@@ -105,8 +84,8 @@ HRESULT TGLDevice::CreateVertexBuffer(UINT length, DWORD, DWORD fvf, D3DPOOL poo
     }
     *buffer = nullptr;
     // Usage flags only hint at how the buffer is used; any is accepted.
-    if (length == 0 || !IsPool(pool) ||
-        (fvf != 0 && (!IsDrawableFormat(fvf) || length < VertexSize(fvf)))) {
+    if (length == 0 || (fvf == VertexFormat112 && length < VertexSize) ||
+        (pool != D3DPOOL_DEFAULT && pool != D3DPOOL_MANAGED && pool != D3DPOOL_SYSTEMMEM)) {
         return D3DERR_INVALIDCALL;
     }
     try {
@@ -119,35 +98,35 @@ HRESULT TGLDevice::CreateVertexBuffer(UINT length, DWORD, DWORD fvf, D3DPOOL poo
 
 HRESULT TGLDevice::SetStreamSource(UINT stream, IDirect3DVertexBuffer8* buffer, UINT stride) {
     auto* own = dynamic_cast<TGLVertexBuffer*>(buffer);
-    if (stream != 0 ||
-        (buffer != nullptr && (own == nullptr || !own->BelongsTo(Link.get()) || stride == 0))) {
+    if (stream != 0 || (buffer != nullptr &&
+                        (own == nullptr || !own->BelongsTo(Link.get()) || stride < VertexSize))) {
         return D3DERR_INVALIDCALL;
     }
     Stream = TComRef<TGLVertexBuffer>::Share(own);
-    StreamStride = stride;
+    StreamStride = buffer != nullptr ? stride : 0;
     StreamLayoutChanged = true;
     return D3D_OK;
 }
 
 HRESULT TGLDevice::SetVertexShader(DWORD fvf) {
-    if (!IsDrawableFormat(fvf)) {
+    if (fvf != VertexFormat112) {
         return D3DERR_INVALIDCALL;
     }
-    if (fvf != VertexFormat) {
-        VertexFormat = fvf;
-        StreamLayoutChanged = true;
-    }
+    VertexFormat = fvf;
     return D3D_OK;
 }
 
 HRESULT TGLDevice::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) {
-    if (!InScene || type != D3DPT_TRIANGLELIST || primitiveCount == 0 || !Stream ||
-        VertexFormat == 0 || Stream->IsLocked() || StreamStride < VertexSize(VertexFormat)) {
+    if (!InScene || type != D3DPT_TRIANGLELIST || !Stream || VertexFormat == 0 ||
+        Stream->IsLocked()) {
         return D3DERR_INVALIDCALL;
+    }
+    if (primitiveCount == 0) {
+        return D3D_OK;
     }
     const std::uint64_t vertexCount = std::uint64_t{primitiveCount} * 3;
     const std::uint64_t lastVertex = std::uint64_t{startVertex} + vertexCount - 1;
-    if (lastVertex * StreamStride + VertexSize(VertexFormat) > Stream->Length()) {
+    if (lastVertex * StreamStride + VertexSize > Stream->Length()) {
         return D3DERR_INVALIDCALL;
     }
     if (!MakeCurrent()) {
@@ -176,24 +155,14 @@ void TGLDevice::BindVertexStream() {
         return;
     }
     const auto stride = static_cast<GLsizei>(StreamStride);
-    gl.glEnableVertexAttribArray(PositionAttribute);
+    for (const GLuint attribute : {PositionAttribute, NormalAttribute, TexCoordAttribute}) {
+        gl.glEnableVertexAttribArray(attribute);
+    }
     gl.glVertexAttribPointer(PositionAttribute, 3, GL_FLOAT, GL_FALSE, stride, ByteOffset(0));
-    UINT offset = PositionBytes;
-    if ((VertexFormat & D3DFVF_NORMAL) != 0) {
-        gl.glEnableVertexAttribArray(NormalAttribute);
-        gl.glVertexAttribPointer(NormalAttribute, 3, GL_FLOAT, GL_FALSE, stride,
-                                 ByteOffset(offset));
-        offset += NormalBytes;
-    } else {
-        gl.glDisableVertexAttribArray(NormalAttribute);
-    }
-    if ((VertexFormat & D3DFVF_TEX1) != 0) {
-        gl.glEnableVertexAttribArray(TexCoordAttribute);
-        gl.glVertexAttribPointer(TexCoordAttribute, 2, GL_FLOAT, GL_FALSE, stride,
-                                 ByteOffset(offset));
-    } else {
-        gl.glDisableVertexAttribArray(TexCoordAttribute);
-    }
+    gl.glVertexAttribPointer(NormalAttribute, 3, GL_FLOAT, GL_FALSE, stride,
+                             ByteOffset(NormalOffset));
+    gl.glVertexAttribPointer(TexCoordAttribute, 2, GL_FLOAT, GL_FALSE, stride,
+                             ByteOffset(TexCoordOffset));
     StreamLayoutChanged = false;
 }
 

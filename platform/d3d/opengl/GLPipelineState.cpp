@@ -20,10 +20,6 @@ GLint Filter(D3DTEXTUREFILTERTYPE filter) {
     return filter == D3DTEXF_LINEAR ? GL_LINEAR : GL_NEAREST;
 }
 
-GLint Wrap(D3DTEXTUREADDRESS address) {
-    return address == D3DTADDRESS_CLAMP ? GL_CLAMP_TO_EDGE : GL_REPEAT;
-}
-
 void Switch(TGLFunctions& gl, GLenum capability, bool on) {
     if (on) {
         gl.glEnable(capability);
@@ -48,8 +44,9 @@ void TGLPipelineState::Create(TGLFunctions& gl) {
     Applied = {};
     gl.glSamplerParameteri(Sampler, GL_TEXTURE_MAG_FILTER, Filter(Applied.MagFilter));
     gl.glSamplerParameteri(Sampler, GL_TEXTURE_MIN_FILTER, Filter(Applied.MinFilter));
-    gl.glSamplerParameteri(Sampler, GL_TEXTURE_WRAP_S, Wrap(Applied.AddressU));
-    gl.glSamplerParameteri(Sampler, GL_TEXTURE_WRAP_T, Wrap(Applied.AddressV));
+    // Texture coordinates outside 0..1 always repeat the picture.
+    gl.glSamplerParameteri(Sampler, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    gl.glSamplerParameteri(Sampler, GL_TEXTURE_WRAP_T, GL_REPEAT);
 }
 
 void TGLPipelineState::Destroy(TGLFunctions& gl) {
@@ -95,13 +92,5 @@ void TGLPipelineState::ApplySampler(TGLFunctions& gl, const TTextureStage& stage
     if (stage.MinFilter != Applied.MinFilter) {
         gl.glSamplerParameteri(Sampler, GL_TEXTURE_MIN_FILTER, Filter(stage.MinFilter));
         Applied.MinFilter = stage.MinFilter;
-    }
-    if (stage.AddressU != Applied.AddressU) {
-        gl.glSamplerParameteri(Sampler, GL_TEXTURE_WRAP_S, Wrap(stage.AddressU));
-        Applied.AddressU = stage.AddressU;
-    }
-    if (stage.AddressV != Applied.AddressV) {
-        gl.glSamplerParameteri(Sampler, GL_TEXTURE_WRAP_T, Wrap(stage.AddressV));
-        Applied.AddressV = stage.AddressV;
     }
 }

@@ -24,8 +24,6 @@ private:
         D3DBLEND DestBlend = D3DBLEND_ZERO;
         D3DTEXTUREFILTERTYPE MagFilter = D3DTEXF_LINEAR;
         D3DTEXTUREFILTERTYPE MinFilter = D3DTEXF_LINEAR;
-        D3DTEXTUREADDRESS AddressU = D3DTADDRESS_WRAP;
-        D3DTEXTUREADDRESS AddressV = D3DTADDRESS_WRAP;
     };
     void ApplySampler(TGLFunctions& gl, const TTextureStage& stage);
 

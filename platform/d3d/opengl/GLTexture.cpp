@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <utility>
 
-TGLTexture::TGLTexture(TGLResourceLinkRef link, UINT width, UINT height, D3DFORMAT format)
+TGLTexture::TGLTexture(TGLResourceLinkRef link, UINT width, UINT height)
     : Link(std::move(link)), TexelWidth(width), TexelHeight(height),
-      HasAlpha(format == D3DFMT_A8R8G8B8), Texels(static_cast<std::size_t>(width) * height, 0u) {}
+      Texels(static_cast<std::size_t>(width) * height, 0u) {}
 
 TGLTexture::~TGLTexture() {
     Link->ForgetTexture(Name);
@@ -52,8 +52,6 @@ void TGLTexture::Bind(TGLFunctions& gl) {
         gl.glGenTextures(1, &Name);
         gl.glBindTexture(GL_TEXTURE_2D, Name);
         gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-        // A texel without alpha reads as opaque whatever its top byte holds.
-        gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_A, HasAlpha ? GL_ALPHA : GL_ONE);
         gl.glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, static_cast<GLsizei>(TexelHeight), 0,
                         GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, Texels.data());
         DirtyTop = DirtyBottom = 0;

@@ -11,8 +11,8 @@
 
 class TGLTexture final : public IDirect3DTexture8 {
 public:
-    // Expects a validated size and format (A8R8G8B8 or X8R8G8B8); throws std::bad_alloc.
-    TGLTexture(TGLResourceLinkRef link, UINT width, UINT height, D3DFORMAT format);
+    // An A8R8G8B8 texture of a validated size; throws std::bad_alloc.
+    TGLTexture(TGLResourceLinkRef link, UINT width, UINT height);
 
     HRESULT LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) override;
     HRESULT UnlockRect(UINT level) override;
@@ -30,7 +30,6 @@ private:
     TGLResourceLinkRef Link;
     UINT TexelWidth;
     UINT TexelHeight;
-    bool HasAlpha;
     std::vector<std::uint32_t> Texels;
     GLuint Name = 0;
     bool Locked = false;

@@ -37,14 +37,6 @@ D3DVECTOR Normalised(const D3DVECTOR& v) {
     return {v.x / length, v.y / length, v.z / length};
 }
 
-bool ReadsTexture(D3DTEXTUREOP op, DWORD arg1, DWORD arg2) {
-    const bool readsArg1 = op != D3DTOP_SELECTARG2 && arg1 == D3DTA_TEXTURE;
-    const bool readsArg2 = op != D3DTOP_SELECTARG1 && arg2 == D3DTA_TEXTURE;
-    return readsArg1 || readsArg2;
-}
-
-constexpr TStageOperation PassDiffuse{D3DTOP_SELECTARG1, D3DTA_DIFFUSE, D3DTA_DIFFUSE};
-
 void BuildLight(const D3DLIGHT8& light, const D3DMATRIX& view, TShaderLight& out) {
     const D3DVECTOR position = TransformPoint(light.Position, view);
     const D3DVECTOR direction = Normalised(TransformDirection(light.Direction, view));
@@ -52,11 +44,8 @@ void BuildLight(const D3DLIGHT8& light, const D3DMATRIX& view, TShaderLight& out
            {direction.x, direction.y, direction.z, 0.0f},
            {},
            {},
-           {},
-           {light.Attenuation0, light.Attenuation1, light.Attenuation2, light.Range},
-           {std::cos(light.Theta / 2.0f), std::cos(light.Phi / 2.0f), light.Falloff, 0.0f}};
+           {light.Attenuation0, light.Attenuation1, light.Attenuation2, light.Range}};
     CopyColor(light.Diffuse, out.Diffuse);
-    CopyColor(light.Specular, out.Specular);
     CopyColor(light.Ambient, out.Ambient);
 }
 
@@ -102,21 +91,12 @@ D3DMATRIX NormalMatrixOf(const D3DMATRIX& m) {
     return normal;
 }
 
-TStageOperation EffectiveColorOperation(const TTextureStage& stage, bool textureBound) {
-    if (stage.ColorOp == D3DTOP_DISABLE ||
-        (!textureBound && ReadsTexture(stage.ColorOp, stage.ColorArg1, stage.ColorArg2))) {
-        return PassDiffuse;
-    }
-    return {stage.ColorOp, stage.ColorArg1, stage.ColorArg2};
-}
-
-TStageOperation EffectiveAlphaOperation(const TTextureStage& stage, bool textureBound) {
+D3DTEXTUREOP EffectiveOperation(D3DTEXTUREOP op, D3DTEXTUREOP colorOp, bool textureBound) {
     // A disabled colour operation switches the whole stage off, alpha included.
-    if (stage.ColorOp == D3DTOP_DISABLE || stage.AlphaOp == D3DTOP_DISABLE ||
-        (!textureBound && ReadsTexture(stage.AlphaOp, stage.AlphaArg1, stage.AlphaArg2))) {
-        return PassDiffuse;
+    if (!textureBound || op == D3DTOP_DISABLE || colorOp == D3DTOP_DISABLE) {
+        return D3DTOP_SELECTARG2;
     }
-    return {stage.AlphaOp, stage.AlphaArg1, stage.AlphaArg2};
+    return op;
 }
 
 void BuildShaderConstants(const TFixedFunctionState& state, bool textureBound,
@@ -129,7 +109,6 @@ void BuildShaderConstants(const TFixedFunctionState& state, bool textureBound,
     const D3DMATERIAL8& material = state.Material();
     CopyColor(material.Diffuse, constants.MaterialDiffuse);
     CopyColor(material.Ambient, constants.MaterialAmbient);
-    CopyColor(material.Specular, constants.MaterialSpecular);
     CopyColor(material.Emissive, constants.MaterialEmissive);
 
     const TRenderStates& states = state.RenderStates();
@@ -140,22 +119,15 @@ void BuildShaderConstants(const TFixedFunctionState& state, bool textureBound,
     constants.GlobalAmbient[3] = static_cast<float>(ambient >> 24) / 255.0f;
     constants.Switches[0] = states.Lighting ? 1.0f : 0.0f;
     constants.Switches[1] = states.NormalizeNormals ? 1.0f : 0.0f;
-    constants.Switches[2] = states.SpecularEnable ? 1.0f : 0.0f;
-    constants.Switches[3] = material.Power;
 
-    const TStageOperation color = EffectiveColorOperation(state.Stage(), textureBound);
-    const TStageOperation alpha = EffectiveAlphaOperation(state.Stage(), textureBound);
-    const DWORD lightCount = states.Lighting ? state.ActiveLightCount() : 0;
-    constants.ColorStage[0] = static_cast<std::int32_t>(lightCount);
-    constants.ColorStage[1] = static_cast<std::int32_t>(color.Op);
-    constants.ColorStage[2] = static_cast<std::int32_t>(color.Arg1);
-    constants.ColorStage[3] = static_cast<std::int32_t>(color.Arg2);
-    constants.AlphaStage[0] = static_cast<std::int32_t>(alpha.Op);
-    constants.AlphaStage[1] = static_cast<std::int32_t>(alpha.Arg1);
-    constants.AlphaStage[2] = static_cast<std::int32_t>(alpha.Arg2);
-    constants.AlphaStage[3] = 0;
-
-    for (DWORD i = 0; i < lightCount; ++i) {
-        BuildLight(state.ActiveLight(i), state.View(), constants.Lights[i]);
+    std::int32_t lightCount = 0;
+    for (const TLightSlot& slot : state.Lights()) {
+        if (states.Lighting && slot.Enabled) {
+            BuildLight(slot.Light, state.View(), constants.Lights[lightCount++]);
+        }
     }
+    const TTextureStage& stage = state.Stage();
+    constants.Counts[0] = lightCount;
+    constants.Counts[1] = EffectiveOperation(stage.ColorOp, stage.ColorOp, textureBound);
+    constants.Counts[2] = EffectiveOperation(stage.AlphaOp, stage.ColorOp, textureBound);
 }
