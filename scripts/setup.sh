@@ -10,7 +10,7 @@ packages=(
   # window, menus, dialogs, bitmaps, OpenGL
   qt6-base-dev libqt6opengl6-dev libgl1-mesa-dev libgl1-mesa-dri libglx-mesa0 libxkbcommon-dev
   # pictures, sound, music
-  libjpeg-dev libsdl2-dev libfluidsynth-dev timgm6mb-soundfont fonts-dejavu-core
+  libjpeg-dev libsdl2-dev libfluidsynth-dev timgm6mb-soundfont fonts-dejavu-core fonts-dejavu-extra
   # tests and benchmarks
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   # headless display for the OpenGL device and the end-to-end run
