@@ -4,6 +4,7 @@
 
 #include "bench/render/StandInScene.h"
 #include "platform/d3d/reference/ReferenceDevice.h"
+#include "tests/refdevice/DeviceTestKit.h"
 
 #include <benchmark/benchmark.h>
 
@@ -36,14 +37,9 @@ namespace {
 constexpr UINT FrameSize = 640;
 
 TComRef<IDirect3DDevice8> MakeDevice(unsigned threads) {
-    D3DPRESENT_PARAMETERS params{};
-    params.BackBufferWidth = FrameSize;
-    params.BackBufferHeight = FrameSize;
-    params.Windowed = 1;
-    params.EnableAutoDepthStencil = 1;
-    params.AutoDepthStencilFormat = D3DFMT_D16;
     TComRef<IDirect3DDevice8> device;
-    CreateReferenceDevice(params, nullptr, threads, device.Put());
+    CreateReferenceDevice(OffscreenParameters(FrameSize, FrameSize), nullptr, threads,
+                          device.Put());
     return device;
 }
 
