@@ -9,6 +9,7 @@
 #include "platform/d3d/FixedFunctionState.h"
 
 #include <cstddef>
+#include <new>
 
 // The one vertex layout drawn: position, normal, one (u, v) pair.
 constexpr DWORD DrawnVertexFormat = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1;
@@ -26,6 +27,21 @@ HRESULT CheckTextureRequest(UINT width, UINT height, DWORD usage, D3DFORMAT form
                             UINT sideLimit, IDirect3DTexture8** texture);
 HRESULT CheckVertexBufferRequest(UINT length, DWORD fvf, D3DPOOL pool,
                                  IDirect3DVertexBuffer8** buffer);
+
+// Makes a resource with `make` once its request passed `checked`, answering E_OUTOFMEMORY when
+// the heap is exhausted.
+template <typename TInterface, typename TMake>
+HRESULT CreateChecked(HRESULT checked, TInterface** resource, TMake make) {
+    if (Failed(checked)) {
+        return checked;
+    }
+    try {
+        *resource = make();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    return D3D_OK;
+}
 
 // A clear rectangle clipped to a back buffer: pixels Left..Right-1 and Top..Bottom-1, counted
 // from the top-left corner.

@@ -27,32 +27,16 @@ HRESULT TGLDevice::SetTexture(DWORD stage, IDirect3DTexture8* texture) {
 
 HRESULT TGLDevice::CreateTexture(UINT width, UINT height, UINT, DWORD usage, D3DFORMAT format,
                                  D3DPOOL pool, IDirect3DTexture8** texture) {
-    const HRESULT checked = CheckTextureRequest(width, height, usage, format, pool,
-                                                static_cast<UINT>(MaxTextureSize), texture);
-    if (Failed(checked)) {
-        return checked;
-    }
     // Only the top level is made, whatever the level count: nothing samples the others.
-    try {
-        *texture = new TGLTexture(Link, width, height);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
-    return D3D_OK;
+    return CreateChecked(CheckTextureRequest(width, height, usage, format, pool,
+                                             static_cast<UINT>(MaxTextureSize), texture),
+                         texture, [&] { return new TGLTexture(Link, width, height); });
 }
 
 HRESULT TGLDevice::CreateVertexBuffer(UINT length, DWORD, DWORD fvf, D3DPOOL pool,
                                       IDirect3DVertexBuffer8** buffer) {
-    const HRESULT checked = CheckVertexBufferRequest(length, fvf, pool, buffer);
-    if (Failed(checked)) {
-        return checked;
-    }
-    try {
-        *buffer = new TGLVertexBuffer(Link, length);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
-    return D3D_OK;
+    return CreateChecked(CheckVertexBufferRequest(length, fvf, pool, buffer), buffer,
+                         [&] { return new TGLVertexBuffer(Link, length); });
 }
 
 HRESULT TGLDevice::SetStreamSource(UINT stream, IDirect3DVertexBuffer8* buffer, UINT stride) {

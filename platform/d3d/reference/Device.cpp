@@ -89,31 +89,15 @@ HRESULT TDevice::SetTexture(DWORD stage, IDirect3DTexture8* texture) {
 
 HRESULT TDevice::CreateTexture(UINT width, UINT height, UINT, DWORD usage, D3DFORMAT format,
                                D3DPOOL pool, IDirect3DTexture8** texture) {
-    const HRESULT checked =
-        CheckTextureRequest(width, height, usage, format, pool, MaxTextureSide, texture);
-    if (Failed(checked)) {
-        return checked;
-    }
-    try {
-        *texture = new TTexture(width, height);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
-    return D3D_OK;
+    return CreateChecked(
+        CheckTextureRequest(width, height, usage, format, pool, MaxTextureSide, texture), texture,
+        [&] { return new TTexture(width, height); });
 }
 
 HRESULT TDevice::CreateVertexBuffer(UINT length, DWORD, DWORD fvf, D3DPOOL pool,
                                     IDirect3DVertexBuffer8** buffer) {
-    const HRESULT checked = CheckVertexBufferRequest(length, fvf, pool, buffer);
-    if (Failed(checked)) {
-        return checked;
-    }
-    try {
-        *buffer = new TVertexBuffer(length);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
-    return D3D_OK;
+    return CreateChecked(CheckVertexBufferRequest(length, fvf, pool, buffer), buffer,
+                         [&] { return new TVertexBuffer(length); });
 }
 
 HRESULT TDevice::SetStreamSource(UINT stream, IDirect3DVertexBuffer8* buffer, UINT stride) {
