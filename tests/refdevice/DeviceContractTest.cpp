@@ -71,6 +71,7 @@ TEST(ReferenceDeviceContract, MisplacedCallsReturnInvalidCallAndChangeNothing) {
     BYTE* data = nullptr;
     EXPECT_EQ(buffer->Unlock(), Invalid);
     EXPECT_EQ(buffer->Lock(0, 97, &data, 0), Invalid);
+    EXPECT_EQ(buffer->Lock(96, 0, &data, 0), Invalid); // would point past the end
     EXPECT_EQ(buffer->Lock(0, 0, &data, 0), D3D_OK);
     EXPECT_EQ(buffer->Lock(0, 0, &data, 0), Invalid);
 
