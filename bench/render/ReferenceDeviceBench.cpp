@@ -1,9 +1,12 @@
 // Frames per second of the reference device on a stand-in for the game's scene at 640 by
-// 640 pixels, on one thread and on two, and the heap allocations a frame makes (none once
-// the first frames have sized the device's queues).
+// 640 pixels, on one thread and on two, offscreen and presenting into a window that sizes the
+// back buffer, and the heap allocations a frame makes (none once the first frames have sized
+// the device's queues).
 
 #include "bench/render/StandInScene.h"
+#include "platform/d3d/DeviceWindow.h"
 #include "platform/d3d/reference/ReferenceDevice.h"
+#include "tests/refdevice/DeviceTestKit.h"
 
 #include <benchmark/benchmark.h>
 
@@ -35,20 +38,28 @@ namespace {
 
 constexpr UINT FrameSize = 640;
 
-TComRef<IDirect3DDevice8> MakeDevice(unsigned threads) {
-    D3DPRESENT_PARAMETERS params{};
-    params.BackBufferWidth = FrameSize;
-    params.BackBufferHeight = FrameSize;
-    params.Windowed = 1;
-    params.EnableAutoDepthStencil = 1;
-    params.AutoDepthStencilFormat = D3DFMT_D16;
+// A window of the game's size that takes each frame and throws it away.
+class TDiscardingWindow final : public TDeviceWindow {
+public:
+    void ClientSize(UINT& width, UINT& height) const override { width = height = FrameSize; }
+    void ShowPixels(const std::uint32_t*, UINT, UINT) override {}
+};
+
+// Offscreen, or, with a window, sized by it as the game's device is: the window's size is
+// asked every frame, which must neither slow a frame nor allocate while it stays the same.
+TComRef<IDirect3DDevice8> MakeDevice(unsigned threads, TDeviceWindow* window) {
+    D3DPRESENT_PARAMETERS params =
+        window != nullptr ? OffscreenParameters(0, 0) : OffscreenParameters(FrameSize, FrameSize);
+    params.hDeviceWindow = window;
     TComRef<IDirect3DDevice8> device;
-    CreateReferenceDevice(params, nullptr, threads, device.Put());
+    CreateReferenceDevice(params, window, threads, device.Put());
     return device;
 }
 
 void StandInSceneFrame(benchmark::State& state) {
-    auto device = MakeDevice(static_cast<unsigned>(state.range(0)));
+    TDiscardingWindow window;
+    auto device =
+        MakeDevice(static_cast<unsigned>(state.range(0)), state.range(1) != 0 ? &window : nullptr);
     TStandInScene scene(*device.Get());
     constexpr int WarmUpFrames = 3;
     for (int i = 0; i < WarmUpFrames; ++i) {
@@ -68,9 +79,8 @@ void StandInSceneFrame(benchmark::State& state) {
         benchmark::Counter(static_cast<double>(allocations), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(StandInSceneFrame)
-    ->Arg(1)
-    ->Arg(2)
-    ->ArgName("threads")
+    ->ArgsProduct({{1, 2}, {0, 1}})
+    ->ArgNames({"threads", "window"})
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 

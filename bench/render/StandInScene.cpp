@@ -1,6 +1,7 @@
 #include "bench/render/StandInScene.h"
 
 #include "render/Math3D.h"
+#include "tests/refdevice/DeviceTestKit.h"
 
 #include <cmath>
 #include <cstring>
@@ -161,17 +162,6 @@ TComRef<IDirect3DTexture8> MakeTexture(IDirect3DDevice8& device, UINT size, bool
     }
     texture->UnlockRect(0);
     return texture;
-}
-
-D3DLIGHT8 PointLight(float level, D3DVECTOR position, float range, float a1) {
-    D3DLIGHT8 light{};
-    light.Type = D3DLIGHT_POINT;
-    light.Diffuse = light.Specular = light.Ambient = {level, level, level, 0};
-    light.Position = position;
-    light.Range = range;
-    light.Attenuation0 = 1;
-    light.Attenuation1 = a1;
-    return light;
 }
 
 } // namespace

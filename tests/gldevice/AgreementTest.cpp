@@ -85,17 +85,6 @@ std::vector<std::uint32_t> PatternTexels(UINT size, bool fading) {
     return texels;
 }
 
-D3DLIGHT8 PointLight(float level, TVector position, float range, float attenuation1) {
-    D3DLIGHT8 light{};
-    light.Type = D3DLIGHT_POINT;
-    light.Diffuse = light.Specular = light.Ambient = {level, level, level, 0.0f};
-    light.Position = position;
-    light.Range = range;
-    light.Attenuation0 = 1.0f;
-    light.Attenuation1 = attenuation1;
-    return light;
-}
-
 // Sets the scene up as the game does, draws one frame and reads it back.
 TTestFrame DrawScene(IDirect3DDevice8& device) {
     TMesh mesh;

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 bool HasOpenGLDisplay() {
     return QGuiApplication::platformName() == QLatin1String("xcb");
 }
@@ -38,32 +36,17 @@ HRESULT CreateDevice(D3DDEVTYPE type, D3DPRESENT_PARAMETERS params, IDirect3DDev
 
 TComRef<IDirect3DVertexBuffer8> UseVertices(IDirect3DDevice8& device,
                                             const std::vector<TTestVertex>& vertices) {
-    constexpr DWORD format = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1;
-    const auto length = static_cast<UINT>(vertices.size() * sizeof(TTestVertex));
     TComRef<IDirect3DVertexBuffer8> buffer;
-    EXPECT_EQ(device.CreateVertexBuffer(length, 0, format, D3DPOOL_DEFAULT, buffer.Put()), D3D_OK);
-    BYTE* data = nullptr;
-    EXPECT_EQ(buffer->Lock(0, length, &data, 0), D3D_OK);
-    std::memcpy(data, vertices.data(), length);
-    EXPECT_EQ(buffer->Unlock(), D3D_OK);
+    EXPECT_EQ(FillVertexBuffer(device, vertices, buffer), D3D_OK);
     EXPECT_EQ(device.SetStreamSource(0, buffer.Get(), sizeof(TTestVertex)), D3D_OK);
-    EXPECT_EQ(device.SetVertexShader(format), D3D_OK);
+    EXPECT_EQ(device.SetVertexShader(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1), D3D_OK);
     return buffer;
 }
 
 TComRef<IDirect3DTexture8> MakeTexture(IDirect3DDevice8& device, UINT width, UINT height,
                                        const std::vector<std::uint32_t>& texels) {
     TComRef<IDirect3DTexture8> texture;
-    EXPECT_EQ(
-        device.CreateTexture(width, height, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, texture.Put()),
-        D3D_OK);
-    D3DLOCKED_RECT locked{};
-    EXPECT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
-    for (UINT row = 0; row < height; ++row) {
-        std::memcpy(static_cast<BYTE*>(locked.pBits) + std::size_t{row} * locked.Pitch,
-                    texels.data() + std::size_t{row} * width, width * sizeof(std::uint32_t));
-    }
-    EXPECT_EQ(texture->UnlockRect(0), D3D_OK);
+    EXPECT_EQ(FillTexture(device, width, height, texels, texture), D3D_OK);
     return texture;
 }
 

@@ -4,17 +4,11 @@
 
 #include "platform/d3d/D3D8.h"
 #include "platform/d3d/DeviceWidget.h"
+#include "tests/refdevice/DeviceTestKit.h"
 
 #include <cstdint>
 #include <memory>
 #include <vector>
-
-// The layout of vertex format 0x112.
-struct TTestVertex {
-    float X = 0, Y = 0, Z = 0;
-    float Nx = 0, Ny = 0, Nz = 0;
-    float U = 0, V = 0;
-};
 
 struct TTestFrame {
     std::vector<std::uint32_t> Pixels;

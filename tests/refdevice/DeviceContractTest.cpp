@@ -71,6 +71,7 @@ TEST(ReferenceDeviceContract, MisplacedCallsReturnInvalidCallAndChangeNothing) {
     BYTE* data = nullptr;
     EXPECT_EQ(buffer->Unlock(), Invalid);
     EXPECT_EQ(buffer->Lock(0, 97, &data, 0), Invalid);
+    EXPECT_EQ(buffer->Lock(96, 0, &data, 0), Invalid); // would point past the end
     EXPECT_EQ(buffer->Lock(0, 0, &data, 0), D3D_OK);
     EXPECT_EQ(buffer->Lock(0, 0, &data, 0), Invalid);
 
@@ -168,28 +169,46 @@ TEST(ReferenceDeviceContract, ClearWithoutRectanglesClearsAllAndRectanglesOnlyTh
 class TRecordingWindow final : public TDeviceWindow {
 public:
     void ClientSize(UINT& width, UINT& height) const override {
-        width = 6;
-        height = 3;
+        width = ClientWidth;
+        height = ClientHeight;
     }
     void ShowPixels(const std::uint32_t* pixels, UINT width, UINT height) override {
         Frames.emplace_back(pixels, pixels + static_cast<std::size_t>(width) * height);
         Width = width;
         Height = height;
     }
+    UINT ClientWidth = 6;
+    UINT ClientHeight = 3;
     std::vector<std::vector<std::uint32_t>> Frames;
     UINT Width = 0;
     UINT Height = 0;
 };
 
+TComRef<IDirect3DDevice8> MakeWindowDevice(TRecordingWindow& window, UINT width = 0,
+                                           UINT height = 0) {
+    D3DPRESENT_PARAMETERS params = OffscreenParameters(width, height);
+    params.hDeviceWindow = &window;
+    TComRef<IDirect3DDevice8> device;
+    EXPECT_EQ(CreateReferenceDevice(params, &window, device.Put()), D3D_OK);
+    return device;
+}
+
+UINT BackBufferWidth(IDirect3DDevice8& device, UINT* height = nullptr) {
+    std::vector<std::uint32_t> pixels;
+    UINT width = 0;
+    UINT rows = 0;
+    EXPECT_EQ(device.ReadBackBuffer(pixels, width, rows), D3D_OK);
+    EXPECT_EQ(pixels.size(), std::size_t{width} * rows);
+    if (height != nullptr) {
+        *height = rows;
+    }
+    return width;
+}
+
 TEST(ReferenceDeviceContract, PresentHandsTheFinishedFrameToTheWindow) {
     TRecordingWindow window;
-    D3DPRESENT_PARAMETERS params{};
-    params.Windowed = 1;
-    params.hDeviceWindow = &window;
-    params.EnableAutoDepthStencil = 1;
-    params.AutoDepthStencilFormat = D3DFMT_D16;
-    TComRef<IDirect3DDevice8> device;
-    ASSERT_EQ(CreateReferenceDevice(params, &window, device.Put()), D3D_OK);
+    auto device = MakeWindowDevice(window);
+    ASSERT_TRUE(device);
     device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x00ABCDEFu, 1.0f, 0);
     device->BeginScene();
     device->EndScene();
@@ -199,6 +218,95 @@ TEST(ReferenceDeviceContract, PresentHandsTheFinishedFrameToTheWindow) {
     EXPECT_EQ(window.Width, 6u); // the client size, as none was named
     EXPECT_EQ(window.Height, 3u);
     EXPECT_EQ(window.Frames[0], std::vector<std::uint32_t>(18, 0xFFABCDEFu));
+}
+
+// Guards the rule both devices share: a discarded back buffer is presented whole into the
+// device's own window, so a part of it, another window or a dirty region is refused and
+// nothing is shown.
+TEST(ReferenceDeviceContract, PresentRefusesRectanglesAndAnotherWindow) {
+    TRecordingWindow window;
+    TRecordingWindow other;
+    auto device = MakeWindowDevice(window);
+    ASSERT_TRUE(device);
+    const RECT part{0, 0, 2, 2};
+    const int region = 0;
+    EXPECT_EQ(device->Present(&part, nullptr, nullptr, nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device->Present(nullptr, &part, nullptr, nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device->Present(nullptr, nullptr, &other, nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, &region), D3DERR_INVALIDCALL);
+    EXPECT_TRUE(window.Frames.empty());
+    EXPECT_TRUE(other.Frames.empty());
+    EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    EXPECT_EQ(window.Frames.size(), 1u);
+}
+
+// Guards the back buffer following a resized window: the new client size is taken at the next
+// Clear or BeginScene outside a scene (never in the middle of one), a collapsed window keeps the
+// last size, a size too large to draw is reported, and a named size never follows.
+TEST(ReferenceDeviceContract, BackBufferFollowsTheWindowAtTheNextClearOrBeginScene) {
+    TRecordingWindow window;
+    auto device = MakeWindowDevice(window);
+    ASSERT_TRUE(device);
+    UINT height = 0;
+
+    window.ClientWidth = window.ClientHeight = 80; // more than one tile
+    EXPECT_EQ(BackBufferWidth(*device.Get()), 6u);
+    ASSERT_EQ(device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x00FF0000u, 1, 0),
+              D3D_OK);
+    EXPECT_EQ(BackBufferWidth(*device.Get(), &height), 80u);
+    EXPECT_EQ(height, 80u);
+    EXPECT_EQ(PixelAt(*device.Get(), 79, 79), 0xFFFF0000u);
+
+    window.ClientWidth = 12;
+    window.ClientHeight = 7;
+    ASSERT_EQ(device->BeginScene(), D3D_OK);
+    EXPECT_EQ(BackBufferWidth(*device.Get(), &height), 12u);
+    window.ClientWidth = window.ClientHeight = 30;
+    ASSERT_EQ(device->Clear(0, nullptr, D3DCLEAR_TARGET, 0x000000FFu, 1, 0), D3D_OK);
+    ASSERT_EQ(device->EndScene(), D3D_OK);
+    EXPECT_EQ(BackBufferWidth(*device.Get()), 12u); // not inside the scene
+    ASSERT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    EXPECT_EQ(window.Width, 12u);
+    EXPECT_EQ(window.Height, 7u);
+    EXPECT_EQ(window.Frames.back(), std::vector<std::uint32_t>(84, 0xFF0000FFu));
+
+    window.ClientWidth = 0; // minimised
+    ASSERT_EQ(device->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1, 0), D3D_OK);
+    EXPECT_EQ(BackBufferWidth(*device.Get()), 12u);
+
+    window.ClientWidth = window.ClientHeight = 5000;
+    EXPECT_EQ(device->BeginScene(), D3DERR_OUTOFVIDEOMEMORY);
+    EXPECT_EQ(BackBufferWidth(*device.Get()), 12u);
+    window.ClientWidth = window.ClientHeight = 9;
+    ASSERT_EQ(device->BeginScene(), D3D_OK);
+    EXPECT_EQ(device->EndScene(), D3D_OK);
+    EXPECT_EQ(BackBufferWidth(*device.Get()), 9u);
+
+    auto named = MakeWindowDevice(window, 4, 4);
+    ASSERT_TRUE(named);
+    ASSERT_EQ(named->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1, 0), D3D_OK);
+    EXPECT_EQ(BackBufferWidth(*named.Get()), 4u);
+}
+
+// Guards drawing after a resize: triangles reach the whole of the new back buffer and the
+// depth buffer grew with it.
+TEST(ReferenceDeviceContract, DrawingFillsTheResizedBackBuffer) {
+    TRecordingWindow window;
+    auto device = MakeWindowDevice(window);
+    ASSERT_TRUE(device);
+    device->SetRenderState(D3DRS_LIGHTING, 0);
+    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    device->SetVertexShader(0x112);
+    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    auto texture = MakeTexture(*device.Get(), 1, 1, {0xFF00FF00u});
+    device->SetTexture(0, texture.Get());
+    BindVertices(*device.Get(), FullScreenQuad(0.5f));
+    window.ClientWidth = 70;
+    window.ClientHeight = 130;
+    DrawScene(*device.Get(), 2);
+    const std::vector<std::uint32_t> pixels = ReadPixels(*device.Get());
+    ASSERT_EQ(pixels.size(), 70u * 130u);
+    EXPECT_EQ(pixels, std::vector<std::uint32_t>(pixels.size(), 0xFF00FF00u));
 }
 
 // A busy scene: overlapping lit, textured, blended and clipped triangles from a fixed seed.

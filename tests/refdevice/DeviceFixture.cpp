@@ -4,17 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 TComRef<IDirect3DDevice8> MakeTestDevice(UINT width, UINT height, unsigned threads) {
-    D3DPRESENT_PARAMETERS params{};
-    params.BackBufferWidth = width;
-    params.BackBufferHeight = height;
-    params.Windowed = 1;
-    params.EnableAutoDepthStencil = 1;
-    params.AutoDepthStencilFormat = D3DFMT_D16;
     TComRef<IDirect3DDevice8> device;
-    EXPECT_EQ(CreateReferenceDevice(params, nullptr, threads, device.Put()), D3D_OK);
+    EXPECT_EQ(
+        CreateReferenceDevice(OffscreenParameters(width, height), nullptr, threads, device.Put()),
+        D3D_OK);
     device->SetRenderState(D3DRS_LIGHTING, 0);
     device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     device->SetVertexShader(0x112);
@@ -22,29 +16,15 @@ TComRef<IDirect3DDevice8> MakeTestDevice(UINT width, UINT height, unsigned threa
 }
 
 void BindVertices(IDirect3DDevice8& device, const std::vector<TTestVertex>& vertices) {
-    const auto length = static_cast<UINT>(vertices.size() * sizeof(TTestVertex));
     TComRef<IDirect3DVertexBuffer8> buffer;
-    ASSERT_EQ(device.CreateVertexBuffer(length, 0, 0x112, D3DPOOL_DEFAULT, buffer.Put()), D3D_OK);
-    BYTE* data = nullptr;
-    ASSERT_EQ(buffer->Lock(0, length, &data, 0), D3D_OK);
-    std::memcpy(data, vertices.data(), length);
-    ASSERT_EQ(buffer->Unlock(), D3D_OK);
+    ASSERT_EQ(FillVertexBuffer(device, vertices, buffer), D3D_OK);
     ASSERT_EQ(device.SetStreamSource(0, buffer.Get(), sizeof(TTestVertex)), D3D_OK);
 }
 
 TComRef<IDirect3DTexture8> MakeTexture(IDirect3DDevice8& device, UINT width, UINT height,
                                        const std::vector<std::uint32_t>& texels) {
     TComRef<IDirect3DTexture8> texture;
-    EXPECT_EQ(
-        device.CreateTexture(width, height, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, texture.Put()),
-        D3D_OK);
-    D3DLOCKED_RECT locked{};
-    EXPECT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
-    for (UINT row = 0; row < height; ++row) {
-        std::memcpy(static_cast<BYTE*>(locked.pBits) + static_cast<std::size_t>(row) * locked.Pitch,
-                    texels.data() + static_cast<std::size_t>(row) * width, width * 4);
-    }
-    EXPECT_EQ(texture->UnlockRect(0), D3D_OK);
+    EXPECT_EQ(FillTexture(device, width, height, texels, texture), D3D_OK);
     return texture;
 }
 

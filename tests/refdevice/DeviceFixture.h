@@ -2,16 +2,7 @@
 // Helpers for driving an offscreen reference device in tests: vertices, textures, a device
 // with identity transforms (clip space = the coordinates given) and pixel read-back.
 
-#include "platform/d3d/D3D8.h"
-
-#include <cstdint>
-#include <vector>
-
-struct TTestVertex {
-    float X, Y, Z;
-    float Nx, Ny, Nz;
-    float U, V;
-};
+#include "tests/refdevice/DeviceTestKit.h"
 
 // An offscreen device of the given size, depth buffer on, identity transforms, lighting
 // off, culling off, vertex format set.

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr DWORD ClearFlags = D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL;
-
 // OpenGL reports errors without saying which call made them; a full memory is the one the
 // game can name, every other error is the driver's.
 HRESULT TranslateGLError(GLenum error) {
@@ -59,10 +57,10 @@ HRESULT CreateOpenGLDevice(const D3DPRESENT_PARAMETERS& params, HWND window,
 }
 
 TGLDevice::TGLDevice(const D3DPRESENT_PARAMETERS& params, HWND window)
-    : Window(window), RequestedWidth(params.BackBufferWidth),
-      RequestedHeight(params.BackBufferHeight), HasDepth(params.EnableAutoDepthStencil != 0),
+    : TFixedFunctionDevice(params.EnableAutoDepthStencil != 0), Window(window),
+      RequestedWidth(params.BackBufferWidth), RequestedHeight(params.BackBufferHeight),
       Vsync(params.FullScreen_PresentationInterval != D3DPRESENT_INTERVAL_IMMEDIATE),
-      Link(std::make_shared<TGLResourceLink>()), State(HasDepth) {}
+      Link(std::make_shared<TGLResourceLink>()) {}
 
 HRESULT TGLDevice::Initialise() {
     Surface = TGLSurfaceContext::Create(Window, Vsync);
@@ -78,7 +76,7 @@ HRESULT TGLDevice::Initialise() {
     gl.glActiveTexture(GL_TEXTURE0);
     gl.glGetIntegerv(GL_MAX_TEXTURE_SIZE, &MaxTextureSize);
     Program.Use(gl);
-    const HRESULT sized = FollowClientSize();
+    const HRESULT sized = FollowWindow();
     if (Failed(sized)) {
         return sized;
     }
@@ -87,7 +85,7 @@ HRESULT TGLDevice::Initialise() {
 
 TGLDevice::~TGLDevice() {
     BoundTexture.Reset();
-    Stream.Reset();
+    StreamBuffer.Reset();
     if (Surface != nullptr && Surface->MakeCurrent()) {
         TGLFunctions& gl = Surface->Gl();
         Link->DeleteDead(gl);
@@ -113,7 +111,7 @@ bool TGLDevice::MakeCurrent() {
     return true;
 }
 
-HRESULT TGLDevice::FollowClientSize() {
+HRESULT TGLDevice::FollowWindow() {
     UINT width = RequestedWidth;
     UINT height = RequestedHeight;
     if (width == 0 || height == 0) {
@@ -144,45 +142,30 @@ HRESULT TGLDevice::FollowClientSize() {
     return D3D_OK;
 }
 
-HRESULT TGLDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z,
-                         DWORD) {
-    if (flags == 0 || (flags & ~ClearFlags) != 0 || (flags & D3DCLEAR_STENCIL) != 0 ||
-        ((flags & D3DCLEAR_ZBUFFER) != 0 && !HasDepth) || (count != 0 && rects == nullptr) ||
-        !(z >= 0.0f && z <= 1.0f)) {
-        return D3DERR_INVALIDCALL;
-    }
-    if (!InScene) {
-        const HRESULT sized = FollowClientSize();
-        if (Failed(sized)) {
-            return sized;
-        }
-    }
+HRESULT TGLDevice::ClearBuffers(DWORD count, const D3DRECT* rects, bool color, D3DCOLOR value,
+                                bool depth, float z) {
     if (!MakeCurrent()) {
         return D3DERR_DEVICELOST;
     }
     TGLFunctions& gl = Surface->Gl();
-    gl.glClearColor(static_cast<float>((color >> 16) & 0xFF) / 255.0f,
-                    static_cast<float>((color >> 8) & 0xFF) / 255.0f,
-                    static_cast<float>(color & 0xFF) / 255.0f,
-                    static_cast<float>(color >> 24) / 255.0f);
+    gl.glClearColor(static_cast<float>((value >> 16) & 0xFF) / 255.0f,
+                    static_cast<float>((value >> 8) & 0xFF) / 255.0f,
+                    static_cast<float>(value & 0xFF) / 255.0f,
+                    static_cast<float>(value >> 24) / 255.0f);
     gl.glClearDepth(z);
-    const GLbitfield mask = ((flags & D3DCLEAR_TARGET) != 0 ? GL_COLOR_BUFFER_BIT : 0u) |
-                            ((flags & D3DCLEAR_ZBUFFER) != 0 ? GL_DEPTH_BUFFER_BIT : 0u);
-    if (count == 0) {
+    const GLbitfield mask = (color ? GL_COLOR_BUFFER_BIT : 0u) | (depth ? GL_DEPTH_BUFFER_BIT : 0u);
+    if (rects == nullptr) {
         gl.glClear(mask);
         return D3D_OK;
     }
     // Rectangles count from the top-left corner, OpenGL's scissor from the bottom-left.
-    const auto width = static_cast<std::int32_t>(BackBuffer.Width());
-    const auto height = static_cast<std::int32_t>(BackBuffer.Height());
+    const auto width = static_cast<int>(BackBuffer.Width());
+    const auto height = static_cast<int>(BackBuffer.Height());
     gl.glEnable(GL_SCISSOR_TEST);
     for (DWORD i = 0; i < count; ++i) {
-        const std::int32_t left = std::clamp(rects[i].x1, 0, width);
-        const std::int32_t right = std::clamp(rects[i].x2, 0, width);
-        const std::int32_t top = std::clamp(rects[i].y1, 0, height);
-        const std::int32_t bottom = std::clamp(rects[i].y2, 0, height);
-        if (left < right && top < bottom) {
-            gl.glScissor(left, height - bottom, right - left, bottom - top);
+        TPixelRect r;
+        if (ClipToBackBuffer(rects[i], width, height, r)) {
+            gl.glScissor(r.Left, height - r.Bottom, r.Right - r.Left, r.Bottom - r.Top);
             gl.glClear(mask);
         }
     }
@@ -190,37 +173,11 @@ HRESULT TGLDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLO
     return D3D_OK;
 }
 
-HRESULT TGLDevice::BeginScene() {
-    if (InScene) {
-        return D3DERR_INVALIDCALL;
-    }
-    const HRESULT sized = FollowClientSize();
-    if (Failed(sized)) {
-        return sized;
-    }
-    if (!MakeCurrent()) {
-        return D3DERR_DEVICELOST;
-    }
-    InScene = true;
-    Counters = {};
-    return D3D_OK;
+HRESULT TGLDevice::StartScene() {
+    return MakeCurrent() ? D3D_OK : D3DERR_DEVICELOST;
 }
 
-HRESULT TGLDevice::EndScene() {
-    if (!InScene) {
-        return D3DERR_INVALIDCALL;
-    }
-    InScene = false;
-    return D3D_OK;
-}
-
-HRESULT TGLDevice::Present(const RECT* source, const RECT* dest, HWND overrideWindow,
-                           const void* dirtyRegion) {
-    // A discarded back buffer is presented whole, into the device's own window.
-    if (source != nullptr || dest != nullptr || overrideWindow != nullptr ||
-        dirtyRegion != nullptr || InScene) {
-        return D3DERR_INVALIDCALL;
-    }
+HRESULT TGLDevice::ShowFrame() {
     if (!MakeCurrent()) {
         return D3DERR_DEVICELOST;
     }

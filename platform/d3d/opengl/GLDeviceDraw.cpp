@@ -7,43 +7,11 @@
 
 namespace {
 
-// The one vertex layout drawn: position, normal, one pair of texture coordinates.
-constexpr DWORD VertexFormat112 = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1;
-constexpr UINT VertexSize = 32;
-constexpr UINT NormalOffset = 12;
-constexpr UINT TexCoordOffset = 24;
-// The largest texture side either device accepts.
-constexpr UINT MaxTextureSide = 8192;
-
 const void* ByteOffset(UINT offset) {
     return reinterpret_cast<const void*>(static_cast<std::uintptr_t>(offset));
 }
 
 } // namespace
-
-HRESULT TGLDevice::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
-    return State.SetRenderState(state, value);
-}
-
-HRESULT TGLDevice::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) {
-    return State.SetTextureStageState(stage, type, value);
-}
-
-HRESULT TGLDevice::SetLight(DWORD index, const D3DLIGHT8* light) {
-    return State.SetLight(index, light);
-}
-
-HRESULT TGLDevice::LightEnable(DWORD index, BOOL enable) {
-    return State.LightEnable(index, enable);
-}
-
-HRESULT TGLDevice::SetMaterial(const D3DMATERIAL8* material) {
-    return State.SetMaterial(material);
-}
-
-HRESULT TGLDevice::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) {
-    return State.SetTransform(state, matrix);
-}
 
 HRESULT TGLDevice::SetTexture(DWORD stage, IDirect3DTexture8* texture) {
     if (stage != 0) {
@@ -59,76 +27,38 @@ HRESULT TGLDevice::SetTexture(DWORD stage, IDirect3DTexture8* texture) {
 
 HRESULT TGLDevice::CreateTexture(UINT width, UINT height, UINT, DWORD usage, D3DFORMAT format,
                                  D3DPOOL pool, IDirect3DTexture8** texture) {
-    if (texture == nullptr) {
-        return D3DERR_INVALIDCALL;
-    }
-    *texture = nullptr;
-    const UINT limit = std::min(MaxTextureSide, static_cast<UINT>(MaxTextureSize));
-    if (width == 0 || height == 0 || width > limit || height > limit || usage != 0 ||
-        format != D3DFMT_A8R8G8B8 || pool != D3DPOOL_MANAGED) {
-        return D3DERR_INVALIDCALL;
-    }
     // Only the top level is made, whatever the level count: nothing samples the others.
-    try {
-        *texture = new TGLTexture(Link, width, height);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
-    return D3D_OK;
+    return CreateChecked(CheckTextureRequest(width, height, usage, format, pool,
+                                             static_cast<UINT>(MaxTextureSize), texture),
+                         texture, [&] { return new TGLTexture(Link, width, height); });
 }
 
 HRESULT TGLDevice::CreateVertexBuffer(UINT length, DWORD, DWORD fvf, D3DPOOL pool,
                                       IDirect3DVertexBuffer8** buffer) {
-    if (buffer == nullptr) {
-        return D3DERR_INVALIDCALL;
-    }
-    *buffer = nullptr;
-    // Usage flags only hint at how the buffer is used; any is accepted.
-    if (length == 0 || (fvf == VertexFormat112 && length < VertexSize) ||
-        (pool != D3DPOOL_DEFAULT && pool != D3DPOOL_MANAGED && pool != D3DPOOL_SYSTEMMEM)) {
-        return D3DERR_INVALIDCALL;
-    }
-    try {
-        *buffer = new TGLVertexBuffer(Link, length);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
-    return D3D_OK;
+    return CreateChecked(CheckVertexBufferRequest(length, fvf, pool, buffer), buffer,
+                         [&] { return new TGLVertexBuffer(Link, length); });
 }
 
 HRESULT TGLDevice::SetStreamSource(UINT stream, IDirect3DVertexBuffer8* buffer, UINT stride) {
     auto* own = dynamic_cast<TGLVertexBuffer*>(buffer);
-    if (stream != 0 || (buffer != nullptr &&
-                        (own == nullptr || !own->BelongsTo(Link.get()) || stride < VertexSize))) {
+    if (stream != 0 || (buffer != nullptr && (own == nullptr || !own->BelongsTo(Link.get()) ||
+                                              stride < DrawnVertexSize))) {
         return D3DERR_INVALIDCALL;
     }
-    Stream = TComRef<TGLVertexBuffer>::Share(own);
+    StreamBuffer = TComRef<TGLVertexBuffer>::Share(own);
     StreamStride = buffer != nullptr ? stride : 0;
     StreamLayoutChanged = true;
     return D3D_OK;
 }
 
-HRESULT TGLDevice::SetVertexShader(DWORD fvf) {
-    if (fvf != VertexFormat112) {
-        return D3DERR_INVALIDCALL;
+TFixedFunctionDevice::TStreamView TGLDevice::Stream() const {
+    if (!StreamBuffer) {
+        return {};
     }
-    VertexFormat = fvf;
-    return D3D_OK;
+    return {true, StreamBuffer->IsLocked(), StreamBuffer->Length(), StreamStride};
 }
 
-HRESULT TGLDevice::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) {
-    if (!InScene || type != D3DPT_TRIANGLELIST || !Stream || VertexFormat == 0 ||
-        Stream->IsLocked()) {
-        return D3DERR_INVALIDCALL;
-    }
-    if (primitiveCount == 0) {
-        return D3D_OK;
-    }
-    const std::uint64_t vertexCount = std::uint64_t{primitiveCount} * 3;
-    const std::uint64_t lastVertex = std::uint64_t{startVertex} + vertexCount - 1;
-    if (lastVertex * StreamStride + VertexSize > Stream->Length()) {
-        return D3DERR_INVALIDCALL;
-    }
+HRESULT TGLDevice::DrawTriangleList(UINT startVertex, UINT primitiveCount) {
     if (!MakeCurrent()) {
         return D3DERR_DEVICELOST;
     }
@@ -142,15 +72,13 @@ HRESULT TGLDevice::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT p
     UpdateConstants(static_cast<bool>(BoundTexture));
     BindVertexStream();
     gl.glDrawArrays(GL_TRIANGLES, static_cast<GLint>(startVertex),
-                    static_cast<GLsizei>(vertexCount));
-    ++Counters.DrawCalls;
-    Counters.Triangles += primitiveCount;
+                    static_cast<GLsizei>(std::uint64_t{primitiveCount} * 3));
     return D3D_OK;
 }
 
 void TGLDevice::BindVertexStream() {
     TGLFunctions& gl = Surface->Gl();
-    Stream->Bind(gl); // uploads what was written since the last draw
+    StreamBuffer->Bind(gl); // uploads what was written since the last draw
     if (!StreamLayoutChanged) {
         return;
     }
@@ -160,9 +88,9 @@ void TGLDevice::BindVertexStream() {
     }
     gl.glVertexAttribPointer(PositionAttribute, 3, GL_FLOAT, GL_FALSE, stride, ByteOffset(0));
     gl.glVertexAttribPointer(NormalAttribute, 3, GL_FLOAT, GL_FALSE, stride,
-                             ByteOffset(NormalOffset));
+                             ByteOffset(DrawnNormalOffset));
     gl.glVertexAttribPointer(TexCoordAttribute, 2, GL_FLOAT, GL_FALSE, stride,
-                             ByteOffset(TexCoordOffset));
+                             ByteOffset(DrawnTexCoordOffset));
     StreamLayoutChanged = false;
 }
 

@@ -42,8 +42,11 @@ void TGLPipelineState::Create(TGLFunctions& gl) {
     gl.glBlendFunc(GL_ONE, GL_ZERO);
     gl.glCullFace(GL_BACK);
     Applied = {};
-    gl.glSamplerParameteri(Sampler, GL_TEXTURE_MAG_FILTER, Filter(Applied.MagFilter));
-    gl.glSamplerParameteri(Sampler, GL_TEXTURE_MIN_FILTER, Filter(Applied.MinFilter));
+    Applied.CullMode = D3DCULL_NONE;
+    AppliedStage = {};
+    AppliedStage.MagFilter = AppliedStage.MinFilter = D3DTEXF_LINEAR;
+    gl.glSamplerParameteri(Sampler, GL_TEXTURE_MAG_FILTER, Filter(AppliedStage.MagFilter));
+    gl.glSamplerParameteri(Sampler, GL_TEXTURE_MIN_FILTER, Filter(AppliedStage.MinFilter));
     // Texture coordinates outside 0..1 always repeat the picture.
     gl.glSamplerParameteri(Sampler, GL_TEXTURE_WRAP_S, GL_REPEAT);
     gl.glSamplerParameteri(Sampler, GL_TEXTURE_WRAP_T, GL_REPEAT);
@@ -68,13 +71,13 @@ void TGLPipelineState::Apply(TGLFunctions& gl, const TRenderStates& states,
         Applied.CullMode = states.CullMode;
     }
     const bool depthTest = states.DepthEnable && hasDepthBuffer;
-    if (depthTest != Applied.DepthTest) {
+    if (depthTest != Applied.DepthEnable) {
         Switch(gl, GL_DEPTH_TEST, depthTest);
-        Applied.DepthTest = depthTest;
+        Applied.DepthEnable = depthTest;
     }
-    if (states.BlendEnable != Applied.Blend) {
+    if (states.BlendEnable != Applied.BlendEnable) {
         Switch(gl, GL_BLEND, states.BlendEnable);
-        Applied.Blend = states.BlendEnable;
+        Applied.BlendEnable = states.BlendEnable;
     }
     if (states.SourceBlend != Applied.SourceBlend || states.DestBlend != Applied.DestBlend) {
         gl.glBlendFunc(BlendFactor(states.SourceBlend), BlendFactor(states.DestBlend));
@@ -85,12 +88,12 @@ void TGLPipelineState::Apply(TGLFunctions& gl, const TRenderStates& states,
 }
 
 void TGLPipelineState::ApplySampler(TGLFunctions& gl, const TTextureStage& stage) {
-    if (stage.MagFilter != Applied.MagFilter) {
+    if (stage.MagFilter != AppliedStage.MagFilter) {
         gl.glSamplerParameteri(Sampler, GL_TEXTURE_MAG_FILTER, Filter(stage.MagFilter));
-        Applied.MagFilter = stage.MagFilter;
+        AppliedStage.MagFilter = stage.MagFilter;
     }
-    if (stage.MinFilter != Applied.MinFilter) {
+    if (stage.MinFilter != AppliedStage.MinFilter) {
         gl.glSamplerParameteri(Sampler, GL_TEXTURE_MIN_FILTER, Filter(stage.MinFilter));
-        Applied.MinFilter = stage.MinFilter;
+        AppliedStage.MinFilter = stage.MinFilter;
     }
 }

@@ -3,7 +3,7 @@
 // the sampler of texture unit 0. Remembers what OpenGL holds and changes only what differs,
 // since the game flips some of these states several times a frame.
 
-#include "platform/d3d/opengl/FixedFunctionState.h"
+#include "platform/d3d/FixedFunctionState.h"
 #include "platform/d3d/opengl/GLFunctions.h"
 
 class TGLPipelineState {
@@ -16,17 +16,10 @@ public:
                bool hasDepthBuffer);
 
 private:
-    struct TApplied {
-        D3DCULL CullMode = D3DCULL_NONE;
-        bool DepthTest = false;
-        bool Blend = false;
-        D3DBLEND SourceBlend = D3DBLEND_ONE;
-        D3DBLEND DestBlend = D3DBLEND_ZERO;
-        D3DTEXTUREFILTERTYPE MagFilter = D3DTEXF_LINEAR;
-        D3DTEXTUREFILTERTYPE MinFilter = D3DTEXF_LINEAR;
-    };
     void ApplySampler(TGLFunctions& gl, const TTextureStage& stage);
 
     GLuint Sampler = 0;
-    TApplied Applied;
+    // What OpenGL holds, in the states' own terms; DepthEnable is whether the test is on.
+    TRenderStates Applied;
+    TTextureStage AppliedStage;
 };

@@ -1,5 +1,7 @@
 #include "platform/d3d/opengl/GLTexture.h"
 
+#include "platform/d3d/ResourceLocks.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -12,16 +14,11 @@ TGLTexture::~TGLTexture() {
 }
 
 HRESULT TGLTexture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD) {
-    if (level != 0 || locked == nullptr || Locked) {
-        return D3DERR_INVALIDCALL;
-    }
-    RECT area{0, 0, static_cast<std::int32_t>(TexelWidth), static_cast<std::int32_t>(TexelHeight)};
-    if (rect != nullptr) {
-        if (rect->left < 0 || rect->top < 0 || rect->left >= rect->right ||
-            rect->top >= rect->bottom || rect->right > area.right || rect->bottom > area.bottom) {
-            return D3DERR_INVALIDCALL;
-        }
-        area = *rect;
+    RECT area{};
+    const HRESULT checked =
+        CheckTextureLock(level, locked, rect, Locked, TexelWidth, TexelHeight, area);
+    if (Failed(checked)) {
+        return checked;
     }
     locked->Pitch = static_cast<std::int32_t>(TexelWidth * sizeof(std::uint32_t));
     locked->pBits = Texels.data() + static_cast<std::size_t>(area.top) * TexelWidth + area.left;

@@ -1,5 +1,7 @@
 #include "platform/d3d/opengl/GLVertexBuffer.h"
 
+#include "platform/d3d/ResourceLocks.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -11,11 +13,12 @@ TGLVertexBuffer::~TGLVertexBuffer() {
 }
 
 HRESULT TGLVertexBuffer::Lock(UINT offset, UINT size, BYTE** data, DWORD) {
-    const UINT length = Length();
-    if (data == nullptr || Locked || offset >= length || size > length - offset) {
-        return D3DERR_INVALIDCALL;
+    std::size_t lockEnd = 0;
+    const HRESULT checked = CheckBufferLock(offset, size, data, Locked, Bytes.size(), lockEnd);
+    if (Failed(checked)) {
+        return checked;
     }
-    const UINT end = size == 0 ? length : offset + size;
+    const auto end = static_cast<UINT>(lockEnd);
     *data = Bytes.data() + offset;
     Locked = true;
     if (DirtyBegin == DirtyEnd) {

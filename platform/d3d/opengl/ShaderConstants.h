@@ -4,7 +4,7 @@
 // per-vertex and per-pixel work. Matrices keep the row-vector layout of the 3D interface;
 // the shader reads them transposed and multiplies from the left, which is the same product.
 
-#include "platform/d3d/opengl/FixedFunctionState.h"
+#include "platform/d3d/FixedFunctionState.h"
 
 #include <cstdint>
 

@@ -59,32 +59,37 @@ bool IsMinified(const TClipVertex (&c)[3], const TTexels& texels, int width, int
 } // namespace
 
 TPixelState TDevice::ResolvePixelState(bool textured) const {
+    const TTextureStage& stage = State.Stage();
+    const TRenderStates& states = State.RenderStates();
     TPixelState state;
-    if (States.ColorOp == D3DTOP_DISABLE) {
+    if (stage.ColorOp == D3DTOP_DISABLE) {
         // A disabled first stage passes the diffuse colour and alpha straight through.
         state.ColorMode = state.AlphaMode = EColorMode::Diffuse;
     } else {
-        state.ColorMode = ResolveOp(States.ColorOp, textured);
-        state.AlphaMode = ResolveOp(States.AlphaOp, textured);
+        state.ColorMode = ResolveOp(stage.ColorOp, textured);
+        state.AlphaMode = ResolveOp(stage.AlphaOp, textured);
     }
-    state.DepthTest = States.ZEnable && Renderer.HasDepth();
-    state.SrcBlend = ResolveBlend(States.SrcBlend);
-    state.DestBlend = ResolveBlend(States.DestBlend);
-    state.Blend = States.AlphaBlend &&
+    state.DepthTest = states.DepthEnable && Renderer.HasDepth();
+    state.SrcBlend = ResolveBlend(states.SourceBlend);
+    state.DestBlend = ResolveBlend(states.DestBlend);
+    state.Blend = states.BlendEnable &&
                   !(state.SrcBlend == EBlendFactor::One && state.DestBlend == EBlendFactor::Zero);
-    state.Linear = States.MagFilter == D3DTEXF_LINEAR;
+    state.Linear = stage.MagFilter == D3DTEXF_LINEAR;
     return state;
 }
 
-void TDevice::DrawTriangles(const BYTE* first, UINT stride, UINT count) {
-    Pipeline.Prepare(States);
+HRESULT TDevice::DrawTriangleList(UINT startVertex, UINT count) {
+    const UINT stride = StreamStride;
+    const BYTE* first = StreamBuffer->Bytes().data() + std::size_t{startVertex} * stride;
+    Pipeline.Prepare(State);
     std::shared_ptr<const TTexels> texels;
     if (Texture) {
         texels = Texture->Snapshot();
     }
+    const TTextureStage& stage = State.Stage();
     TTriangle prototype{};
     prototype.State = ResolvePixelState(texels != nullptr);
-    const bool filtersDiffer = States.MagFilter != States.MinFilter;
+    const bool filtersDiffer = stage.MagFilter != stage.MinFilter;
     const bool samples = prototype.State.ColorMode != EColorMode::Diffuse || prototype.State.Blend;
     if (texels != nullptr && samples) {
         prototype.Texels = texels.get();
@@ -92,9 +97,10 @@ void TDevice::DrawTriangles(const BYTE* first, UINT stride, UINT count) {
     }
     prototype.Span = SelectSpanRoutine(prototype.State);
 
-    const ECull cull = States.CullMode == D3DCULL_CCW  ? ECull::CounterClockwise
-                       : States.CullMode == D3DCULL_CW ? ECull::Clockwise
-                                                       : ECull::None;
+    const D3DCULL cullMode = State.RenderStates().CullMode;
+    const ECull cull = cullMode == D3DCULL_CCW  ? ECull::CounterClockwise
+                       : cullMode == D3DCULL_CW ? ECull::Clockwise
+                                                : ECull::None;
     for (UINT t = 0; t < count; ++t) {
         const BYTE* vertex = first + static_cast<std::size_t>(t) * 3 * stride;
         const TClipVertex corners[3] = {Pipeline.Process(vertex), Pipeline.Process(vertex + stride),
@@ -109,7 +115,7 @@ void TDevice::DrawTriangles(const BYTE* first, UINT stride, UINT count) {
         if (filtersDiffer && prototype.Texels != nullptr) {
             const bool minified =
                 IsMinified(corners, *prototype.Texels, Renderer.Width(), Renderer.Height());
-            const bool linear = (minified ? States.MinFilter : States.MagFilter) == D3DTEXF_LINEAR;
+            const bool linear = (minified ? stage.MinFilter : stage.MagFilter) == D3DTEXF_LINEAR;
             if (linear != prototype.State.Linear) {
                 prototype.State.Linear = linear;
                 prototype.Span = SelectSpanRoutine(prototype.State);
@@ -117,6 +123,7 @@ void TDevice::DrawTriangles(const BYTE* first, UINT stride, UINT count) {
         }
         QueueTriangle(corners, prototype);
     }
+    return D3D_OK;
 }
 
 void TDevice::QueueTriangle(const TClipVertex (&corners)[3], TTriangle& prototype) {

@@ -1,5 +1,7 @@
 #include "platform/d3d/reference/Resources.h"
 
+#include "platform/d3d/ResourceLocks.h"
+
 namespace Reference {
 
 TTexture::TTexture(UINT width, UINT height) : Texels(std::make_shared<TTexels>()) {
@@ -9,27 +11,19 @@ TTexture::TTexture(UINT width, UINT height) : Texels(std::make_shared<TTexels>()
 }
 
 HRESULT TTexture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD) {
-    if (level != 0 || locked == nullptr || Locked) {
-        return D3DERR_INVALIDCALL;
-    }
-    const auto width = static_cast<std::int32_t>(Texels->Width);
-    const auto height = static_cast<std::int32_t>(Texels->Height);
-    std::int32_t left = 0;
-    std::int32_t top = 0;
-    if (rect != nullptr) {
-        if (rect->left < 0 || rect->top < 0 || rect->left >= rect->right ||
-            rect->top >= rect->bottom || rect->right > width || rect->bottom > height) {
-            return D3DERR_INVALIDCALL;
-        }
-        left = rect->left;
-        top = rect->top;
+    RECT area{};
+    const HRESULT checked =
+        CheckTextureLock(level, locked, rect, Locked, Texels->Width, Texels->Height, area);
+    if (Failed(checked)) {
+        return checked;
     }
     if (Texels.use_count() > 1) {
         Texels = std::make_shared<TTexels>(*Texels);
     }
     Locked = true;
-    locked->Pitch = width * 4;
-    locked->pBits = Texels->Pixels.data() + static_cast<std::size_t>(top) * width + left;
+    locked->Pitch = static_cast<std::int32_t>(Texels->Width * 4);
+    locked->pBits =
+        Texels->Pixels.data() + static_cast<std::size_t>(area.top) * Texels->Width + area.left;
     return D3D_OK;
 }
 
@@ -44,8 +38,10 @@ HRESULT TTexture::UnlockRect(UINT level) {
 TVertexBuffer::TVertexBuffer(UINT length) : Data(length, 0) {}
 
 HRESULT TVertexBuffer::Lock(UINT offset, UINT size, BYTE** data, DWORD) {
-    if (data == nullptr || Locked || offset > Data.size() || size > Data.size() - offset) {
-        return D3DERR_INVALIDCALL;
+    std::size_t end = 0;
+    const HRESULT checked = CheckBufferLock(offset, size, data, Locked, Data.size(), end);
+    if (Failed(checked)) {
+        return checked;
     }
     Locked = true;
     *data = Data.data() + offset;

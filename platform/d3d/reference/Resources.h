@@ -10,9 +10,6 @@
 
 namespace Reference {
 
-// Largest texture side the device accepts.
-constexpr UINT MaxTextureSize = 8192;
-
 class TTexture final : public IDirect3DTexture8 {
 public:
     TTexture(UINT width, UINT height);

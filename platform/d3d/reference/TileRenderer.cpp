@@ -90,6 +90,23 @@ void TTileRenderer::Flush() {
     HeldTexels.clear();
 }
 
+void TTileRenderer::Resize(int width, int height) {
+    Flush();
+    const int tilesX = (width + TileSize - 1) / TileSize;
+    const int tilesY = (height + TileSize - 1) / TileSize;
+    const auto pixels = static_cast<std::size_t>(width) * height;
+    std::vector<std::uint32_t> colors(pixels, 0xFF000000u);
+    std::vector<float> depths(HasDepth() ? pixels : 0, 1.0f);
+    std::vector<std::vector<std::uint32_t>> bins(static_cast<std::size_t>(tilesX) * tilesY);
+    ColorBuffer.swap(colors);
+    DepthBuffer.swap(depths);
+    Bins.swap(bins);
+    ScreenWidth = width;
+    ScreenHeight = height;
+    TilesX = tilesX;
+    TilesY = tilesY;
+}
+
 void TTileRenderer::DrawQueued() {
     if (!HasWork()) {
         return;

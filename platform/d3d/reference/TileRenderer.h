@@ -39,6 +39,9 @@ public:
                    float depthValue);
     // Draws everything queued. The buffers below are complete only after this.
     void Flush();
+    // Draws what is queued, then gives both buffers the new size, opaque black and at the far
+    // plane. On a failed allocation (std::bad_alloc) the renderer keeps its old size.
+    void Resize(int width, int height);
 
     const std::vector<std::uint32_t>& Colors() const { return ColorBuffer; }
 

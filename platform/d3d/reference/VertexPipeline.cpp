@@ -56,20 +56,21 @@ float Clamp01(float value) {
 
 } // namespace
 
-void TVertexPipeline::Prepare(const TDeviceStates& states) {
-    WorldView = Multiply(states.World, states.View);
-    WorldViewProjection = Multiply(WorldView, states.Projection);
+void TVertexPipeline::Prepare(const TFixedFunctionState& state) {
+    const TRenderStates& states = state.RenderStates();
+    WorldView = Multiply(state.World(), state.View());
+    WorldViewProjection = Multiply(WorldView, state.Projection());
     Lighting = states.Lighting;
     if (!Lighting) {
         return;
     }
     BuildNormalMatrix(WorldView, NormalMatrix);
     NormalizeNormals = states.NormalizeNormals;
-    Material = states.Material;
+    Material = state.Material();
     GlobalAmbient = ColorFromPacked(states.Ambient);
     LightCount = 0;
-    const D3DMATRIX& view = states.View;
-    for (const TLightSlot& slot : states.Lights) {
+    const D3DMATRIX& view = state.View();
+    for (const TLightSlot& slot : state.Lights()) {
         if (!slot.Enabled) {
             continue;
         }

@@ -3,22 +3,18 @@
 // fixed-function lighting, done in camera space. Prepare once per draw, then Process each
 // vertex of the draw.
 
-#include "platform/d3d/reference/DeviceStates.h"
+#include "platform/d3d/FixedFunctionDevice.h"
 #include "platform/d3d/reference/RasterTypes.h"
 
 #include <array>
 
 namespace Reference {
 
-// The one vertex layout drawn: position, normal, one (u, v) pair; 32 bytes.
-constexpr DWORD SupportedVertexFormat = 0x112;
-constexpr UINT SupportedVertexSize = 32;
-
 class TVertexPipeline {
 public:
     // Combines the transforms and moves the enabled lights into camera space.
-    void Prepare(const TDeviceStates& states);
-    // Transforms and lights one vertex laid out as SupportedVertexFormat.
+    void Prepare(const TFixedFunctionState& state);
+    // Transforms and lights one vertex laid out as DrawnVertexFormat.
     TClipVertex Process(const BYTE* vertex) const;
 
 private:

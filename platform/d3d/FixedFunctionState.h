@@ -1,9 +1,10 @@
 #pragma once
-// The fixed-function state a device draws with: render states, the one texture stage, eight
+// The fixed-function state both devices draw with: render states, the one texture stage, eight
 // lights, the material and the three transforms. Every setter checks its arguments and answers
-// the code the reference device gives for what it rejects, leaving the state unchanged, so the
-// game meets the same rules on either device. Plain data, no GL: the device turns it into
-// shader constants and GL switches.
+// the interface's code for what it rejects, leaving the state unchanged; both devices keep their
+// state here, so the game meets the same rules on either. Plain data: the hardware device turns
+// it into shader constants and OpenGL switches, the software device into its vertex and pixel
+// work.
 
 #include "platform/d3d/D3D8Types.h"
 

@@ -1,4 +1,4 @@
-#include "platform/d3d/opengl/FixedFunctionState.h"
+#include "platform/d3d/FixedFunctionState.h"
 
 #include <cmath>
 
