@@ -12,8 +12,8 @@
 #include <mutex>
 #include <vector>
 
-// The output: interleaved 16-bit stereo frames at Rate; Mix is asked for any count, and
-// works through it FramesPerPass at a time.
+// The output: interleaved 16-bit stereo frames at Rate (above 0); Mix is asked for any
+// count, and works through it FramesPerPass at a time.
 struct TMixFormat {
     std::uint32_t Rate = 44100;
     std::uint32_t FramesPerPass = 256;
@@ -42,7 +42,9 @@ public:
 
     TMixFormat Format() const { return OutputFormat; }
 
-    // User-interface side. Start returns an invalid handle when every slot is taken.
+    // User-interface side. Start returns an invalid handle when every slot is taken. The
+    // samples' bytes must stay put until the voice has ended, or until Stop and then
+    // WaitForRunningPass have returned.
     TVoiceHandle Start(const TVoiceSamples& samples, std::uint32_t frame,
                        const TVoiceControls& controls);
     TVoiceState Query(TVoiceHandle voice) const;

@@ -7,43 +7,20 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <thread>
 
-namespace {
-class DriverChoice {
-public:
-    explicit DriverChoice(const char* driver) {
-        if (const char* current = std::getenv("SDL_AUDIODRIVER")) {
-            Saved = current;
-        }
-        setenv("SDL_AUDIODRIVER", driver, 1);
-    }
-    ~DriverChoice() { setenv("SDL_AUDIODRIVER", Saved.c_str(), 1); }
-
-private:
-    std::string Saved = "dummy";
-};
-} // namespace
-
 TEST(DirectSoundCreate, FailsWithNoDriverWhenThereIsNoAudioOutputAndCanBeTriedAgain) {
     TComRef<IDirectSound> sound;
-    {
-        const DriverChoice none("no-such-driver");
-        EXPECT_EQ(DirectSoundCreate(nullptr, sound.Put(), nullptr), DSERR_NODRIVER);
-        EXPECT_FALSE(sound);
-    }
+    const char* chosen = std::getenv("SDL_AUDIODRIVER");
+    const std::string driver = chosen != nullptr ? chosen : "dummy";
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    EXPECT_EQ(DirectSoundCreate(nullptr, sound.Put(), nullptr), DSERR_NODRIVER);
+    EXPECT_FALSE(sound);
+    setenv("SDL_AUDIODRIVER", driver.c_str(), 1);
     // Nothing of the failed attempt is left behind in SDL.
     EXPECT_EQ(DirectSoundCreate(nullptr, sound.Put(), nullptr), DS_OK);
     EXPECT_TRUE(sound);
-}
-
-TEST(DirectSoundCreate, RefusesAggregationAndDevicesOtherThanTheDefault) {
-    TComRef<IDirectSound> sound;
-    const GUID other{1, 2, 3, {}};
-    EXPECT_EQ(DirectSoundCreate(&other, sound.Put(), nullptr), DSERR_NODRIVER);
-    EXPECT_EQ(DirectSoundCreate(nullptr, nullptr, nullptr), DSERR_INVALIDPARAM);
 }
 
 TEST(DirectSoundCreate, ASoundPlayedOnTheRealOutputEndsByItselfAndOutlivesTheDeviceReference) {

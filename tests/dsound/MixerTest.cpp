@@ -102,22 +102,6 @@ TEST(Mixer, LoopingVoiceWrapsAroundAndSingleVoiceEndsAndFreesItsSlot) {
     EXPECT_TRUE(mixer.Query(next).Playing);
 }
 
-TEST(Mixer, SeekStopAndGainChangesTakeEffectOnTheNextPass) {
-    const auto samples = Pcm16({1000, 2000, 3000, 4000, 5000, 6000});
-    TMixer mixer({OutputRate, 256});
-    const TVoiceHandle voice = mixer.Start(Mono16(samples), 0, AtRate(OutputRate));
-    MixFrames(mixer, 1);
-
-    mixer.Seek(voice, 4);
-    mixer.Update(voice, {OutputRate, 0.5f, 0.0f, false});
-    EXPECT_EQ(MixFrames(mixer, 1), (std::vector<std::int16_t>{2500, 0}));
-
-    const TVoiceState stopped = mixer.Stop(voice);
-    EXPECT_TRUE(stopped.Playing);
-    EXPECT_EQ(stopped.Frame, 5u);
-    EXPECT_EQ(MixFrames(mixer, 1), (std::vector<std::int16_t>{0, 0}));
-}
-
 TEST(Mixer, FullVoiceTableRefusesAnotherStart) {
     const auto samples = Pcm16({1, 2});
     TMixer mixer({OutputRate, 16});
