@@ -15,10 +15,6 @@ std::vector<std::int16_t> Ramp(std::size_t count) {
     return samples;
 }
 
-std::vector<std::int16_t> Constant(std::size_t count, std::int16_t value) {
-    return std::vector<std::int16_t>(count, value);
-}
-
 TWaveCollectionItem& AddWave(TWaveCollection& collection, const std::string& name,
                              const std::vector<std::int16_t>& samples, DWORD rate) {
     TWaveCollectionItem& item = collection.Add();
@@ -30,8 +26,7 @@ TWaveCollectionItem& AddWave(TWaveCollection& collection, const std::string& nam
 }
 
 TScratchDirectory::TScratchDirectory() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "zorbix-sounds-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "zorbix-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("no scratch directory");
     }
@@ -43,113 +38,90 @@ TScratchDirectory::~TScratchDirectory() {
     std::filesystem::remove_all(Root, ignored);
 }
 
-void TScratchDirectory::WriteCollection(const TWaveCollection& collection,
-                                        const std::string& name) const {
+void TScratchDirectory::WriteSoundsFile(const TWaveCollection& collection) const {
     const std::vector<std::uint8_t> image = WaveCollectionImage(collection);
-    std::ofstream file(Root / name, std::ios::binary);
-    file.write(reinterpret_cast<const char*>(image.data()),
+    std::ofstream(Root / "Sounds.dxw", std::ios::binary)
+        .write(reinterpret_cast<const char*>(image.data()),
                static_cast<std::streamsize>(image.size()));
 }
 
-TSoundLibrary TSilentDevices::Library() {
-    return {"DSound.dll", [this](const GUID*, IDirectSound** made, IUnknown*) {
-                auto* device = new TSoundDevice({SilentRate, 256}, nullptr);
-                Device = TComRef<TSoundDevice>::Share(device); // the caller owns the first
-                *made = device;
-                return DS_OK;
-            }};
-}
-
-std::vector<std::int16_t> TSilentDevices::MixLeft(std::uint32_t frames) {
-    std::vector<std::int16_t> stereo(std::size_t{2} * frames);
-    Device->Mixer().Mix(stereo.data(), frames);
-    std::vector<std::int16_t> left(frames);
-    for (std::size_t i = 0; i < frames; ++i) {
-        left[i] = stereo[2 * i];
-    }
-    return left;
-}
-
 namespace {
-using TFaults = TFaultyDevices::TFaults;
-
-class TFaultyBuffer : public IDirectSoundBuffer {
+// Passes every call on, answering Play and Unlock with a lost buffer while lost is set.
+class TLosingBuffer : public IDirectSoundBuffer {
 public:
-    TFaultyBuffer(TComRef<IDirectSoundBuffer> inner, const TFaults& faults)
-        : Inner(std::move(inner)), Faults(faults) {}
-    IDirectSoundBuffer* Unwrapped() const { return Inner.Get(); }
+    TLosingBuffer(IDirectSoundBuffer* inner, const bool& lost) : Inner(inner), Lost(lost) {}
+    IDirectSoundBuffer* Unwrapped() const { return Inner; }
 
     HRESULT GetCaps(DSBCAPS* caps) override { return Inner->GetCaps(caps); }
-    HRESULT GetFormat(WAVEFORMATEX* format, DWORD allocated, DWORD* written) override {
-        return Inner->GetFormat(format, allocated, written);
+    HRESULT GetFormat(WAVEFORMATEX* f, DWORD n, DWORD* w) override {
+        return Inner->GetFormat(f, n, w);
     }
     HRESULT GetStatus(DWORD* status) override { return Inner->GetStatus(status); }
-    HRESULT Lock(DWORD offset, DWORD bytes, void** audio1, DWORD* bytes1, void** audio2,
-                 DWORD* bytes2, DWORD flags) override {
-        if (Faults.RefuseLock) {
-            return DSERR_INVALIDCALL;
-        }
-        return Inner->Lock(offset, bytes, audio1, bytes1, audio2, bytes2, flags);
+    HRESULT Lock(DWORD o, DWORD n, void** a1, DWORD* n1, void** a2, DWORD* n2, DWORD f) override {
+        return Inner->Lock(o, n, a1, n1, a2, n2, f);
     }
-    HRESULT Unlock(void* audio1, DWORD bytes1, void* audio2, DWORD bytes2) override {
-        return Lost(Inner->Unlock(audio1, bytes1, audio2, bytes2));
+    HRESULT Unlock(void* a1, DWORD n1, void* a2, DWORD n2) override {
+        return Answer(Inner->Unlock(a1, n1, a2, n2));
     }
-    HRESULT Play(DWORD reserved, DWORD priority, DWORD flags) override {
-        return Lost(Inner->Play(reserved, priority, flags));
-    }
+    HRESULT Play(DWORD r, DWORD p, DWORD f) override { return Answer(Inner->Play(r, p, f)); }
     HRESULT Stop() override { return Inner->Stop(); }
-    HRESULT SetCurrentPosition(DWORD position) override {
-        return Inner->SetCurrentPosition(position);
-    }
+    HRESULT SetCurrentPosition(DWORD at) override { return Inner->SetCurrentPosition(at); }
     HRESULT SetFrequency(DWORD frequency) override { return Inner->SetFrequency(frequency); }
     HRESULT SetPan(LONG pan) override { return Inner->SetPan(pan); }
     HRESULT SetVolume(LONG volume) override { return Inner->SetVolume(volume); }
 
 private:
-    HRESULT Lost(HRESULT result) const { return Faults.ReportLost ? DSERR_BUFFERLOST : result; }
+    ~TLosingBuffer() override { Inner->Release(); }
+    HRESULT Answer(HRESULT result) const { return Lost ? DSERR_BUFFERLOST : result; }
 
-    TComRef<IDirectSoundBuffer> Inner;
-    const TFaults& Faults;
+    IDirectSoundBuffer* Inner;
+    const bool& Lost;
 };
 
-class TFaultyDevice : public IDirectSound {
+class TLosingDevice : public IDirectSound {
 public:
-    TFaultyDevice(TComRef<IDirectSound> inner, const TFaults& faults)
-        : Inner(std::move(inner)), Faults(faults) {}
+    TLosingDevice(TComRef<TSoundDevice> inner, const bool& lost) : Inner(inner), Lost(lost) {}
 
-    HRESULT CreateSoundBuffer(const DSBUFFERDESC* description, IDirectSoundBuffer** buffer,
+    HRESULT CreateSoundBuffer(const DSBUFFERDESC* d, IDirectSoundBuffer** made,
                               IUnknown* outer) override {
-        if (Faults.RefusePrimary && (description->dwFlags & DSBCAPS_PRIMARYBUFFER) != 0) {
-            return DSERR_ALLOCATED;
-        }
-        TComRef<IDirectSoundBuffer> made;
-        const HRESULT result = Inner->CreateSoundBuffer(description, made.Put(), outer);
-        *buffer = result == DS_OK ? new TFaultyBuffer(std::move(made), Faults) : nullptr;
-        return result;
+        return Wrap(Inner->CreateSoundBuffer(d, made, outer), made);
     }
-    HRESULT DuplicateSoundBuffer(IDirectSoundBuffer* original,
-                                 IDirectSoundBuffer** duplicate) override {
-        TComRef<IDirectSoundBuffer> made;
-        const HRESULT result = Inner->DuplicateSoundBuffer(
-            static_cast<TFaultyBuffer*>(original)->Unwrapped(), made.Put());
-        *duplicate = result == DS_OK ? new TFaultyBuffer(std::move(made), Faults) : nullptr;
-        return result;
+    HRESULT DuplicateSoundBuffer(IDirectSoundBuffer* original, IDirectSoundBuffer** made) override {
+        auto* unwrapped = static_cast<TLosingBuffer*>(original)->Unwrapped();
+        return Wrap(Inner->DuplicateSoundBuffer(unwrapped, made), made);
     }
     HRESULT SetCooperativeLevel(HWND window, DWORD level) override {
         return Inner->SetCooperativeLevel(window, level);
     }
 
 private:
-    TComRef<IDirectSound> Inner;
-    const TFaults& Faults;
+    HRESULT Wrap(HRESULT result, IDirectSoundBuffer** made) const {
+        if (result == DS_OK) {
+            *made = new TLosingBuffer(*made, Lost);
+        }
+        return result;
+    }
+
+    TComRef<TSoundDevice> Inner;
+    const bool& Lost;
 };
 } // namespace
 
-TSoundLibrary TFaultyDevices::Library() {
-    return {"DSound.dll", [this](const GUID* id, IDirectSound** made, IUnknown* outer) {
-                TComRef<IDirectSound> inner;
-                const HRESULT result = Inner.Library().DirectSoundCreate(id, inner.Put(), outer);
-                *made = result == DS_OK ? new TFaultyDevice(std::move(inner), Faults) : nullptr;
-                return result;
-            }};
+TSoundLibrary THandMixedDevices::Library() {
+    return {
+        "DSound.dll", [this](const GUID*, IDirectSound** made, IUnknown*) {
+            Latest = TComRef<TSoundDevice>::Attach(new TSoundDevice({SilentRate, 256}, nullptr));
+            *made = new TLosingDevice(Latest, ReportLost);
+            return DS_OK;
+        }};
+}
+
+std::vector<std::int16_t> THandMixedDevices::MixLeft(std::uint32_t frames) {
+    std::vector<std::int16_t> stereo(std::size_t{2} * frames);
+    Latest->Mixer().Mix(stereo.data(), frames);
+    std::vector<std::int16_t> left(frames);
+    for (std::size_t i = 0; i < frames; ++i) {
+        left[i] = stereo[2 * i];
+    }
+    return left;
 }

@@ -1,8 +1,7 @@
 #pragma once
-// What the playback tests share: a main window stand-in, waves with recognisable samples,
-// "Sounds.dxw" files in a scratch directory, a device that is never heard (the test mixes its
-// output by hand, so what sounds can be read frame by frame), and a device that can be told to
-// fail.
+// What the playback tests share: a main window stand-in, waves, "Sounds.dxw" files in a
+// scratch directory, and devices without output whose mixer the test drives by hand (one frame
+// per sample at SilentRate), reporting every Play and Unlock as lost while ReportLost is set.
 
 #include "audio/DXSound.h"
 #include "audio/WaveCollection.h"
@@ -14,7 +13,6 @@
 #include <string>
 #include <vector>
 
-// The rate of the hand-mixed device; waves at this rate advance one sample a frame.
 constexpr DWORD SilentRate = 44100;
 
 class TTestWindow : public TDeviceWindow {
@@ -25,51 +23,30 @@ public:
 
 // 16-bit mono samples 0, 1, 2, ...: a mixed frame tells how far each copy has played.
 std::vector<std::int16_t> Ramp(std::size_t count);
-std::vector<std::int16_t> Constant(std::size_t count, std::int16_t value);
-
-// Appends a 16-bit mono item at rate.
+inline std::vector<std::int16_t> Constant(std::size_t count, std::int16_t value) {
+    return std::vector<std::int16_t>(count, value);
+}
 TWaveCollectionItem& AddWave(TWaveCollection& collection, const std::string& name,
                              const std::vector<std::int16_t>& samples, DWORD rate = SilentRate);
 
-// A fresh directory, removed with the object.
+// A fresh directory, removed with the object. Path() ends in a separator.
 class TScratchDirectory {
 public:
     TScratchDirectory();
     ~TScratchDirectory();
-    // The path with a trailing separator, as ProgramDirectory() gives it.
     std::string Path() const { return Root.string() + "/"; }
-    // Writes the collection as a "Sounds.dxw" image at Path() + name.
-    void WriteCollection(const TWaveCollection& collection,
-                         const std::string& name = "Sounds.dxw") const;
+    void WriteSoundsFile(const TWaveCollection& collection) const;
 
 private:
     std::filesystem::path Root;
 };
 
-// Hands out devices without audio output and keeps the latest, whose mixer the test drives.
-class TSilentDevices {
+class THandMixedDevices {
 public:
     TSoundLibrary Library();
-    TSoundDevice& Latest() { return *Device.Get(); }
-    // Mixes the next frames; returns the left channel.
     std::vector<std::int16_t> MixLeft(std::uint32_t frames);
+    bool ReportLost = false;
 
 private:
-    TComRef<TSoundDevice> Device;
-};
-
-// Wraps a silent device: its buffers pass every call on, except for the faults switched on.
-class TFaultyDevices {
-public:
-    struct TFaults {
-        bool RefusePrimary = false; // the primary buffer cannot be made
-        bool RefuseLock = false;    // no buffer can be locked
-        bool ReportLost = false;    // Play and Unlock answer DSERR_BUFFERLOST
-    };
-
-    TSoundLibrary Library();
-    TFaults Faults;
-
-private:
-    TSilentDevices Inner;
+    TComRef<TSoundDevice> Latest;
 };
