@@ -3,7 +3,6 @@
 #include "audio/WaveCollectionWriter.h"
 
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <stdexcept>
 
@@ -20,8 +19,8 @@ TWaveCollectionItem& AddWave(TWaveCollection& collection, const std::string& nam
     TWaveCollectionItem& item = collection.Add();
     item.SetName(name);
     item.Wave.Format = PcmFormatBlock(rate, 1, 16);
-    item.Wave.Samples.resize(samples.size() * 2);
-    std::memcpy(item.Wave.Samples.data(), samples.data(), item.Wave.Samples.size());
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(samples.data());
+    item.Wave.Samples.assign(bytes, bytes + samples.size() * 2);
     return item;
 }
 
