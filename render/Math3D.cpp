@@ -15,17 +15,25 @@ TMatrix MakeIdentity() {
 const TMatrix IdentityMatrix = MakeIdentity();
 const TMatrix ZeroMatrix{};
 
-TVector MakeVector(float x, float y, float z) { return TVector{x, y, z}; }
+TVector MakeVector(float x, float y, float z) {
+    return TVector{x, y, z};
+}
 
-TVector VectorAdd(const TVector& a, const TVector& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+TVector VectorAdd(const TVector& a, const TVector& b) {
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
 
 TVector VectorSubtract(const TVector& a, const TVector& b) {
     return {a.x - b.x, a.y - b.y, a.z - b.z};
 }
 
-TVector VectorScale(const TVector& v, float s) { return {v.x * s, v.y * s, v.z * s}; }
+TVector VectorScale(const TVector& v, float s) {
+    return {v.x * s, v.y * s, v.z * s};
+}
 
-TVector VectorDivide(const TVector& v, float s) { return {v.x / s, v.y / s, v.z / s}; }
+TVector VectorDivide(const TVector& v, float s) {
+    return {v.x / s, v.y / s, v.z / s};
+}
 
 float VectorLength(const TVector& v) {
     const double x = v.x, y = v.y, z = v.z;

@@ -29,8 +29,7 @@ TMatrix RotationZMatrix(float angle);
 TMatrix MatrixMultiply(const TMatrix& first, const TMatrix& second);
 
 // Scale, then turn about z, y and x, then move to position.
-TMatrix ComposeObjectMatrix(const TVector& scale, const TVector& position,
-                            const TVector& rotation);
+TMatrix ComposeObjectMatrix(const TVector& scale, const TVector& position, const TVector& rotation);
 
 // Left-handed look-at camera; E_INVALIDARG (output untouched) for a degenerate eye or up.
 HRESULT BuildViewMatrix(const TVector& eye, const TVector& at, const TVector& up, TMatrix& view);

@@ -59,6 +59,12 @@ enum D3DSWAPEFFECT : DWORD { D3DSWAPEFFECT_DISCARD = 1 };
 
 constexpr DWORD D3DCREATE_SOFTWARE_VERTEXPROCESSING = 0x00000020;
 
+// FullScreen_PresentationInterval: the default and ONE wait for the display's refresh;
+// IMMEDIATE presents at once (benchmarks measure the device, not the display).
+constexpr UINT D3DPRESENT_INTERVAL_DEFAULT = 0x00000000;
+constexpr UINT D3DPRESENT_INTERVAL_ONE = 0x00000001;
+constexpr UINT D3DPRESENT_INTERVAL_IMMEDIATE = 0x80000000;
+
 constexpr DWORD D3DCLEAR_TARGET = 0x1;
 constexpr DWORD D3DCLEAR_ZBUFFER = 0x2;
 constexpr DWORD D3DCLEAR_STENCIL = 0x4;

@@ -5,3 +5,7 @@
 #include <string>
 
 std::string ProgramDirectory();
+
+// Makes ProgramDirectory answer `directory` (ending in a separator) instead, so that tests
+// run the game on files of their own; an empty text restores the program's own directory.
+void SetProgramDirectory(std::string directory);

@@ -32,10 +32,8 @@ TEST(ComposeObjectMatrix, TranslatesAndTurnsInTheDocumentedOrder) {
     EXPECT_FLOAT_EQ(moved._42, 3);
     EXPECT_FLOAT_EQ(moved._43, 4);
 
-    ExpectNear(Transform({1, 0, 0}, ComposeObjectMatrix({1, 1, 1}, {}, {0, 0, Pi / 2})),
-               {0, 1, 0});
-    ExpectNear(Transform({0, 1, 0}, ComposeObjectMatrix({1, 1, 1}, {}, {Pi / 2, 0, 0})),
-               {0, 0, 1});
+    ExpectNear(Transform({1, 0, 0}, ComposeObjectMatrix({1, 1, 1}, {}, {0, 0, Pi / 2})), {0, 1, 0});
+    ExpectNear(Transform({0, 1, 0}, ComposeObjectMatrix({1, 1, 1}, {}, {Pi / 2, 0, 0})), {0, 0, 1});
     // About y first (x goes to -z... then about x): (1,0,0) -> (0,0,-1) -> (0,1,0).
     ExpectNear(Transform({1, 0, 0}, ComposeObjectMatrix({1, 1, 1}, {}, {Pi / 2, Pi / 2, 0})),
                {0, 1, 0});

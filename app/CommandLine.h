@@ -1,0 +1,38 @@
+#pragma once
+// The switches of the `zorbix` program. Without any it runs the game in its window.
+
+#include "render/HeadlessModes.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+enum class TRunMode { Game, Help, Screenshot, Bench };
+
+struct TCommandLine {
+    TRunMode Mode = TRunMode::Game;
+    // The reference device only (--reference, or ZORBIX_DEVICE=reference).
+    bool ReferenceDevice = false;
+
+    // --screenshot FILE.png --state NAME [--view 0-3] [--seed N] [--play-ms MS]
+    // [--player perfect|losing] [--size PIXELS]
+    std::string ScreenshotFile;
+    std::uint8_t State = 1;
+    std::uint8_t View = 0;
+    std::optional<std::uint32_t> Seed;
+    std::uint32_t PlayMs = 0;
+    TPlayer Player = TPlayer::Perfect;
+    // --bench-frames N [--device reference|hardware] [--size PIXELS]
+    std::uint32_t BenchFrames = 0;
+    bool HardwareDevice = false;
+
+    std::uint32_t Size = 600;
+};
+
+// Reads the arguments after the program name. Throws std::invalid_argument with a message
+// for the user for an unknown switch or a bad value.
+TCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+// What `zorbix --help` prints.
+std::string CommandLineHelp();

@@ -1,0 +1,230 @@
+#include "app/FormMain.h"
+
+#include "app/KeyCodes.h"
+#include "app/LoadBarPicture.h"
+#include "audio/Music.h"
+#include "core/Globals.h"
+#include "game/Game.h"
+#include "platform/d3d/DeviceWidget.h"
+#include "platform/system/ApplicationError.h"
+#include "platform/system/MessageBox.h"
+#include "platform/system/TickCount.h"
+#include "render/Direct3D.h"
+#include "render/Direct3DErrors.h"
+#include "render/SceneResources.h"
+#include "settings/Options.h"
+#include "settings/ScoreTable.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QScreen>
+
+namespace {
+// The client area below the menu is square; this is its designed side.
+constexpr int DesignedClientSide = 600;
+constexpr int LoadBarHeight = 15;
+constexpr int LoadBarStartWidth = 5;
+constexpr int LoadingFontPixels = 32;
+
+QFont LoadingFont() {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(LoadingFontPixels);
+    font.setBold(true);
+    // The label was made for a narrower face: a condensed cut keeps the text within it.
+    font.setStretch(QFont::Condensed);
+    return font;
+}
+} // namespace
+
+TFormMain::TFormMain(QWidget* parent)
+    : QMainWindow(parent), ApplicationEvents1([this](bool& done) { ApplicationEvents1Idle(done); }) {
+    setWindowTitle(QString::fromStdString(ApplicationTitle()));
+    setFocusPolicy(Qt::StrongFocus);
+    BuildMainMenu();
+    BuildClientArea();
+    resize(DesignedClientSide, DesignedClientSide + MainMenu1->sizeHint().height());
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+    connect(&ApplicationEvents1, &TApplicationEvents::ApplicationActivated, this,
+            &TFormMain::FormActivate);
+    connect(&ApplicationEvents1, &TApplicationEvents::ApplicationDeactivated, this,
+            &TFormMain::FormDeactivate);
+    SetDirect3DErrorReporter([this](const std::string& caption, const std::string& text) {
+        RenderActive = false;
+        MessageBox(this, text, caption, MB_OK);
+    });
+    FormCreate();
+}
+
+TFormMain::~TFormMain() {
+    ApplicationEvents1.Stop();
+    SetDirect3DErrorReporter({});
+    if (Game) {
+        Game->SetOutlet(nullptr);
+    }
+    ReleaseSceneResources();
+    ReleaseDirect3D();
+}
+
+void TFormMain::SetDialogs(TAboutBox* aboutBox, TFormHighScores* highScores) {
+    AboutBox = aboutBox;
+    FormHighScores = highScores;
+}
+
+void TFormMain::StartMainLoop() {
+    if (!TerminateRequested) {
+        ApplicationEvents1.Start();
+    }
+}
+
+void TFormMain::BuildClientArea() {
+    ClientArea = new QWidget(this);
+    setCentralWidget(ClientArea);
+    ClientArea->installEventFilter(this);
+
+    // Beneath the device's window: the scene covers the loading display once frames come.
+    Label1 = new QLabel(QStringLiteral("Loading ... "), ClientArea);
+    Label1->setFont(LoadingFont());
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setGeometry(213, 282, 173, 37);
+    Bevel1 = new QFrame(ClientArea);
+    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    Bevel1->setGeometry(217, 320, 162, 17);
+    ImageBar = new QLabel(ClientArea);
+    ImageBar->setPixmap(QPixmap::fromImage(MakeLoadBarPicture()));
+    ImageBar->setScaledContents(true);
+    ImageBar->setGeometry(218, 321, LoadBarStartWidth, LoadBarHeight);
+
+    // Hidden until loading completes: a hardware surface would cover the loading display.
+    DeviceWindow = new TDeviceWidget(ClientArea);
+    DeviceWindow->hide();
+}
+
+void TFormMain::FormCreate() {
+    SavedState = gsTitle;
+    GameState = gsLoading;
+}
+
+void TFormMain::FormActivate() {
+    LastFrameTick = GetTickCount();
+    RenderActive = true;
+}
+
+void TFormMain::FormDeactivate() { RenderActive = false; }
+
+void TFormMain::FormClose() {
+    ApplicationEvents1.Stop();
+    if (Options) {
+        // A settings file that cannot be written is reported; the program still ends.
+        RunReportingErrors([] { Options->SaveOptions(); });
+    }
+    AppClosing = true;
+    if (Game) {
+        Game->SetOutlet(nullptr);
+    }
+    ReleaseSceneResources();
+    ReleaseDirect3D();
+    Closed = true;
+}
+
+void TFormMain::FormResize() {
+    const int clientHeight = ClientArea->height();
+    const int clientWidth = ClientArea->width();
+    if (clientWidth != clientHeight) {
+        resize(width() - clientWidth + clientHeight, height());
+    }
+}
+
+void TFormMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous()) {
+        FormShow();
+    }
+}
+
+void TFormMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        FormActivate();
+    } else if (event->type() == QEvent::WindowStateChange && isMinimized()) {
+        FormDeactivate();
+    }
+}
+
+void TFormMain::keyPressEvent(QKeyEvent* event) {
+    const std::uint16_t key = VirtualKeyCode(event->key());
+    const std::optional<char> character = KeyPressCharacter(*event);
+    Guarded([&] {
+        FormKeyDown(key);
+        if (character) {
+            FormKeyPress(*character);
+        }
+    });
+    event->accept();
+}
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+    if (!Closed) {
+        FormClose();
+    }
+    event->accept();
+}
+
+void TFormMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ClientArea && event->type() == QEvent::Resize) {
+        DeviceWindow->setGeometry(ClientArea->rect());
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TFormMain::ShowScore(std::int32_t score) {
+    if (Numbers) {
+        Numbers->ShowScore(score);
+    }
+}
+
+void TFormMain::PlaySoundEffect(std::string_view name) {
+    if (Options->SoundOn) {
+        SoundEffects.Play(name);
+    }
+}
+
+void TFormMain::AddScore(std::int32_t score) { ScoreTable->AddScore(score); }
+
+void TFormMain::ReportError(const std::string& text) {
+    ++ErrorBoxesOpen;
+    ShowApplicationError(text);
+    --ErrorBoxesOpen;
+    LastFrameTick = GetTickCount();
+}
+
+void TFormMain::Guarded(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        ReportError(error.what());
+    }
+}
+
+void TFormMain::Terminate() {
+    TerminateRequested = true;
+    ApplicationEvents1.Stop();
+    if (OnTerminate) {
+        OnTerminate();
+    } else {
+        QCoreApplication::exit(EXIT_FAILURE);
+    }
+}
+
+void TFormMain::MciNotify(std::uint32_t) { ::MciNotify(this); }

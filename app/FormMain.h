@@ -1,0 +1,144 @@
+#pragma once
+// The main window: the menu, the loading display, the 3D device's window below the menu, and
+// the game's state machine driven by the idle main loop. It is the game's outlet (score
+// digits, sound effects, the high-score table) and the target of the music's notifications.
+// One instance, created first by the main block; user-interface thread only.
+
+#include "app/ApplicationEvents.h"
+#include "app/MenuChecks.h"
+#include "app/SoundEffects.h"
+#include "game/GameOutlet.h"
+#include "platform/mci/MciNotifyTarget.h"
+
+#include <QMainWindow>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+class QFrame;
+class QLabel;
+class TAboutBox;
+class TDeviceWidget;
+class TFormHighScores;
+
+class TFormMain final : public QMainWindow, public IGameOutlet, public IMciNotifyTarget {
+    Q_OBJECT
+public:
+    explicit TFormMain(QWidget* parent = nullptr);
+    ~TFormMain() override;
+
+    // The dialogs the menu opens, made by the main block after this window.
+    void SetDialogs(TAboutBox* aboutBox, TFormHighScores* highScores);
+    // Skips the hardware device (no "Warning." message): for machines whose OpenGL is broken.
+    void ForceReferenceDevice() { ReferenceDeviceOnly = true; }
+    // Starts the idle calls of the main loop; the main block calls it once the window shows.
+    void StartMainLoop();
+    // Start-up or loading failed and the program is to end; nothing more is drawn.
+    bool Terminated() const { return TerminateRequested; }
+    // What ending the program does; by default it leaves the application's event loop.
+    void SetTerminateHandler(std::function<void()> handler) { OnTerminate = std::move(handler); }
+
+    // Window events.
+    void FormCreate();
+    void FormShow();
+    void FormActivate();
+    void FormDeactivate();
+    void FormKeyPress(char key);
+    void FormKeyDown(std::uint16_t key);
+    void FormClose();
+    void FormResize();
+    // The main loop: one call per idle notification.
+    void ApplicationEvents1Idle(bool& done);
+
+    // Start-up and loading.
+    void SetLoadProgress(int width);
+    void LoadSounds();
+
+    // Menu commands.
+    void miStartNew1Click();
+    void miPauseResumegame1Click();
+    void miHighscores1Click();
+    void miExit1Click();
+    void Easy1Click(QAction* item);
+    void Corner1Click(QAction* item);
+    void Sound1Click();
+    void Music1Click();
+    void Homepage1Click();
+    void QuillonGameHomepage1Click();
+    void QuillonGame1Click();
+    void About1Click();
+
+    // IGameOutlet.
+    void ShowScore(std::int32_t score) override;
+    void PlaySoundEffect(std::string_view name) override;
+    void AddScore(std::int32_t score) override;
+    // IMciNotifyTarget: a music track ended or was interrupted.
+    void MciNotify(std::uint32_t flags) override;
+
+    bool RenderActive = false;
+    std::uint32_t LastFrameTick = 0;
+    // Frames drawn since start: the counter that tests and the frame rate read.
+    std::uint64_t FramesDrawn = 0;
+
+    QMenuBar* MainMenu1 = nullptr;
+    QAction* miStartNew1 = nullptr;
+    QAction* miPauseResumegame1 = nullptr;
+    QAction* miHighscores1 = nullptr;
+    QAction* miExit1 = nullptr;
+    QAction* Easy1 = nullptr;
+    QAction* Normal1 = nullptr;
+    QAction* Top1 = nullptr;
+    QAction* Halfside1 = nullptr;
+    QAction* Side1 = nullptr;
+    QAction* Corner1 = nullptr;
+    QAction* Sound1 = nullptr;
+    QAction* Music1 = nullptr;
+    QAction* Homepage1 = nullptr;
+    QAction* QuillonGameHomepage1 = nullptr;
+    QAction* QuillonGame1 = nullptr;
+    QAction* About1 = nullptr;
+
+    QWidget* ClientArea = nullptr;
+    TDeviceWidget* DeviceWindow = nullptr;
+    QLabel* Label1 = nullptr;
+    QFrame* Bevel1 = nullptr;
+    QLabel* ImageBar = nullptr;
+
+    TSoundEffects SoundEffects;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildMainMenu();
+    void BuildClientArea();
+    TOptionItems OptionItems() const;
+    // The device: hardware first, with the reference device as fallback. False after the
+    // fatal message.
+    bool CreateDevice();
+    // The loading sequence, run by the first idle call.
+    void LoadGame();
+    void RenderOneFrame(bool& done);
+    // Shows an error in the general error box; the game stands still meanwhile and the time
+    // the box was open does not reach it.
+    void ReportError(const std::string& text);
+    // Runs a handler of the window, reporting what it throws.
+    void Guarded(const std::function<void()>& handler);
+    void Terminate();
+
+    TApplicationEvents ApplicationEvents1;
+    TAboutBox* AboutBox = nullptr;
+    TFormHighScores* FormHighScores = nullptr;
+    std::function<void()> OnTerminate;
+    bool ReferenceDeviceOnly = false;
+    bool TerminateRequested = false;
+    bool LoadingNow = false;
+    bool Closed = false;
+    int ErrorBoxesOpen = 0;
+};

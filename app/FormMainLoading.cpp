@@ -1,0 +1,110 @@
+#include "app/FormMain.h"
+
+#include "audio/Music.h"
+#include "core/GameError.h"
+#include "core/Globals.h"
+#include "core/Random.h"
+#include "game/Game.h"
+#include "platform/d3d/DeviceWidget.h"
+#include "platform/system/ApplicationError.h"
+#include "platform/system/MessageBox.h"
+#include "platform/system/ProgramDirectory.h"
+#include "render/Direct3D.h"
+#include "render/Direct3DErrors.h"
+#include "render/JpegConversion.h"
+#include "render/SceneGeometry.h"
+#include "render/SceneResources.h"
+#include "settings/Options.h"
+
+#include <QLabel>
+
+namespace {
+constexpr const char* HardwareWarning =
+    "Error initializing 3D Hardware.\nNow software will be used...";
+constexpr const char* NoDeviceError =
+    "Could not initialize DirectX Graphics.\nYou must have installed DirectX 8 or better ";
+} // namespace
+
+void TFormMain::FormShow() {
+    if (GameState != gsLoading) {
+        return;
+    }
+    // A picture that cannot be converted is reported once and the program ends before any
+    // device exists.
+    if (!RunReportingErrors([] { ConvertPictures(ProgramDirectory()); })) {
+        Terminate();
+        return;
+    }
+    Options = std::make_unique<TOptions>();
+    Options->LoadOptions();
+    ApplyMenuChecks(*Options, OptionItems());
+    ReleaseDirect3D();
+    setWindowTitle(QString::fromStdString(ApplicationTitle()));
+    if (!CreateDevice()) {
+        Terminate();
+        return;
+    }
+    Randomize();
+    SetupSceneState();
+}
+
+bool TFormMain::CreateDevice() {
+    if (!ReferenceDeviceOnly) {
+        if (InitDirect3D(DeviceWindow, true)) {
+            return true;
+        }
+        MessageBox(nullptr, HardwareWarning, "Warning.", MB_OK | MB_ICONWARNING);
+        ReleaseDirect3D();
+    }
+    if (InitDirect3D(DeviceWindow, false)) {
+        return true;
+    }
+    MessageBox(nullptr, NoDeviceError, "Error", MB_OK | MB_ICONERROR);
+    return false;
+}
+
+void TFormMain::LoadGame() {
+    LoadingNow = true;
+    const bool loaded = RunReportingErrors([this] {
+        const HRESULT geometry = BuildSceneGeometry();
+        if (Failed(geometry)) {
+            throw EGameError(Direct3DErrorText(geometry));
+        }
+        SetLoadProgress(15);
+        LoadSceneResources([this](int width) { SetLoadProgress(width); }, ProgramDirectory());
+        Game->SetOutlet(this);
+        SetLoadProgress(150);
+        LoadSounds();
+        InitMusicTracks();
+        StartMusic(this);
+        SetLoadProgress(160);
+    });
+    LoadingNow = false;
+    if (!loaded) {
+        // Reported once; a second try would fail the same way, so the program ends here with
+        // nothing half loaded on the screen.
+        Terminate();
+        return;
+    }
+    GameState = gsTitle;
+    DeviceWindow->show();
+    DeviceWindow->raise();
+}
+
+void TFormMain::SetLoadProgress(int width) {
+    ImageBar->resize(width, ImageBar->height());
+    repaint();
+}
+
+void TFormMain::LoadSounds() {
+    if (Options->SoundOn) {
+        try {
+            SoundEffects.OpenDevice();
+        } catch (const std::exception&) {
+            // No sound output: the game goes on silently, music included.
+            Options->MusicOn = false;
+            Options->SoundOn = false;
+        }
+    }
+    SoundEffects.LoadCollectionFile(ProgramDirectory() + "Sounds.dxw");
+}

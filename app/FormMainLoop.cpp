@@ -1,0 +1,86 @@
+#include "app/FormMain.h"
+
+#include "app/KeyCodes.h"
+#include "core/Globals.h"
+#include "game/Game.h"
+#include "platform/system/TickCount.h"
+#include "render/Direct3DErrors.h"
+#include "render/FrameRenderer.h"
+#include "render/SceneResources.h"
+
+#include <QWindow>
+
+void TFormMain::ApplicationEvents1Idle(bool& done) {
+    // Loading, an error box and the end of the program hold the loop: their own message
+    // loops must not start the loading again or advance a game that has just failed.
+    if (LoadingNow || ErrorBoxesOpen > 0 || TerminateRequested || Closed) {
+        return;
+    }
+    if (GameState == gsLoading) {
+        // The loading display paints each step at once, so it must be on the screen first;
+        // its exposure is an event, which brings the next call.
+        if (windowHandle() != nullptr && windowHandle()->isExposed()) {
+            LoadGame();
+        }
+        return;
+    }
+    if (!RenderActive) {
+        done = false;
+        return;
+    }
+    Guarded([&] { RenderOneFrame(done); });
+}
+
+void TFormMain::RenderOneFrame(bool& done) {
+    const HRESULT code = RenderFrame();
+    if (Failed(code)) {
+        RenderActive = false;
+        ReportDirect3DError("Render", code);
+        return;
+    }
+    ++FramesDrawn;
+    FrameDeltaMs = GetTickCount() - LastFrameTick;
+    if (GameState == gsPaused) {
+        FrameDeltaMs = 0;
+    }
+    LastFrameTick = GetTickCount();
+    if (GameState == gsPlaying) {
+        Game->Tick(static_cast<float>(FrameDeltaMs));
+    }
+    done = false;
+}
+
+void TFormMain::FormKeyPress(char key) {
+    switch (GameState) {
+    case gsTitle:
+        GameState = gsPlaying;
+        Game->NewGame();
+        break;
+    case gsPlaying:
+        if (key == VK_ESCAPE) {
+            SavedState = gsPlaying;
+            GameState = gsPaused;
+        }
+        break;
+    case gsGameOver:
+        GameState = gsTitle;
+        break;
+    case gsInterlude:
+        if (key == VK_SPACE) {
+            QuillonGameHomepage1Click();
+        }
+        GameState = SavedState;
+        break;
+    case gsPaused:
+        GameState = SavedState;
+        break;
+    default:
+        break;
+    }
+}
+
+void TFormMain::FormKeyDown(std::uint16_t key) {
+    if (GameState == gsPlaying) {
+        Game->TurnSlot(key);
+    }
+}

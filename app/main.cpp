@@ -1,0 +1,97 @@
+// The `zorbix` program: the game in its window, or one of the headless modes.
+
+#include "app/CommandLine.h"
+#include "app/FormMain.h"
+#include "app/GameApplication.h"
+#include "platform/system/ApplicationError.h"
+#include "platform/system/ProgramDirectory.h"
+#include "render/HeadlessModes.h"
+#include "settings/AboutBox.h"
+#include "settings/FormHighScores.h"
+
+#include <cstdlib>
+#include <iostream>
+#include <stdexcept>
+#include <string_view>
+
+namespace {
+constexpr const char* ApplicationTitleText = "Zorbix Freeware";
+
+bool ReferenceDeviceAsked() {
+    const char* device = std::getenv("ZORBIX_DEVICE");
+    return device != nullptr && std::string_view(device) == "reference";
+}
+
+int RunScreenshot(const TCommandLine& line) {
+    TScreenshotRequest request;
+    request.State = line.State;
+    request.View = line.View;
+    request.Seed = line.Seed.value_or(request.Seed);
+    request.PlayMs = line.PlayMs;
+    request.Player = line.Player;
+    request.Pixels = line.Size;
+    request.OutputFile = line.ScreenshotFile;
+    request.ProgramDirectory = ProgramDirectory();
+    return RunScreenshotMode(request, std::cerr);
+}
+
+int RunBench(int argc, char* argv[], const TCommandLine& line) {
+    TBenchRequest request;
+    request.Frames = line.BenchFrames;
+    request.Hardware = line.HardwareDevice;
+    request.Pixels = line.Size;
+    request.ProgramDirectory = ProgramDirectory();
+    if (!request.Hardware) {
+        return RunBenchMode(request, std::cout, std::cerr);
+    }
+    // The hardware device draws into a window of its own.
+    TGameApplication application(argc, argv);
+    return RunBenchMode(request, std::cout, std::cerr);
+}
+
+int RunGame(int argc, char* argv[], const TCommandLine& line) {
+    TGameApplication application(argc, argv);
+    SetApplicationTitle(ApplicationTitleText);
+
+    // The main window first, so it is the application's main window; then the about box
+    // and the high-score dialog, which reads the table. Only the main window is shown.
+    TFormMain FormMain;
+    if (line.ReferenceDevice) {
+        FormMain.ForceReferenceDevice();
+    }
+    TAboutBox AboutBox(&FormMain);
+    TFormHighScores FormHighScores(&FormMain);
+    FormMain.SetDialogs(&AboutBox, &FormHighScores);
+    AboutBox.SetQuillonHandler([&FormMain] { FormMain.QuillonGameHomepage1Click(); });
+
+    FormMain.show();
+    if (FormMain.Terminated()) {
+        return EXIT_FAILURE;
+    }
+    FormMain.StartMainLoop();
+    return application.exec();
+}
+} // namespace
+
+int main(int argc, char* argv[]) {
+    TCommandLine line;
+    try {
+        line = ParseCommandLine({argv + 1, argv + argc});
+    } catch (const std::invalid_argument& error) {
+        std::cerr << "zorbix: " << error.what() << '\n';
+        return 2;
+    }
+    line.ReferenceDevice = line.ReferenceDevice || ReferenceDeviceAsked();
+    switch (line.Mode) {
+    case TRunMode::Help:
+        std::cout << CommandLineHelp();
+        return EXIT_SUCCESS;
+    case TRunMode::Screenshot:
+        return RunScreenshot(line);
+    case TRunMode::Bench:
+        return RunBench(argc, argv, line);
+    case TRunMode::Game:
+        break;
+    }
+    return RunGame(argc, argv, line);
+}

@@ -1,0 +1,133 @@
+#include "platform/d3d/reference/Clipper.h"
+#include "platform/d3d/reference/Device.h"
+#include "platform/d3d/reference/Spans.h"
+#include "platform/d3d/reference/TriangleSetup.h"
+
+#include <cmath>
+
+namespace Reference {
+namespace {
+
+// How the stage resolves an operation given whether a texture is there to read. A stage
+// whose texture is missing passes the lit diffuse colour on, whatever its operation.
+EColorMode ResolveOp(D3DTEXTUREOP op, bool textured) {
+    if (!textured) {
+        return EColorMode::Diffuse;
+    }
+    switch (op) {
+    case D3DTOP_SELECTARG1:
+        return EColorMode::Texture;
+    case D3DTOP_MODULATE:
+        return EColorMode::Modulate;
+    case D3DTOP_MODULATE2X:
+        return EColorMode::Modulate2x;
+    default:
+        return EColorMode::Diffuse;
+    }
+}
+
+EBlendFactor ResolveBlend(D3DBLEND blend) {
+    switch (blend) {
+    case D3DBLEND_ZERO:
+        return EBlendFactor::Zero;
+    case D3DBLEND_SRCALPHA:
+        return EBlendFactor::SrcAlpha;
+    case D3DBLEND_INVSRCALPHA:
+        return EBlendFactor::InvSrcAlpha;
+    default:
+        return EBlendFactor::One;
+    }
+}
+
+// True when a triangle shows more than one texel per pixel, judged over the whole triangle
+// (corners already divided by w), to choose between the minifying and magnifying filter.
+bool IsMinified(const TClipVertex (&c)[3], const TTexels& texels, int width, int height) {
+    double screen[3][2];
+    for (int i = 0; i < 3; ++i) {
+        screen[i][0] = c[i].X / c[i].W * width * 0.5;
+        screen[i][1] = c[i].Y / c[i].W * height * 0.5;
+    }
+    const double pixelArea =
+        std::fabs((screen[1][0] - screen[0][0]) * (screen[2][1] - screen[0][1]) -
+                  (screen[2][0] - screen[0][0]) * (screen[1][1] - screen[0][1]));
+    const double texelArea = std::fabs(static_cast<double>(c[1].U - c[0].U) * (c[2].V - c[0].V) -
+                                       static_cast<double>(c[2].U - c[0].U) * (c[1].V - c[0].V)) *
+                             texels.Width * texels.Height;
+    return texelArea > pixelArea;
+}
+
+} // namespace
+
+TPixelState TDevice::ResolvePixelState(bool textured) const {
+    TPixelState state;
+    if (States.ColorOp == D3DTOP_DISABLE) {
+        // A disabled first stage passes the diffuse colour and alpha straight through.
+        state.ColorMode = state.AlphaMode = EColorMode::Diffuse;
+    } else {
+        state.ColorMode = ResolveOp(States.ColorOp, textured);
+        state.AlphaMode = ResolveOp(States.AlphaOp, textured);
+    }
+    state.DepthTest = States.ZEnable && Renderer.HasDepth();
+    state.SrcBlend = ResolveBlend(States.SrcBlend);
+    state.DestBlend = ResolveBlend(States.DestBlend);
+    state.Blend = States.AlphaBlend &&
+                  !(state.SrcBlend == EBlendFactor::One && state.DestBlend == EBlendFactor::Zero);
+    state.Linear = States.MagFilter == D3DTEXF_LINEAR;
+    return state;
+}
+
+void TDevice::DrawTriangles(const BYTE* first, UINT stride, UINT count) {
+    Pipeline.Prepare(States);
+    std::shared_ptr<const TTexels> texels;
+    if (Texture) {
+        texels = Texture->Snapshot();
+    }
+    TTriangle prototype{};
+    prototype.State = ResolvePixelState(texels != nullptr);
+    const bool filtersDiffer = States.MagFilter != States.MinFilter;
+    const bool samples = prototype.State.ColorMode != EColorMode::Diffuse || prototype.State.Blend;
+    if (texels != nullptr && samples) {
+        prototype.Texels = texels.get();
+        Renderer.HoldTexels(std::move(texels));
+    }
+    prototype.Span = SelectSpanRoutine(prototype.State);
+
+    const ECull cull = States.CullMode == D3DCULL_CCW  ? ECull::CounterClockwise
+                       : States.CullMode == D3DCULL_CW ? ECull::Clockwise
+                                                       : ECull::None;
+    for (UINT t = 0; t < count; ++t) {
+        const BYTE* vertex = first + static_cast<std::size_t>(t) * 3 * stride;
+        const TClipVertex corners[3] = {Pipeline.Process(vertex), Pipeline.Process(vertex + stride),
+                                        Pipeline.Process(vertex + 2 * stride)};
+        bool degenerate = false;
+        const bool counterClockwise =
+            IsCounterClockwise(corners[0], corners[1], corners[2], degenerate);
+        if (degenerate || (cull == ECull::CounterClockwise && counterClockwise) ||
+            (cull == ECull::Clockwise && !counterClockwise)) {
+            continue;
+        }
+        if (filtersDiffer && prototype.Texels != nullptr) {
+            const bool minified =
+                IsMinified(corners, *prototype.Texels, Renderer.Width(), Renderer.Height());
+            const bool linear = (minified ? States.MinFilter : States.MagFilter) == D3DTEXF_LINEAR;
+            if (linear != prototype.State.Linear) {
+                prototype.State.Linear = linear;
+                prototype.Span = SelectSpanRoutine(prototype.State);
+            }
+        }
+        QueueTriangle(corners, prototype);
+    }
+}
+
+void TDevice::QueueTriangle(const TClipVertex (&corners)[3], TTriangle& prototype) {
+    TClipVertex polygon[MaxClippedVertices];
+    const int count = ClipTriangle(corners, polygon);
+    for (int i = 1; i + 1 < count; ++i) {
+        if (SetUpTriangle(polygon[0], polygon[i], polygon[i + 1], Renderer.Width(),
+                          Renderer.Height(), prototype)) {
+            Renderer.AddTriangle(prototype);
+        }
+    }
+}
+
+} // namespace Reference

@@ -1,0 +1,17 @@
+#pragma once
+// The reference device: our own software rasteriser behind the 3D interface.
+
+#include "platform/d3d/D3D8.h"
+
+// Creates the software device. With a window, the back buffer takes the window's client
+// size when params.BackBufferWidth/Height are 0, and Present hands the frame to
+// window->ShowPixels. Without a window (null), params must name the size: an offscreen
+// device whose back buffer is read with ReadBackBuffer. The device draws on one thread per
+// core; the picture does not depend on the number of threads.
+HRESULT CreateReferenceDevice(const D3DPRESENT_PARAMETERS& params, HWND window,
+                              IDirect3DDevice8** device);
+
+// The same with a chosen number of drawing threads (0: one per core), for tests and
+// benchmarks that compare thread counts.
+HRESULT CreateReferenceDevice(const D3DPRESENT_PARAMETERS& params, HWND window,
+                              unsigned threadCount, IDirect3DDevice8** device);

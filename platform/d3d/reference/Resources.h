@@ -1,0 +1,51 @@
+#pragma once
+// The resources of the software device: textures (one 32-bit ARGB level, kept in the
+// device's own memory like a managed texture) and vertex buffers.
+
+#include "platform/d3d/D3D8.h"
+#include "platform/d3d/reference/RasterTypes.h"
+
+#include <memory>
+#include <vector>
+
+namespace Reference {
+
+// Largest texture side the device accepts.
+constexpr UINT MaxTextureSize = 8192;
+
+class TTexture final : public IDirect3DTexture8 {
+public:
+    TTexture(UINT width, UINT height);
+
+    // Level 0 only; rows as locked, row 0 first. Locking copies the texels first if a queued
+    // frame still samples them, so what was drawn before the lock keeps its old texels.
+    HRESULT LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) override;
+    HRESULT UnlockRect(UINT level) override;
+    UINT Width() const override { return Texels->Width; }
+    UINT Height() const override { return Texels->Height; }
+
+    // The texels to sample now; the caller holds them until its frame is drawn.
+    std::shared_ptr<const TTexels> Snapshot() const { return Texels; }
+
+private:
+    std::shared_ptr<TTexels> Texels;
+    bool Locked = false;
+};
+
+class TVertexBuffer final : public IDirect3DVertexBuffer8 {
+public:
+    explicit TVertexBuffer(UINT length);
+
+    // size 0 locks from offset to the end. One lock at a time.
+    HRESULT Lock(UINT offset, UINT size, BYTE** data, DWORD flags) override;
+    HRESULT Unlock() override;
+
+    bool IsLocked() const { return Locked; }
+    const std::vector<BYTE>& Bytes() const { return Data; }
+
+private:
+    std::vector<BYTE> Data;
+    bool Locked = false;
+};
+
+} // namespace Reference

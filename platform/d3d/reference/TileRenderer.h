@@ -1,0 +1,75 @@
+#pragma once
+// The back buffer, the depth buffer and the batch of triangles waiting to be drawn into
+// them. Triangles are binned by 64x64 screen tile as they arrive; Flush then draws every
+// tile on the worker crew, each tile's triangles in the order they were given, so the
+// picture is the same for any number of threads.
+
+#include "platform/d3d/reference/RasterTypes.h"
+#include "platform/d3d/reference/TileWorkers.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace Reference {
+
+constexpr int TileSize = 64;
+
+// A frame with more triangles than this is drawn in several batches, which bounds the
+// memory a single huge frame can take; the picture is the same.
+constexpr std::size_t MaxQueuedTriangles = 16384;
+
+class TTileRenderer final : private ITileJob {
+public:
+    TTileRenderer(int width, int height, bool hasDepth, unsigned threadCount);
+
+    int Width() const { return ScreenWidth; }
+    int Height() const { return ScreenHeight; }
+    bool HasDepth() const { return !DepthBuffer.empty(); }
+
+    // Queues a set-up triangle (State, Span and Texels filled in). Texels it samples must be
+    // held (HoldTexels) before it is queued.
+    void AddTriangle(const TTriangle& triangle);
+    // Keeps texels alive until the next Flush, so queued triangles can still sample them.
+    void HoldTexels(std::shared_ptr<const TTexels> texels);
+    // Clears the whole target and/or depth buffer, in order with the queued triangles.
+    void ClearAll(bool color, std::uint32_t colorValue, bool depth, float depthValue);
+    // Clears a rectangle (pixels x1..x2-1, y1..y2-1, already inside the screen) at once.
+    void ClearRect(int x1, int y1, int x2, int y2, bool color, std::uint32_t colorValue, bool depth,
+                   float depthValue);
+    // Draws everything queued. The buffers below are complete only after this.
+    void Flush();
+
+    const std::vector<std::uint32_t>& Colors() const { return ColorBuffer; }
+
+private:
+    struct TPendingClear {
+        bool Color = false;
+        bool Depth = false;
+        std::uint32_t ColorValue = 0;
+        float DepthValue = 1.0f;
+    };
+
+    void DrawQueued();
+    void RunTile(int tile) override;
+    void ClearTile(int tile);
+    void DrawTriangleInTile(const TTriangle& triangle, int tileX0, int tileY0, int tileX1,
+                            int tileY1);
+    bool TouchesTile(const TTriangle& triangle, int tileX0, int tileY0, int tileX1,
+                     int tileY1) const;
+    bool HasWork() const;
+
+    int ScreenWidth;
+    int ScreenHeight;
+    int TilesX;
+    int TilesY;
+    std::vector<std::uint32_t> ColorBuffer;
+    std::vector<float> DepthBuffer;
+    TPendingClear PendingClear;
+    std::vector<TTriangle> Triangles;
+    std::vector<std::vector<std::uint32_t>> Bins;
+    std::vector<std::shared_ptr<const TTexels>> HeldTexels;
+    TTileWorkers Workers;
+};
+
+} // namespace Reference

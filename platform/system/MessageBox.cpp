@@ -1,0 +1,45 @@
+#include "platform/system/MessageBox.h"
+
+#include <QMessageBox>
+
+namespace {
+constexpr std::uint32_t ButtonsMask = 0x0F;
+constexpr std::uint32_t IconMask = 0xF0;
+
+TMessageBoxHook MessageBoxHook;
+
+QMessageBox::Icon BoxIcon(std::uint32_t type) {
+    switch (type & IconMask) {
+    case MB_ICONERROR:
+        return QMessageBox::Critical;
+    case MB_ICONQUESTION:
+        return QMessageBox::Question;
+    case MB_ICONWARNING:
+        return QMessageBox::Warning;
+    case MB_ICONINFORMATION:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+} // namespace
+
+int MessageBox(QWidget* owner, const std::string& text, const std::string& caption,
+               std::uint32_t type) {
+    if (MessageBoxHook) {
+        return MessageBoxHook({owner, text, caption, type});
+    }
+    const bool yesNo = (type & ButtonsMask) == MB_YESNO;
+    QMessageBox box(BoxIcon(type), QString::fromStdString(caption), QString::fromStdString(text),
+                    yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, owner);
+    box.setDefaultButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
+    const int pressed = box.exec();
+    if (!yesNo) {
+        return IDOK;
+    }
+    return pressed == QMessageBox::Yes ? IDYES : IDNO;
+}
+
+void SetMessageBoxHook(TMessageBoxHook hook) {
+    MessageBoxHook = std::move(hook);
+}

@@ -1,0 +1,18 @@
+#pragma once
+// The parts of the board that never move: the four coloured lane panels and the rim
+// around the central pit. Computed once by the loading step.
+
+#include "core/Types.h"
+
+#include <array>
+
+constexpr int LanePanelCount = 4;
+
+// Panel k lies on lane 3, 1, 0 and 2 for k = 0 to 3 (towards +x, -x, +y, -y), its high end
+// at the field's edge; blue, green, yellow and red.
+extern std::array<TMatrix, LanePanelCount> LanePanelMatrices;
+extern std::array<TMaterial, LanePanelCount> LanePanelMaterials;
+// The rim shrunk to the pit's size and sunk so it reaches from z -0.25 to 0.05.
+extern TMatrix PitFrameMatrix;
+
+void InitScenePlacements();

@@ -1,0 +1,80 @@
+#include "settings/AboutBox.h"
+
+#include "platform/system/ProgramDirectory.h"
+#include "settings/DialogLayout.h"
+#include "settings/LinkLabel.h"
+#include "settings/WebLinks.h"
+
+#include <QFrame>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+constexpr int ClientWidth = 298;
+constexpr int ClientHeight = 191;
+constexpr int IconSize = 64;
+
+// The largest icon picture there is, so the scaled one stays sharp.
+QPixmap LoadProgramIcon() {
+    for (const char* name : {"icon64.png", "icon128.png", "icon256.png", "icon48.png"}) {
+        const QPixmap picture(QString::fromStdString(ProgramDirectory() + "Images/" + name));
+        if (!picture.isNull()) {
+            return picture.scaled(IconSize, IconSize, Qt::KeepAspectRatio,
+                                  Qt::SmoothTransformation);
+        }
+    }
+    return {};
+}
+} // namespace
+
+TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
+    MakeFixedDialog(this, QStringLiteral("About"), ClientWidth, ClientHeight);
+
+    auto* panel = new QFrame(this);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Place(panel, 8, 8, 281, 89);
+
+    ProgramIcon = new QLabel(panel);
+    Place(ProgramIcon, 9, 12, IconSize, IconSize);
+    ProgramIcon->setPixmap(LoadProgramIcon());
+
+    QFont nameFont = DialogFont();
+    nameFont.setBold(true);
+    nameFont.setPixelSize(16);
+    ProductName = new QLabel(QStringLiteral("Zorbix"), panel);
+    ProductName->setFont(nameFont);
+    Place(ProductName, 88, 12, 180, 20);
+    Version = new QLabel(QStringLiteral("Version 1.0"), panel);
+    Place(Version, 88, 36, 180, 13);
+    Copyright = new TLinkLabel(QStringLiteral("Freeware\n") + QString::fromUtf8(MakerSite.data(), static_cast<qsizetype>(MakerSite.size())),
+                               panel);
+    Place(Copyright, 88, 54, 190, 28);
+    connect(Copyright, &TLinkLabel::Clicked, this, &TAboutBox::CopyrightClick);
+
+    Label1 = new TLinkLabel(QStringLiteral("If you like this game, check our new game QUILLON.\n"
+                                           "QUILLON game has three games in one \n"
+                                           "and 150 game levels."),
+                            this);
+    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Place(Label1, 16, 104, 273, 41);
+    connect(Label1, &TLinkLabel::Clicked, this, &TAboutBox::Label1Click);
+
+    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    Place(OKButton, 111, 158, 75, 25);
+    OKButton->setDefault(true);
+    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+}
+
+void TAboutBox::CopyrightClick() { OpenGameHomePage(); }
+
+void TAboutBox::Label1Click() {
+    if (QuillonHandler) {
+        QuillonHandler();
+    }
+}

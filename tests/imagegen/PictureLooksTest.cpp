@@ -1,0 +1,54 @@
+// Properties of the pictures a player would notice: seams where textures repeat, and balls
+// that look alike.
+
+#include "tests/imagegen/ImageTestSupport.h"
+
+#include "tools/imagegen/BallTextures.h"
+#include "tools/imagegen/SurfaceTextures.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+// Seamless textures measure below 5 channel levels (sharp-veined marble comes closest);
+// cutting 13 pixels off any of them measures 8 or more.
+constexpr double MaxSeamMismatch = 6;
+} // namespace
+
+// The scene repeats these textures across the drum, the board and the rims.
+TEST(SurfaceTextures, RepeatWithoutAVisibleSeamEitherWay) {
+    const struct {
+        const char* Name;
+        QImage Picture;
+    } textures[] = {
+        {"drum", MakeDrumTexture()}, {"field", MakeFieldTexture()}, {"frame", MakeFrameTexture()}};
+    for (const auto& texture : textures) {
+        EXPECT_LT(SeamMismatch(texture.Picture, Qt::Horizontal), MaxSeamMismatch) << texture.Name;
+        EXPECT_LT(SeamMismatch(texture.Picture, Qt::Vertical), MaxSeamMismatch) << texture.Name;
+    }
+}
+
+// Each ball picture wraps once around the ball, so its left and right edges meet.
+TEST(BallTextures, WrapAroundTheBallWithoutASeam) {
+    for (int look = 0; look < BallLookCount; ++look) {
+        EXPECT_LT(SeamMismatch(MakeBallTexture(look), Qt::Horizontal), MaxSeamMismatch) << look;
+    }
+}
+
+// The player tells balls apart by their looks, and the two bonus balls must stand out from
+// every ordinary one.
+TEST(BallTextures, EveryLookIsDistinctAndTheBonusLooksStandOut) {
+    std::vector<QImage> looks;
+    for (int look = 0; look < BallLookCount; ++look) {
+        looks.push_back(MakeBallTexture(look));
+        ASSERT_EQ(looks.back().size(), QSize(BallTextureSize, BallTextureSize));
+    }
+    for (int a = 0; a < BallLookCount; ++a) {
+        for (int b = a + 1; b < BallLookCount; ++b) {
+            const double threshold = b >= 6 ? 60 : 35;
+            EXPECT_GT(MeanDifference(looks[a], looks[b]), threshold) << a << " vs " << b;
+        }
+    }
+    EXPECT_TRUE(MakeBallTexture(BallLookCount).isNull());
+}

@@ -1,0 +1,94 @@
+// The eight-pixel span routines must give exactly the pixels of the one-pixel ones.
+
+#include "platform/d3d/reference/Spans.h"
+#include "platform/d3d/reference/WideSpans.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+using namespace Reference;
+
+class TSeries {
+public:
+    float Next(float low, float high) {
+        State = State * 1664525u + 1013904223u;
+        return low + (high - low) * static_cast<float>(State >> 8) / 16777216.0f;
+    }
+    std::uint32_t NextBits() {
+        State = State * 1664525u + 1013904223u;
+        return State;
+    }
+
+private:
+    std::uint32_t State = 2024;
+};
+
+TPlane RandomPlane(TSeries& series, float low, float high) {
+    return TPlane{series.Next(low, high), series.Next(-0.02f, 0.02f), series.Next(-0.02f, 0.02f)};
+}
+
+TEST(ReferenceDeviceSpans, WideRoutinesDrawExactlyWhatTheOnePixelRoutinesDraw) {
+    constexpr int Width = 77; // spans of every length modulo eight
+    constexpr int Rows = 40;
+    TSeries series;
+    TTexels texels;
+    texels.Width = 37; // not a power of two: wrapping must not assume one
+    texels.Height = 16;
+    for (std::uint32_t i = 0; i < texels.Width * texels.Height; ++i) {
+        texels.Pixels.push_back(series.NextBits());
+    }
+    int compared = 0;
+    for (const EColorMode mode :
+         {EColorMode::Diffuse, EColorMode::Texture, EColorMode::Modulate, EColorMode::Modulate2x}) {
+        for (const bool depthTest : {true, false}) {
+            TPixelState state;
+            state.ColorMode = mode;
+            state.DepthTest = depthTest;
+            state.Linear = true;
+            const TSpanRoutine wide = SelectWideSpanRoutine(state);
+            if (wide == nullptr) {
+                continue; // this processor draws with the one-pixel routines only
+            }
+            TTriangle triangle{};
+            triangle.OriginX = series.Next(-50, 50);
+            triangle.OriginY = series.Next(-50, 50);
+            triangle.Depth = RandomPlane(series, 0.2f, 0.8f);
+            triangle.InvW = TPlane{series.Next(0.5f, 2), 0.001, -0.002};
+            triangle.UoverW = RandomPlane(series, -3, 3); // includes negative coordinates
+            triangle.VoverW = RandomPlane(series, -3, 3);
+            triangle.RoverW = RandomPlane(series, -0.2f, 1.2f); // includes out-of-range colour
+            triangle.GoverW = RandomPlane(series, 0, 1);
+            triangle.BoverW = RandomPlane(series, 0, 1);
+            triangle.AoverW = RandomPlane(series, 0, 1);
+            triangle.Texels = &texels;
+            triangle.State = state;
+
+            std::vector<float> depth(Width * Rows);
+            for (float& d : depth) {
+                d = series.Next(0, 1);
+            }
+            std::vector<std::uint32_t> color(Width * Rows, 0xFF123456u);
+            std::vector<float> wideDepth = depth;
+            std::vector<std::uint32_t> wideColor = color;
+            const TSpanRoutine onePixel = SelectOnePixelSpanRoutine(state);
+            for (int y = 0; y < Rows; ++y) {
+                const int x0 = y % 9;
+                const int x1 = Width - 1 - (y * 7) % 13;
+                onePixel(triangle, TSpanTarget{color.data(), depth.data(), Width}, y, x0, x1);
+                wide(triangle, TSpanTarget{wideColor.data(), wideDepth.data(), Width}, y, x0, x1);
+            }
+            EXPECT_EQ(wideColor, color) << "mode " << static_cast<int>(mode);
+            EXPECT_EQ(wideDepth, depth) << "mode " << static_cast<int>(mode);
+            ++compared;
+        }
+    }
+    if (compared == 0) {
+        GTEST_SKIP() << "no wide routines on this processor";
+    }
+}
+
+} // namespace

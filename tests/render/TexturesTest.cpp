@@ -1,0 +1,131 @@
+#include "render/Textures.h"
+#include "core/GameError.h"
+#include "render/Direct3D.h"
+#include "render/JpegConversion.h"
+#include "tests/render/RenderTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+class Textures : public ::testing::Test {
+protected:
+    void SetUp() override { UseReferenceDevice(8, 8); }
+    void TearDown() override { Direct3DDevice.Reset(); }
+
+    // The message of the EGameError that `load` throws, or "" when it throws none.
+    template <class TLoad> static std::string FailureOf(TLoad load) {
+        try {
+            load();
+        } catch (const EGameError& error) {
+            return error.what();
+        }
+        return "";
+    }
+
+    TTemporaryProgramDirectory Directory;
+};
+
+QImage Picture(std::initializer_list<std::initializer_list<QRgb>> rows) {
+    QImage image(static_cast<int>(rows.begin()->size()), static_cast<int>(rows.size()),
+                 QImage::Format_RGB32);
+    int y = 0;
+    for (const auto& row : rows) {
+        int x = 0;
+        for (QRgb colour : row) {
+            image.setPixel(x++, y, colour);
+        }
+        ++y;
+    }
+    return image;
+}
+} // namespace
+
+// Guards the row flip: the texture holds the picture bottom row first, so the top-left
+// pixel ends up in the last texel row.
+TEST_F(Textures, StoreThePictureBottomRowFirstAndOpaque) {
+    const std::string name = Directory.Images() + "corner.bmp";
+    WriteBitmap(name, Picture({{qRgb(255, 0, 0), qRgb(0, 255, 0)},
+                               {qRgb(0, 0, 255), qRgb(255, 255, 255)}}));
+    const auto texture = LoadTextureFromBitmap(Direct3DDevice.Get(), name);
+    ASSERT_TRUE(texture);
+    EXPECT_EQ(texture->Width(), 2u);
+    const std::vector<std::uint32_t> texels = ReadTexels(*texture.Get());
+    EXPECT_EQ(texels, (std::vector<std::uint32_t>{0xFF0000FF, 0xFFFFFFFF, 0xFFFF0000, 0xFF00FF00}));
+}
+
+TEST_F(Textures, TakeAlphaFromTheMeanOfTheMaskWithRemainderDropped) {
+    const std::string picture = Directory.Images() + "5.bmp";
+    const std::string mask = Directory.Images() + "5M.bmp";
+    WriteBitmap(picture, Picture({{qRgb(10, 20, 30), qRgb(40, 50, 60), qRgb(70, 80, 90)}}));
+    WriteBitmap(mask, Picture({{qRgb(255, 255, 0), qRgb(1, 1, 0), qRgb(255, 255, 255)}}));
+    const auto texture = LoadMaskedTexture(Direct3DDevice.Get(), picture, mask);
+    ASSERT_TRUE(texture);
+    EXPECT_EQ(ReadTexels(*texture.Get()),
+              (std::vector<std::uint32_t>{0xAA0A141E, 0x0028323C, 0xFF46505A}));
+}
+
+TEST_F(Textures, ReportMissingAndInvalidBitmapsWithTheirTexts) {
+    const std::string missing = Directory.Images() + "missing.bmp";
+    EXPECT_EQ(FailureOf([&] { LoadTextureFromBitmap(Direct3DDevice.Get(), missing); }),
+              "Cannot open file " + missing);
+
+    const std::string garbage = Directory.Images() + "garbage.bmp";
+    WriteBytes(garbage, "BM this is not a bitmap at all");
+    EXPECT_EQ(FailureOf([&] { LoadTextureFromBitmap(Direct3DDevice.Get(), garbage); }),
+              "Bitmap image is not valid");
+
+    // A JPEG under a bitmap's name is not a bitmap either.
+    const std::string disguised = Directory.Images() + "disguised.bmp";
+    WriteJpeg(disguised, 4, 4, qRgb(1, 2, 3));
+    EXPECT_EQ(FailureOf([&] { LoadTextureFromBitmap(Direct3DDevice.Get(), disguised); }),
+              "Bitmap image is not valid");
+
+    // A mask smaller than its picture would be read past its end.
+    const std::string picture = Directory.Images() + "wide.bmp";
+    const std::string mask = Directory.Images() + "narrow.bmp";
+    WriteBitmap(picture, Picture({{qRgb(1, 1, 1), qRgb(2, 2, 2)}}));
+    WriteBitmap(mask, Picture({{qRgb(255, 255, 255)}}));
+    EXPECT_EQ(FailureOf([&] { LoadMaskedTexture(Direct3DDevice.Get(), picture, mask); }),
+              "Bitmap image is not valid");
+    EXPECT_EQ(FailureOf([&] { LoadMaskedTexture(Direct3DDevice.Get(), picture, missing); }),
+              "Cannot open file " + missing);
+}
+
+TEST_F(Textures, FirstRunConvertsTheFiveJpegPicturesAndASecondRunNothing) {
+    const std::string names[] = {"nag", "logo", "gameover", "fone", "field"};
+    const QRgb colours[] = {qRgb(200, 30, 30), qRgb(30, 200, 30), qRgb(30, 30, 200),
+                            qRgb(200, 200, 30), qRgb(30, 200, 200)};
+    for (int k = 0; k < 5; ++k) {
+        WriteJpeg(Directory.Images() + names[k] + ".jpg", 16, 8, colours[k]);
+    }
+    ConvertPictures(Directory.Path());
+    for (int k = 0; k < 5; ++k) {
+        const QImage converted(QString::fromStdString(Directory.Images() + names[k] + ".bmp"),
+                               "BMP");
+        ASSERT_FALSE(converted.isNull()) << names[k];
+        EXPECT_EQ(converted.size(), QSize(16, 8));
+        const QRgb pixel = converted.pixel(8, 4);
+        EXPECT_NEAR(qRed(pixel), qRed(colours[k]), 4) << names[k];
+        EXPECT_NEAR(qGreen(pixel), qGreen(colours[k]), 4) << names[k];
+        EXPECT_NEAR(qBlue(pixel), qBlue(colours[k]), 4) << names[k];
+    }
+
+    // With the title picture converted, the sources are not even looked for.
+    for (const std::string& name : names) {
+        std::filesystem::remove(Directory.Images() + name + ".jpg");
+    }
+    EXPECT_NO_THROW(ConvertPictures(Directory.Path()));
+}
+
+TEST_F(Textures, ConversionReportsAMissingOrUndecodableJpeg) {
+    const std::string nag = Directory.Images() + "nag.jpg";
+    EXPECT_EQ(FailureOf([&] { ConvertPictures(Directory.Path()); }), "Cannot open file " + nag);
+
+    WriteBytes(nag, "not a JPEG");
+    const std::string failure = FailureOf([&] { ConvertJpegToBitmap(nag); });
+    EXPECT_EQ(failure.rfind("JPEG error #", 0), 0u) << failure;
+    EXPECT_GT(std::stoi(failure.substr(12)), 0);
+    EXPECT_FALSE(std::filesystem::exists(Directory.Images() + "nag.bmp"));
+}
