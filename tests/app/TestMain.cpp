@@ -1,4 +1,5 @@
-// The window tests run on Qt's offscreen platform unless a display is asked for.
+// The window tests run on Qt's offscreen platform unless a display is asked for, and play
+// their sounds into SDL's silent driver unless another is asked for.
 
 #include <QApplication>
 
@@ -7,6 +8,9 @@
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER")) {
+        qputenv("SDL_AUDIODRIVER", "dummy");
     }
     QApplication application(argc, argv);
     // Closing a test's main window must not end the others.
