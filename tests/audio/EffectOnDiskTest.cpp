@@ -18,7 +18,7 @@
 TEST(EffectOnDisk, NewgameIsWrittenSampleForSampleThroughPlaySoundEffect) {
     const TScratchDirectory scratch;
     const std::string written = scratch.Path() + "output.raw";
-    setenv("SDL_AUDIODRIVER", "disk", 1);
+    UseAudioDriver("disk");
     setenv("SDL_DISKAUDIOFILE", written.c_str(), 1);
     TTestWindow window;
     Options = std::make_unique<TOptions>();

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -113,7 +112,7 @@ TEST_F(PlayItemTest, UnusableFormatsCannotMakeASoundBuffer) {
 // Guards waiting on SDL's silent driver, which plays in real time: the call returns, and only
 // once its copy has stopped.
 TEST(PlayItemOnOutput, WaitingReturnsOnceTheCopyHasStopped) {
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    UseAudioDriver("dummy");
     TTestWindow window;
     TDXSound sound(&window);
     TDXWaveList waves;

@@ -6,6 +6,13 @@
 #include <fstream>
 #include <stdexcept>
 
+void UseAudioDriver(const char* driver) {
+    setenv("SDL_AUDIODRIVER", driver, 1);
+    // Starting audio makes SDL probe the desktop's message bus; under a virtual display the bus
+    // library launches one and keeps buffers it never frees. No test needs it.
+    setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent", 1);
+}
+
 std::vector<std::int16_t> Ramp(std::size_t count) {
     std::vector<std::int16_t> samples(count);
     for (std::size_t i = 0; i < count; ++i) {

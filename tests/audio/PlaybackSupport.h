@@ -21,6 +21,10 @@ public:
     void ShowPixels(const std::uint32_t*, UINT, UINT) override {}
 };
 
+// The next real output opens on SDL's driver of that name ("dummy" plays silently in real time,
+// "disk" writes to SDL_DISKAUDIOFILE).
+void UseAudioDriver(const char* driver);
+
 // 16-bit mono samples 0, 1, 2, ...: a mixed frame tells how far each copy has played.
 std::vector<std::int16_t> Ramp(std::size_t count);
 inline std::vector<std::int16_t> Constant(std::size_t count, std::int16_t value) {
