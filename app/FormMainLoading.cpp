@@ -97,14 +97,5 @@ void TFormMain::SetLoadProgress(int width) {
 }
 
 void TFormMain::LoadSounds() {
-    if (Options->SoundOn) {
-        try {
-            SoundEffects.OpenDevice();
-        } catch (const std::exception&) {
-            // No sound output: the game goes on silently, music included.
-            Options->MusicOn = false;
-            Options->SoundOn = false;
-        }
-    }
-    SoundEffects.LoadCollectionFile(ProgramDirectory() + "Sounds.dxw");
+    SoundEffects.Load(DeviceWindow, ProgramDirectory());
 }

@@ -1,10 +1,16 @@
 #include "app/SoundEffects.h"
 
-void TSoundEffects::OpenDevice() {
-    // The effect player opens the sound output here.
+#include "audio/SoundEffects.h"
+
+TSoundEffects::~TSoundEffects() {
+    DestroySoundComponents();
+}
+
+void TSoundEffects::Load(HWND form, const std::string& programDirectory) {
+    CreateSoundComponents(form);
+    LoadSoundEffects(programDirectory);
 }
 
 void TSoundEffects::Play(std::string_view name) {
-    // The effect player sounds the wave here; finding it already checks the name.
-    Waves.FindByName(name);
+    PlaySoundEffect(name);
 }

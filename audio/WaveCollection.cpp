@@ -93,4 +93,7 @@ void TWaveCollection::LoadCollectionFile(const std::string& path) {
             FormatMessage(CannotOpenFileText, fullPath.empty() ? path : fullPath.string()));
     }
     ReadWaveCollection(*bytes, *this);
+    if (AttachLoadedItems != nullptr) {
+        AttachLoadedItems(*this);
+    }
 }

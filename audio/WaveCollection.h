@@ -5,6 +5,7 @@
 // Items are made by their collection (Add) and stay at the same address until the collection
 // is emptied, so callers may keep references to them between frames.
 
+#include "audio/DirectSound.h"
 #include "audio/Wave.h"
 #include "audio/WaveName.h"
 
@@ -15,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+class TDXSound;
 class TWaveCollection;
 
 class TWaveCollectionItem {
@@ -45,12 +47,35 @@ public:
     std::int32_t Volume = 0;
     TWave Wave;
 
-    // The sound player keeps the item's buffers (main and duplicates) and its initialized
-    // flag beside these fields; the file code never touches them.
+    // Playback (audio/WavePlayback.cpp). Plays only while the collection is attached to an
+    // open sound device; otherwise does nothing. A looped item restarts on its main buffer.
+    // Any other plays once on a duplicate of the main buffer sharing its samples: the first
+    // one not playing, else a new one while MaxPlayingCount allows, else the oldest, whose
+    // sound is cut off. wait true returns only once that copy has stopped (polling every
+    // 10 ms); a looped item never waits. Throws EGameError when the main buffer cannot be
+    // made or filled (see FillMainBuffer).
+    void PlayItem(bool wait);
+    bool Initialized() const { return IsInitialized; }
+    // The buffer filled with the wave; null until filled.
+    TDirectSoundBuffer* MainBuffer() const { return Main.get(); }
+    // The copies made for playing, in the order they are reused.
+    int DuplicateCount() const { return static_cast<int>(Duplicates.size()); }
+    TDirectSoundBuffer& Duplicate(int index) const { return *Duplicates.at(index); }
 
 private:
     friend class TWaveCollection;
     TWaveCollectionItem(TWaveCollection& owner, int position) : Owner(owner), Position(position) {}
+
+    // Drops every buffer; the item plays again once attached and filled.
+    void Initialize();
+    void Finalize();
+    // Makes the main buffer and copies the samples into it; nothing for a wave without
+    // samples or an item that cannot be initialized. Throws EGameError "Sound Buffer cannot
+    // be made" (no usable format, or refused by the device) or "Sound Buffer cannot be
+    // locked".
+    void FillMainBuffer();
+    void ApplyControls(TDirectSoundBuffer& buffer) const;
+    TDirectSoundBuffer* FreeOrNewDuplicate();
 
     TWaveCollection& Owner;
     int Position;
@@ -59,6 +84,9 @@ private:
     TWaveCollectionItem* PrevInBucket = nullptr;
     TWaveCollectionItem* NextInBucket = nullptr;
     std::int32_t PlayingLimit = 0;
+    std::unique_ptr<TDirectSoundBuffer> Main;
+    std::vector<std::unique_ptr<TDirectSoundBuffer>> Duplicates;
+    bool IsInitialized = false;
 };
 
 class TWaveCollection {
@@ -82,8 +110,17 @@ public:
 
     // Empties the collection and reads the file at path ("Sounds.dxw"). Throws EGameError:
     // "Cannot open file <full path>" leaving the collection as it was, or a reader failure
-    // (see WaveCollectionReader.h) leaving it empty.
+    // (see WaveCollectionReader.h) leaving it empty. When attached to an open sound device,
+    // every item is attached again and its main buffer filled (see FillMainBuffer).
     void LoadCollectionFile(const std::string& path);
+
+    // Playback (audio/WavePlayback.cpp), driven by the wave list that owns the collection.
+    // Every item drops its buffers, ready to play on sound's device once filled (Restore).
+    void Attach(TDXSound& sound);
+    // Every item frees its buffers (silencing them) and stops playing; the device is forgotten.
+    void Detach();
+    // Every item fills its main buffer, when attached to an open device.
+    void Restore();
 
 private:
     friend class TWaveCollectionItem;
@@ -92,4 +129,8 @@ private:
 
     std::vector<std::unique_ptr<TWaveCollectionItem>> ItemList;
     std::array<TWaveCollectionItem*, WaveNameBucketCount> Buckets{};
+    TDXSound* Sound = nullptr;
+    // Set while attached: attaches and fills freshly loaded items. Reached through a pointer
+    // so that the file code links without the player.
+    void (*AttachLoadedItems)(TWaveCollection& collection) = nullptr;
 };

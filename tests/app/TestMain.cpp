@@ -1,4 +1,5 @@
-// The window tests run on Qt's offscreen platform unless a display is asked for.
+// The window tests run on Qt's offscreen platform unless a display is asked for, and play
+// their sounds into SDL's silent driver unless another is asked for.
 
 #include <QApplication>
 
@@ -8,6 +9,12 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER")) {
+        qputenv("SDL_AUDIODRIVER", "dummy");
+    }
+    // Starting audio makes SDL probe the desktop's message bus; under a virtual display the bus
+    // library launches one and keeps buffers it never frees. No test needs it.
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
     QApplication application(argc, argv);
     // Closing a test's main window must not end the others.
     QApplication::setQuitOnLastWindowClosed(false);
