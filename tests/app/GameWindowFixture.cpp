@@ -17,10 +17,15 @@
 #include <filesystem>
 
 namespace {
-// Everything the game loads, as the build made it.
+// Everything the game loads, as the build made it: a game run from the build's own program
+// directory may already have converted the JPEG pictures there, so those bitmaps are left
+// behind and every test starts as a first run does.
 void CopyProgramFiles(const std::filesystem::path& to) {
     const std::filesystem::path from = ZORBIX_PROGRAM_DIR;
     std::filesystem::copy(from / "Images", to / "Images", std::filesystem::copy_options::recursive);
+    for (const char* converted : {"nag.bmp", "logo.bmp", "gameover.bmp", "fone.bmp", "field.bmp"}) {
+        std::filesystem::remove(to / "Images" / converted);
+    }
     std::filesystem::copy_file(from / "Sounds.dxw", to / "Sounds.dxw");
 }
 } // namespace
