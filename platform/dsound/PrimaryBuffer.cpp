@@ -1,8 +1,8 @@
 #include "platform/dsound/PrimaryBuffer.h"
 
+#include "platform/dsound/BufferQueries.h"
 #include "platform/dsound/SoundDevice.h"
 
-#include <cstring>
 
 namespace {
 constexpr WORD OutputChannels = 2;
@@ -21,33 +21,12 @@ WAVEFORMATEX TPrimaryBuffer::OutputFormat() const {
 }
 
 HRESULT TPrimaryBuffer::GetCaps(DSBCAPS* caps) {
-    if (caps == nullptr || caps->dwSize != sizeof(DSBCAPS)) {
-        return DSERR_INVALIDPARAM;
-    }
-    caps->dwFlags = DSBCAPS_PRIMARYBUFFER | DSBCAPS_LOCSOFTWARE;
-    caps->dwBufferBytes = Owner->Mixer().Format().FramesPerPass * OutputBlockAlign;
-    caps->dwUnlockTransferRate = 0;
-    caps->dwPlayCpuOverhead = 0;
-    return DS_OK;
+    return AnswerCaps(caps, DSBCAPS_PRIMARYBUFFER,
+                      Owner->Mixer().Format().FramesPerPass * OutputBlockAlign);
 }
 
 HRESULT TPrimaryBuffer::GetFormat(WAVEFORMATEX* format, DWORD sizeAllocated, DWORD* sizeWritten) {
-    if (format == nullptr) {
-        if (sizeWritten == nullptr) {
-            return DSERR_INVALIDPARAM;
-        }
-        *sizeWritten = sizeof(WAVEFORMATEX);
-        return DS_OK;
-    }
-    if (sizeAllocated < sizeof(WAVEFORMATEX)) {
-        return DSERR_INVALIDPARAM;
-    }
-    const WAVEFORMATEX output = OutputFormat();
-    std::memcpy(format, &output, sizeof(WAVEFORMATEX));
-    if (sizeWritten != nullptr) {
-        *sizeWritten = sizeof(WAVEFORMATEX);
-    }
-    return DS_OK;
+    return AnswerFormat(OutputFormat(), format, sizeAllocated, sizeWritten);
 }
 
 HRESULT TPrimaryBuffer::GetStatus(DWORD* status) {

@@ -1,10 +1,10 @@
 #include "platform/dsound/SoundBuffer.h"
 
+#include "platform/dsound/BufferQueries.h"
 #include "platform/dsound/SoundDevice.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace {
 // Hundredths of a decibel to a factor; the bottom of the range is silence.
@@ -76,32 +76,11 @@ DWORD TSoundBuffer::CurrentFrame() {
 }
 
 HRESULT TSoundBuffer::GetCaps(DSBCAPS* caps) {
-    if (caps == nullptr || caps->dwSize != sizeof(DSBCAPS)) {
-        return DSERR_INVALIDPARAM;
-    }
-    caps->dwFlags = Flags | DSBCAPS_LOCSOFTWARE;
-    caps->dwBufferBytes = BufferBytes();
-    caps->dwUnlockTransferRate = 0;
-    caps->dwPlayCpuOverhead = 0;
-    return DS_OK;
+    return AnswerCaps(caps, Flags, BufferBytes());
 }
 
 HRESULT TSoundBuffer::GetFormat(WAVEFORMATEX* format, DWORD sizeAllocated, DWORD* sizeWritten) {
-    if (format == nullptr) {
-        if (sizeWritten == nullptr) {
-            return DSERR_INVALIDPARAM;
-        }
-        *sizeWritten = sizeof(WAVEFORMATEX);
-        return DS_OK;
-    }
-    if (sizeAllocated < sizeof(WAVEFORMATEX)) {
-        return DSERR_INVALIDPARAM;
-    }
-    std::memcpy(format, &Format, sizeof(WAVEFORMATEX));
-    if (sizeWritten != nullptr) {
-        *sizeWritten = sizeof(WAVEFORMATEX);
-    }
-    return DS_OK;
+    return AnswerFormat(Format, format, sizeAllocated, sizeWritten);
 }
 
 HRESULT TSoundBuffer::GetStatus(DWORD* status) {
