@@ -2,6 +2,7 @@
 
 #include "platform/d3d/reference/ReferenceDevice.h"
 #include "render/Direct3D.h"
+#include "tests/refdevice/DeviceTestKit.h"
 
 #include <gtest/gtest.h>
 
@@ -10,13 +11,9 @@
 #include <unistd.h>
 
 void UseReferenceDevice(UINT width, UINT height) {
-    D3DPRESENT_PARAMETERS params{};
-    params.BackBufferWidth = width;
-    params.BackBufferHeight = height;
-    params.Windowed = 1;
-    params.EnableAutoDepthStencil = 1;
-    params.AutoDepthStencilFormat = D3DFMT_D16;
-    ASSERT_EQ(CreateReferenceDevice(params, nullptr, Direct3DDevice.Put()), D3D_OK);
+    ASSERT_EQ(
+        CreateReferenceDevice(OffscreenParameters(width, height), nullptr, Direct3DDevice.Put()),
+        D3D_OK);
 }
 
 namespace {
