@@ -222,16 +222,8 @@ QImage MakeInterludePicture(const TFontKit& fonts) {
                                  QPointF(Size / 2, 64), Size - 120),
                   Qt::white, QColor(0, 30, 50, 200));
 
-    TTextLook title;
-    title.Top = QColor(255, 252, 210);
-    title.Bottom = QColor(240, 150, 20);
-    title.Outline = QColor(60, 20, 80);
-    title.OutlineWidth = 12;
-    title.Rim = QColor(255, 255, 255, 160);
-    title.RimWidth = 3;
-    title.ShadowOffset = QPointF(8, 14);
-    title.ShadowBlur = 14;
-    title.Gloss = 0.5;
+    const TTextLook title =
+        HeadlineLook(QColor(255, 252, 210), QColor(240, 150, 20), QColor(60, 20, 80), 160);
     DrawStyledText(painter,
                    FittedTextPath(fonts.SerifBold(200), QStringLiteral("Quillon"),
                                   QPointF(Size * 0.4, 205), 640),

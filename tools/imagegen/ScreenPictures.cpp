@@ -156,16 +156,8 @@ QImage MakeGameOverPicture(const TFontKit& fonts) {
                    {2, -0.05, 0.75, 0, 4.0, false, false}};
     DrawBoard(painter, QRectF(170, 470, Size - 340, 330), scene);
 
-    TTextLook look;
-    look.Top = QColor(255, 240, 140);
-    look.Bottom = QColor(245, 80, 40);
-    look.Outline = QColor(50, 10, 50);
-    look.OutlineWidth = 12;
-    look.Rim = QColor(255, 255, 255, 140);
-    look.RimWidth = 3;
-    look.ShadowOffset = QPointF(8, 14);
-    look.ShadowBlur = 14;
-    look.Gloss = 0.5;
+    const TTextLook look =
+        HeadlineLook(QColor(255, 240, 140), QColor(245, 80, 40), QColor(50, 10, 50), 140);
     DrawStyledText(painter,
                    FittedTextPath(fonts.Bold(190), QStringLiteral("Game over"),
                                   QPointF(Size / 2, 250), Size - 120),

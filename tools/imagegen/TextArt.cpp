@@ -116,3 +116,17 @@ void DrawPlainText(QPainter& painter, const QPainterPath& text, QColor fill, QCo
     }
     painter.fillPath(text, fill);
 }
+
+TTextLook HeadlineLook(QColor top, QColor bottom, QColor outline, int rimAlpha) {
+    TTextLook look;
+    look.Top = top;
+    look.Bottom = bottom;
+    look.Outline = outline;
+    look.OutlineWidth = 12;
+    look.Rim = QColor(255, 255, 255, rimAlpha);
+    look.RimWidth = 3;
+    look.ShadowOffset = QPointF(8, 14);
+    look.ShadowBlur = 14;
+    look.Gloss = 0.5;
+    return look;
+}

@@ -63,6 +63,10 @@ struct TTextLook {
 
 void DrawStyledText(QPainter& painter, const QPainterPath& text, const TTextLook& look);
 
+// The look of a full-window picture's headline: a heavy outline, a white rim of the given
+// opacity, a deep soft shadow and a strong sheen.
+TTextLook HeadlineLook(QColor top, QColor bottom, QColor outline, int rimAlpha);
+
 // Plain filled text with a small soft shadow (none if `shadow` is transparent), for lines of
 // explanation.
 void DrawPlainText(QPainter& painter, const QPainterPath& text, QColor fill, QColor shadow);
