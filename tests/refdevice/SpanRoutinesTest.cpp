@@ -78,8 +78,13 @@ TEST(ReferenceDeviceSpans, WideRoutinesDrawExactlyWhatTheOnePixelRoutinesDraw) {
             for (int y = 0; y < Rows; ++y) {
                 const int x0 = y % 9;
                 const int x1 = Width - 1 - (y * 7) % 13;
-                onePixel(triangle, TSpanTarget{color.data(), depth.data(), Width}, y, x0, x1);
-                wide(triangle, TSpanTarget{wideColor.data(), wideDepth.data(), Width}, y, x0, x1);
+                // Every other row starts its values left of the first pixel drawn, as a
+                // resolved piece of a longer row does.
+                const int origin = y % 2 == 0 ? x0 : x0 - y % 5;
+                EXPECT_EQ(onePixel(triangle, TSpanTarget{color.data(), depth.data(), Width}, y,
+                                   origin, x0, x1),
+                          wide(triangle, TSpanTarget{wideColor.data(), wideDepth.data(), Width}, y,
+                               origin, x0, x1));
             }
             EXPECT_EQ(wideColor, color) << "mode " << static_cast<int>(mode);
             EXPECT_EQ(wideDepth, depth) << "mode " << static_cast<int>(mode);
