@@ -17,6 +17,7 @@
 
 #include <array>
 #include <chrono>
+#include <cmath>
 #include <memory>
 #include <ostream>
 #include <vector>
@@ -108,7 +109,7 @@ void WritePicture(const std::string& fileName) {
     }
 }
 
-double RenderBenchFrames(const TBenchRequest& request, bool pumpWindowEvents) {
+TBenchResult RenderBenchFrames(const TBenchRequest& request, bool pumpWindowEvents) {
     THeadlessScene scene(request.ProgramDirectory);
     Options->View = 0;
     Options->Difficulty = 1;
@@ -122,16 +123,29 @@ double RenderBenchFrames(const TBenchRequest& request, bool pumpWindowEvents) {
     Numbers->ShowScore(BenchScore);
     FrameDeltaMs = FrameMs;
 
+    TBenchResult result;
     const auto start = std::chrono::steady_clock::now();
     for (std::uint32_t frame = 0; frame < request.Frames; ++frame) {
         CheckFrame(RenderFrame());
+        const TFrameCounters counters = Direct3DDevice->FrameCounters();
+        result.DrawCalls += counters.DrawCalls;
+        result.Triangles += counters.Triangles;
+        result.Fragments += static_cast<double>(counters.Fragments);
+        result.PixelsShaded += static_cast<double>(counters.PixelsShaded);
         PlayFrame(TPlayer::Perfect);
         if (pumpWindowEvents) {
             QCoreApplication::processEvents();
         }
     }
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
-    return seconds.count() > 0 ? request.Frames / seconds.count() : 0;
+    result.FramesPerSecond = seconds.count() > 0 ? request.Frames / seconds.count() : 0;
+    if (request.Frames > 0) {
+        for (double* average :
+             {&result.DrawCalls, &result.Triangles, &result.Fragments, &result.PixelsShaded}) {
+            *average /= request.Frames;
+        }
+    }
+    return result;
 }
 } // namespace
 
@@ -173,7 +187,7 @@ void TakeScreenshot(const TScreenshotRequest& request) {
     WritePicture(request.OutputFile);
 }
 
-double MeasureFrameRate(const TBenchRequest& request) {
+TBenchResult MeasureFrameRate(const TBenchRequest& request) {
     if (!request.Hardware) {
         OpenDevice(nullptr, false, request.Pixels);
         return RenderBenchFrames(request, false);
@@ -207,9 +221,16 @@ int RunScreenshotMode(const TScreenshotRequest& request, std::ostream& errors) {
 
 int RunBenchMode(const TBenchRequest& request, std::ostream& out, std::ostream& errors) {
     try {
-        const double fps = MeasureFrameRate(request);
-        out << "fps=" << fps << " device=" << (request.Hardware ? "hardware" : "reference")
-            << " size=" << request.Pixels << '\n';
+        const TBenchResult result = MeasureFrameRate(request);
+        out << "fps=" << result.FramesPerSecond
+            << " device=" << (request.Hardware ? "hardware" : "reference")
+            << " size=" << request.Pixels << " draws=" << result.DrawCalls
+            << " triangles=" << result.Triangles;
+        if (!request.Hardware) {
+            out << " fragments=" << std::llround(result.Fragments)
+                << " shaded=" << std::llround(result.PixelsShaded);
+        }
+        out << '\n';
         return 0;
     } catch (const EGameError& error) {
         errors << error.what() << '\n';

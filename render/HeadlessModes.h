@@ -44,12 +44,24 @@ bool ParsePlayer(std::string_view name, TPlayer& player);
 // Renders the requested picture with the reference device, without a window, and writes it.
 // Throws EGameError when the device, a picture, a frame or the file fails.
 void TakeScreenshot(const TScreenshotRequest& request);
+// What the bench measured: frames per second and the device's counters averaged per frame
+// (fill counts stay 0 on a device that does not count them).
+struct TBenchResult {
+    double FramesPerSecond = 0;
+    double DrawCalls = 0;
+    double Triangles = 0;
+    double Fragments = 0;
+    double PixelsShaded = 0;
+};
+
 // Renders request.Frames frames of the fixed bench scene (4 balls in flight, 3 lives, score
-// 1230, the game advanced 16 ms a frame, the same on every run) and returns frames per
-// second. Throws EGameError as TakeScreenshot does.
-double MeasureFrameRate(const TBenchRequest& request);
+// 1230, the game advanced 16 ms a frame, the same on every run) and reports the rate and the
+// counts. Throws EGameError as TakeScreenshot does.
+TBenchResult MeasureFrameRate(const TBenchRequest& request);
 
 // Wrappers for the program: report a failure on `errors` and return the exit code (0 or 1).
 int RunScreenshotMode(const TScreenshotRequest& request, std::ostream& errors);
-// Prints "fps=<frames per second> device=<reference|hardware> size=<pixels>" on `out`.
+// Prints "fps=<frames per second> device=<reference|hardware> size=<pixels>", then the
+// counts per frame ("draws=", "triangles=", and on the reference device "fragments=" and
+// "shaded="), on one line of `out`.
 int RunBenchMode(const TBenchRequest& request, std::ostream& out, std::ostream& errors);

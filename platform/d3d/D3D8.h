@@ -14,8 +14,7 @@ class IDirect3DDevice8;
 
 class IDirect3DTexture8 : public IUnknown {
 public:
-    virtual HRESULT LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect,
-                             DWORD flags) = 0;
+    virtual HRESULT LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) = 0;
     virtual HRESULT UnlockRect(UINT level) = 0;
     virtual UINT Width() const = 0;
     virtual UINT Height() const = 0;
@@ -27,10 +26,14 @@ public:
     virtual HRESULT Unlock() = 0;
 };
 
-// What a frame cost, counted by every device (draw calls and triangles since BeginScene).
+// What a frame cost, counted by every device (draw calls and triangles since BeginScene). The
+// software device also counts its fill: pixel centres covered by triangles and pixels whose
+// colour it worked out (0 on a device that cannot tell).
 struct TFrameCounters {
     UINT DrawCalls = 0;
     UINT Triangles = 0;
+    std::uint64_t Fragments = 0;
+    std::uint64_t PixelsShaded = 0;
 };
 
 class IDirect3DDevice8 : public IUnknown {

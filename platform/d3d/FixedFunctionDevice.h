@@ -107,6 +107,11 @@ protected:
     virtual HRESULT DrawTriangleList(UINT startVertex, UINT primitiveCount) = 0;
 
     bool InScene() const { return SceneOpen; }
+    // Adds fill work done for this frame to its counters.
+    void CountFill(std::uint64_t fragments, std::uint64_t pixelsShaded) {
+        Counters.Fragments += fragments;
+        Counters.PixelsShaded += pixelsShaded;
+    }
 
     const bool HasDepth;
     TFixedFunctionState State;

@@ -1,6 +1,8 @@
-// The eight-pixel span routines must give exactly the pixels of the one-pixel ones.
+// The eight-pixel span and visibility routines must give exactly the results of the
+// one-pixel ones.
 
 #include "platform/d3d/reference/Spans.h"
+#include "platform/d3d/reference/Visibility.h"
 #include "platform/d3d/reference/WideSpans.h"
 
 #include <gtest/gtest.h>
@@ -78,8 +80,13 @@ TEST(ReferenceDeviceSpans, WideRoutinesDrawExactlyWhatTheOnePixelRoutinesDraw) {
             for (int y = 0; y < Rows; ++y) {
                 const int x0 = y % 9;
                 const int x1 = Width - 1 - (y * 7) % 13;
-                onePixel(triangle, TSpanTarget{color.data(), depth.data(), Width}, y, x0, x1);
-                wide(triangle, TSpanTarget{wideColor.data(), wideDepth.data(), Width}, y, x0, x1);
+                // Every other row starts its values left of the first pixel drawn, as a
+                // resolved piece of a longer row does.
+                const int origin = y % 2 == 0 ? x0 : x0 - y % 5;
+                EXPECT_EQ(onePixel(triangle, TSpanTarget{color.data(), depth.data(), Width}, y,
+                                   origin, x0, x1),
+                          wide(triangle, TSpanTarget{wideColor.data(), wideDepth.data(), Width}, y,
+                               origin, x0, x1));
             }
             EXPECT_EQ(wideColor, color) << "mode " << static_cast<int>(mode);
             EXPECT_EQ(wideDepth, depth) << "mode " << static_cast<int>(mode);
@@ -89,6 +96,37 @@ TEST(ReferenceDeviceSpans, WideRoutinesDrawExactlyWhatTheOnePixelRoutinesDraw) {
     if (compared == 0) {
         GTEST_SKIP() << "no wide routines on this processor";
     }
+}
+
+TEST(ReferenceDeviceSpans, WideVisibilityTakesExactlyThePixelsTheOnePixelRoutineTakes) {
+    constexpr int Columns = 61; // a tile cut short, so the last group runs past the row
+    TSeries series;
+    TPixelState state;
+    state.DepthTest = true;
+    const TVisibilityRoutine wide = SelectVisibilityRoutine(state);
+    const TVisibilityRoutine onePixel = SelectOnePixelVisibilityRoutine(state);
+    TTriangle triangle{};
+    triangle.OriginX = series.Next(-50, 50);
+    triangle.OriginY = series.Next(-50, 50);
+    triangle.Depth = RandomPlane(series, 0.2f, 0.8f);
+    std::vector<float> depth(Columns);
+    for (float& d : depth) {
+        d = series.Next(0, 1);
+    }
+    std::vector<std::uint32_t> owners(Columns, 7);
+    std::vector<float> wideDepth = depth;
+    std::vector<std::uint32_t> wideOwners = owners;
+    for (int y = 0; y < 40; ++y) {
+        const int first = (y * 5) % 17;
+        const int last = Columns - 1 - (y * 3) % 11;
+        const auto key = static_cast<std::uint32_t>(y);
+        EXPECT_EQ(onePixel(triangle, TTileRow{y, 128, Columns, depth.data(), owners.data()}, first,
+                           last, key),
+                  wide(triangle, TTileRow{y, 128, Columns, wideDepth.data(), wideOwners.data()},
+                       first, last, key));
+    }
+    EXPECT_EQ(wideDepth, depth);
+    EXPECT_EQ(wideOwners, owners);
 }
 
 } // namespace

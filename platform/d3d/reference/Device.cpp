@@ -9,9 +9,9 @@
 namespace Reference {
 
 TDevice::TDevice(int width, int height, UINT requestedWidth, UINT requestedHeight, bool hasDepth,
-                 HWND window, unsigned threadCount)
+                 HWND window, unsigned threadCount, ETileShading shading)
     : TFixedFunctionDevice(hasDepth), Window(window), RequestedWidth(requestedWidth),
-      RequestedHeight(requestedHeight), Renderer(width, height, hasDepth, threadCount) {}
+      RequestedHeight(requestedHeight), Renderer(width, height, hasDepth, threadCount, shading) {}
 
 HRESULT TDevice::FollowWindow() {
     if (Window == nullptr || (RequestedWidth != 0 && RequestedHeight != 0)) {
@@ -60,6 +60,8 @@ HRESULT TDevice::ClearBuffers(DWORD count, const D3DRECT* rects, bool color, D3D
 
 void TDevice::FinishScene() {
     Renderer.Flush();
+    const TFillCounts fill = Renderer.TakeFillCounts();
+    CountFill(fill.Fragments, fill.PixelsShaded);
 }
 
 HRESULT TDevice::ShowFrame() {
@@ -136,7 +138,8 @@ HRESULT TDevice::ReadBackBuffer(std::vector<std::uint32_t>& pixels, UINT& width,
 } // namespace Reference
 
 HRESULT CreateReferenceDevice(const D3DPRESENT_PARAMETERS& params, HWND window,
-                              unsigned threadCount, IDirect3DDevice8** device) {
+                              unsigned threadCount, Reference::ETileShading shading,
+                              IDirect3DDevice8** device) {
     if (device == nullptr) {
         return D3DERR_INVALIDCALL;
     }
@@ -159,13 +162,19 @@ HRESULT CreateReferenceDevice(const D3DPRESENT_PARAMETERS& params, HWND window,
     try {
         *device = new Reference::TDevice(static_cast<int>(width), static_cast<int>(height),
                                          params.BackBufferWidth, params.BackBufferHeight, hasDepth,
-                                         window, threadCount);
+                                         window, threadCount, shading);
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     } catch (const std::system_error&) {
         return E_FAIL; // no threads to be had
     }
     return D3D_OK;
+}
+
+HRESULT CreateReferenceDevice(const D3DPRESENT_PARAMETERS& params, HWND window,
+                              unsigned threadCount, IDirect3DDevice8** device) {
+    return CreateReferenceDevice(params, window, threadCount, Reference::ETileShading::Deferred,
+                                 device);
 }
 
 HRESULT CreateReferenceDevice(const D3DPRESENT_PARAMETERS& params, HWND window,

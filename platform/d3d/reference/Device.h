@@ -19,7 +19,7 @@ public:
     // A `requestedWidth` or `requestedHeight` of 0 makes that side follow the window's client
     // size; `width` and `height` are the size to start with.
     TDevice(int width, int height, UINT requestedWidth, UINT requestedHeight, bool hasDepth,
-            HWND window, unsigned threadCount);
+            HWND window, unsigned threadCount, ETileShading shading);
 
     HRESULT SetTexture(DWORD stage, IDirect3DTexture8* texture) override;
     HRESULT CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,

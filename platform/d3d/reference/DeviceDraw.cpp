@@ -95,7 +95,7 @@ HRESULT TDevice::DrawTriangleList(UINT startVertex, UINT count) {
         prototype.Texels = texels.get();
         Renderer.HoldTexels(std::move(texels));
     }
-    prototype.Span = SelectSpanRoutine(prototype.State);
+    SelectSpanRoutines(prototype);
 
     const D3DCULL cullMode = State.RenderStates().CullMode;
     const ECull cull = cullMode == D3DCULL_CCW  ? ECull::CounterClockwise
@@ -118,7 +118,7 @@ HRESULT TDevice::DrawTriangleList(UINT startVertex, UINT count) {
             const bool linear = (minified ? stage.MinFilter : stage.MagFilter) == D3DTEXF_LINEAR;
             if (linear != prototype.State.Linear) {
                 prototype.State.Linear = linear;
-                prototype.Span = SelectSpanRoutine(prototype.State);
+                SelectSpanRoutines(prototype);
             }
         }
         QueueTriangle(corners, prototype);

@@ -37,8 +37,24 @@ struct TPlane {
 
 struct TSpanTarget;
 struct TTriangle;
-using TSpanRoutine = void (*)(const TTriangle& triangle, const TSpanTarget& target, int y, int x0,
-                              int x1);
+// Draws pixels x0..x1 of row y and answers how many it wrote. Attributes are interpolated from
+// the span's start `origin` (at most x0): the start of the triangle's row in its tile, so a
+// pixel has the same value whether its row is drawn whole or in pieces.
+using TSpanRoutine = int (*)(const TTriangle& triangle, const TSpanTarget& target, int y,
+                             int origin, int x0, int x1);
+// One row y of a tile whose left column is screen column X0: Depth[k] (null without a depth
+// test) and Owners[k] belong to pixel X0 + k, for k below Columns.
+struct TTileRow {
+    int Y, X0, Columns;
+    float* Depth;
+    std::uint32_t* Owners;
+};
+// For the row's pixels X0 + first .. X0 + last: where the triangle's depth passes the
+// less-or-equal test, or everywhere when its state tests no depth, Owners[k] := key and, with
+// a depth test, Depth[k] := its depth. It may read and store back unchanged any other column
+// of the row. Answers how many pixels it took.
+using TVisibilityRoutine = int (*)(const TTriangle& triangle, const TTileRow& row, int first,
+                                   int last, std::uint32_t key);
 
 // Pixel-format state every pixel of a triangle shares.
 struct TPixelState {
@@ -61,7 +77,9 @@ struct TTriangle {
     TPlane Depth, InvW, UoverW, VoverW, RoverW, GoverW, BoverW, AoverW;
     const TTexels* Texels;
     TPixelState State;
-    TSpanRoutine Span;
+    TSpanRoutine Span;  // tests depth as State says; used where fragments are drawn in order
+    TSpanRoutine Shade; // the same colours without any depth work, for pixels already resolved
+    TVisibilityRoutine Visibility; // the depth test of Span, recording instead of shading
 };
 
 // One tile's rows of the back buffer and depth buffer; a span writes pixels x0..x1 of row y.
@@ -70,6 +88,11 @@ struct TSpanTarget {
     float* Depth; // null without a depth buffer
     int Pitch;    // pixels per row of both buffers
 };
+
+// How a tile is drawn. Deferred resolves which fragment each pixel keeps first and shades
+// every pixel once; Immediate shades every fragment that passes the depth test as it comes,
+// the plain way, kept as the reference the deferred one must match pixel for pixel.
+enum class ETileShading : std::uint8_t { Deferred, Immediate };
 
 constexpr int SubpixelBits = 8;
 constexpr int SubpixelScale = 1 << SubpixelBits;

@@ -2,6 +2,7 @@
 // The reference device: our own software rasteriser behind the 3D interface.
 
 #include "platform/d3d/D3D8.h"
+#include "platform/d3d/reference/RasterTypes.h"
 
 // Creates the software device. With a window, the back buffer takes the window's client
 // size when params.BackBufferWidth/Height are 0, and Present hands the frame to
@@ -15,3 +16,8 @@ HRESULT CreateReferenceDevice(const D3DPRESENT_PARAMETERS& params, HWND window,
 // benchmarks that compare thread counts.
 HRESULT CreateReferenceDevice(const D3DPRESENT_PARAMETERS& params, HWND window,
                               unsigned threadCount, IDirect3DDevice8** device);
+
+// The same drawing its tiles the way named: the tests draw with both and compare.
+HRESULT CreateReferenceDevice(const D3DPRESENT_PARAMETERS& params, HWND window,
+                              unsigned threadCount, Reference::ETileShading shading,
+                              IDirect3DDevice8** device);

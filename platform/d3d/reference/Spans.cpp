@@ -1,6 +1,7 @@
 #include "platform/d3d/reference/Spans.h"
 
 #include "platform/d3d/reference/Sampler.h"
+#include "platform/d3d/reference/Visibility.h"
 #include "platform/d3d/reference/WideSpans.h"
 
 #include <algorithm>
@@ -88,11 +89,12 @@ inline std::uint32_t StageAlpha(EColorMode mode, std::uint32_t texel, std::uint3
 }
 
 template <bool DepthTest, bool Blend, EColorMode Mode, bool Linear>
-void DrawSpan(const TTriangle& triangle, const TSpanTarget& target, int y, int x0, int x1) {
+int DrawSpan(const TTriangle& triangle, const TSpanTarget& target, int y, int origin, int x0,
+             int x1) {
     constexpr bool Textured = Mode != EColorMode::Diffuse;
     constexpr bool NeedsCoordinates = Textured || Blend;
     constexpr bool NeedsDiffuse = Blend || Mode != EColorMode::Texture;
-    const double dx = x0 + 0.5 - triangle.OriginX;
+    const double dx = origin + 0.5 - triangle.OriginX;
     const double dy = y + 0.5 - triangle.OriginY;
     const TSpanValue depthValue = StartSpan(triangle.Depth, dx, dy);
     const TSpanValue invW = StartSpan(triangle.InvW, dx, dy);
@@ -112,8 +114,9 @@ void DrawSpan(const TTriangle& triangle, const TSpanTarget& target, int y, int x
         DepthTest ? target.Depth + static_cast<std::ptrdiff_t>(y) * target.Pitch : nullptr;
     const TTexels* texels = triangle.Texels;
 
+    int written = 0;
     for (int x = x0; x <= x1; ++x) {
-        const auto i = static_cast<float>(x - x0);
+        const auto i = static_cast<float>(x - origin);
         const float z = depthValue.At(i);
         if (DepthTest && !(z <= depth[x])) {
             continue;
@@ -157,7 +160,9 @@ void DrawSpan(const TTriangle& triangle, const TSpanTarget& target, int y, int x
         if constexpr (DepthTest) {
             depth[x] = z;
         }
+        ++written;
     }
+    return written;
 }
 
 template <bool DepthTest, bool Blend, EColorMode Mode> TSpanRoutine PickFilter(bool linear) {
@@ -195,6 +200,14 @@ TSpanRoutine SelectOnePixelSpanRoutine(const TPixelState& state) {
         return state.Blend ? PickMode<true, true>(state) : PickMode<true, false>(state);
     }
     return state.Blend ? PickMode<false, true>(state) : PickMode<false, false>(state);
+}
+
+void SelectSpanRoutines(TTriangle& triangle) {
+    triangle.Span = SelectSpanRoutine(triangle.State);
+    TPixelState resolved = triangle.State;
+    resolved.DepthTest = false;
+    triangle.Shade = SelectSpanRoutine(resolved);
+    triangle.Visibility = SelectVisibilityRoutine(triangle.State);
 }
 
 } // namespace Reference

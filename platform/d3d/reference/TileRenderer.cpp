@@ -16,14 +16,45 @@ std::int64_t FloorDivide(std::int64_t n, std::int64_t d) {
     return (n % d != 0 && n < 0) ? q - 1 : q;
 }
 
+// The pixels of row y inside the triangle and inside left..right: first..last, or false.
+bool RowSpan(const TTriangle& triangle, int y, int left, int right, int& first, int& last) {
+    std::int64_t from = left;
+    std::int64_t to = right;
+    for (int edge = 0; edge < 3 && from <= to; ++edge) {
+        // Pixels x of this row with a*x + atRowStart >= 0.
+        const std::int64_t a = triangle.EdgeA[edge];
+        const std::int64_t atRowStart = triangle.EdgeB[edge] * y + triangle.EdgeC[edge];
+        if (a > 0) {
+            from = std::max(from, CeilDivide(-atRowStart, a));
+        } else if (a < 0) {
+            to = std::min(to, FloorDivide(atRowStart, -a));
+        } else if (atRowStart < 0) {
+            return false;
+        }
+    }
+    first = static_cast<int>(from);
+    last = static_cast<int>(to);
+    return from <= to;
+}
+
+// Owners of a deferred tile: a triangle's index above its row's start within the tile, or one
+// of two marks for a pixel no triangle has taken since the last resolve.
+constexpr int OwnerStartBits = 6;
+static_assert(TileSize == 1 << OwnerStartBits);
+static_assert(MaxQueuedTriangles < (std::size_t{1} << (32 - OwnerStartBits)) - 2);
+constexpr std::uint32_t KeepsColor = 0xFFFFFFFFu; // the back buffer already holds its colour
+constexpr std::uint32_t TakesClear = 0xFFFFFFFEu; // the pending clear colour is still owed
+
 } // namespace
 
-TTileRenderer::TTileRenderer(int width, int height, bool hasDepth, unsigned threadCount)
+TTileRenderer::TTileRenderer(int width, int height, bool hasDepth, unsigned threadCount,
+                             ETileShading shading)
     : ScreenWidth(width), ScreenHeight(height), TilesX((width + TileSize - 1) / TileSize),
       TilesY((height + TileSize - 1) / TileSize),
       ColorBuffer(static_cast<std::size_t>(width) * height, 0xFF000000u),
       DepthBuffer(hasDepth ? static_cast<std::size_t>(width) * height : 0, 1.0f),
-      Bins(static_cast<std::size_t>(TilesX) * TilesY), Workers(threadCount) {}
+      Bins(static_cast<std::size_t>(TilesX) * TilesY), Shading(shading), Workers(threadCount),
+      Scratch(Workers.ThreadCount()) {}
 
 void TTileRenderer::AddTriangle(const TTriangle& triangle) {
     if (Triangles.size() >= MaxQueuedTriangles) {
@@ -107,6 +138,12 @@ void TTileRenderer::Resize(int width, int height) {
     TilesY = tilesY;
 }
 
+TFillCounts TTileRenderer::TakeFillCounts() {
+    const TFillCounts counts = Counts;
+    Counts = TFillCounts{};
+    return counts;
+}
+
 void TTileRenderer::DrawQueued() {
     if (!HasWork()) {
         return;
@@ -117,32 +154,42 @@ void TTileRenderer::DrawQueued() {
         bin.clear();
     }
     PendingClear = TPendingClear{};
-}
-
-void TTileRenderer::RunTile(int tile) {
-    const int x0 = (tile % TilesX) * TileSize;
-    const int y0 = (tile / TilesX) * TileSize;
-    const int x1 = std::min(x0 + TileSize, ScreenWidth) - 1;
-    const int y1 = std::min(y0 + TileSize, ScreenHeight) - 1;
-    ClearTile(tile);
-    for (const std::uint32_t index : Bins[static_cast<std::size_t>(tile)]) {
-        DrawTriangleInTile(Triangles[index], x0, y0, x1, y1);
+    for (TTileScratch& scratch : Scratch) {
+        Counts.Fragments += scratch.Counts.Fragments;
+        Counts.PixelsShaded += scratch.Counts.PixelsShaded;
+        scratch.Counts = TFillCounts{};
     }
 }
 
-void TTileRenderer::ClearTile(int tile) {
+TTileRenderer::TTileBounds TTileRenderer::BoundsOf(int tile) const {
     const int x0 = (tile % TilesX) * TileSize;
     const int y0 = (tile / TilesX) * TileSize;
-    const int x1 = std::min(x0 + TileSize, ScreenWidth);
-    const int y1 = std::min(y0 + TileSize, ScreenHeight);
-    for (int y = y0; y < y1; ++y) {
+    return TTileBounds{x0, y0, std::min(x0 + TileSize, ScreenWidth) - 1,
+                       std::min(y0 + TileSize, ScreenHeight) - 1};
+}
+
+void TTileRenderer::RunTile(int tile, unsigned worker) {
+    const TTileBounds bounds = BoundsOf(tile);
+    TTileScratch& scratch = Scratch[worker];
+    if (Shading == ETileShading::Deferred) {
+        DrawTileDeferred(tile, bounds, scratch);
+        return;
+    }
+    ClearTile(bounds, PendingClear.Color);
+    for (const std::uint32_t index : Bins[static_cast<std::size_t>(tile)]) {
+        DrawTriangleInTile(Triangles[index], bounds, scratch.Counts);
+    }
+}
+
+void TTileRenderer::ClearTile(const TTileBounds& tile, bool color) {
+    for (int y = tile.Y0; y <= tile.Y1; ++y) {
         const std::size_t row = static_cast<std::size_t>(y) * ScreenWidth;
-        if (PendingClear.Color) {
-            std::fill(ColorBuffer.begin() + row + x0, ColorBuffer.begin() + row + x1,
+        if (color) {
+            std::fill(ColorBuffer.begin() + row + tile.X0, ColorBuffer.begin() + row + tile.X1 + 1,
                       PendingClear.ColorValue);
         }
         if (PendingClear.Depth) {
-            std::fill(DepthBuffer.begin() + row + x0, DepthBuffer.begin() + row + x1,
+            std::fill(DepthBuffer.begin() + row + tile.X0, DepthBuffer.begin() + row + tile.X1 + 1,
                       PendingClear.DepthValue);
         }
     }
@@ -163,32 +210,95 @@ bool TTileRenderer::TouchesTile(const TTriangle& triangle, int tileX0, int tileY
     return true;
 }
 
-void TTileRenderer::DrawTriangleInTile(const TTriangle& triangle, int tileX0, int tileY0,
-                                       int tileX1, int tileY1) {
-    const int top = std::max(triangle.MinY, tileY0);
-    const int bottom = std::min(triangle.MaxY, tileY1);
-    const int left = std::max(triangle.MinX, tileX0);
-    const int right = std::min(triangle.MaxX, tileX1);
+void TTileRenderer::DrawTriangleInTile(const TTriangle& triangle, const TTileBounds& tile,
+                                       TFillCounts& counts) {
+    const int top = std::max(triangle.MinY, tile.Y0);
+    const int bottom = std::min(triangle.MaxY, tile.Y1);
+    const int left = std::max(triangle.MinX, tile.X0);
+    const int right = std::min(triangle.MaxX, tile.X1);
     const TSpanTarget target{ColorBuffer.data(), HasDepth() ? DepthBuffer.data() : nullptr,
                              ScreenWidth};
     for (int y = top; y <= bottom; ++y) {
-        std::int64_t first = left;
-        std::int64_t last = right;
-        for (int edge = 0; edge < 3 && first <= last; ++edge) {
-            // Pixels x of this row with a*x + atRowStart >= 0.
-            const std::int64_t a = triangle.EdgeA[edge];
-            const std::int64_t atRowStart = triangle.EdgeB[edge] * y + triangle.EdgeC[edge];
-            if (a > 0) {
-                first = std::max(first, CeilDivide(-atRowStart, a));
-            } else if (a < 0) {
-                last = std::min(last, FloorDivide(atRowStart, -a));
-            } else if (atRowStart < 0) {
-                last = first - 1;
+        int first = 0;
+        int last = 0;
+        if (RowSpan(triangle, y, left, right, first, last)) {
+            counts.Fragments += static_cast<std::uint64_t>(last - first + 1);
+            counts.PixelsShaded +=
+                static_cast<std::uint64_t>(triangle.Span(triangle, target, y, first, first, last));
+        }
+    }
+}
+
+void TTileRenderer::DrawTileDeferred(int tile, const TTileBounds& bounds, TTileScratch& scratch) {
+    ClearTile(bounds, false);
+    const std::uint32_t untouched = PendingClear.Color ? TakesClear : KeepsColor;
+    const int width = bounds.X1 - bounds.X0 + 1;
+    for (int row = 0; row <= bounds.Y1 - bounds.Y0; ++row) {
+        std::fill_n(scratch.Owners.begin() + row * TileSize, width, untouched);
+    }
+    for (const std::uint32_t index : Bins[static_cast<std::size_t>(tile)]) {
+        const TTriangle& triangle = Triangles[index];
+        if (triangle.State.Blend) {
+            // A blend reads the colour beneath it, so what lies there is shaded first.
+            ShadeResolved(bounds, scratch);
+            DrawTriangleInTile(triangle, bounds, scratch.Counts);
+        } else {
+            MarkVisible(triangle, index, bounds, scratch);
+        }
+    }
+    ShadeResolved(bounds, scratch);
+}
+
+void TTileRenderer::MarkVisible(const TTriangle& triangle, std::uint32_t index,
+                                const TTileBounds& tile, TTileScratch& scratch) {
+    const int top = std::max(triangle.MinY, tile.Y0);
+    const int bottom = std::min(triangle.MaxY, tile.Y1);
+    const int left = std::max(triangle.MinX, tile.X0);
+    const int right = std::min(triangle.MaxX, tile.X1);
+    const bool depthTest = triangle.State.DepthTest;
+    for (int y = top; y <= bottom; ++y) {
+        int first = 0;
+        int last = 0;
+        if (!RowSpan(triangle, y, left, right, first, last)) {
+            continue;
+        }
+        scratch.Counts.Fragments += static_cast<std::uint64_t>(last - first + 1);
+        const std::uint32_t key =
+            index << OwnerStartBits | static_cast<std::uint32_t>(first - tile.X0);
+        const TTileRow row{y, tile.X0, tile.X1 - tile.X0 + 1,
+                           depthTest ? DepthBuffer.data() +
+                                           static_cast<std::size_t>(y) * ScreenWidth + tile.X0
+                                     : nullptr,
+                           scratch.Owners.data() + (y - tile.Y0) * TileSize};
+        triangle.Visibility(triangle, row, first - tile.X0, last - tile.X0, key);
+    }
+}
+
+void TTileRenderer::ShadeResolved(const TTileBounds& tile, TTileScratch& scratch) {
+    const TSpanTarget target{ColorBuffer.data(), HasDepth() ? DepthBuffer.data() : nullptr,
+                             ScreenWidth};
+    const int width = tile.X1 - tile.X0 + 1;
+    for (int y = tile.Y0; y <= tile.Y1; ++y) {
+        std::uint32_t* owners = scratch.Owners.data() + (y - tile.Y0) * TileSize;
+        std::uint32_t* colors = ColorBuffer.data() + static_cast<std::size_t>(y) * ScreenWidth;
+        for (int start = 0; start < width;) {
+            const std::uint32_t owner = owners[start];
+            int end = start + 1;
+            while (end < width && owners[end] == owner) {
+                ++end;
             }
+            if (owner == TakesClear) {
+                std::fill(colors + tile.X0 + start, colors + tile.X0 + end,
+                          PendingClear.ColorValue);
+            } else if (owner != KeepsColor) {
+                const TTriangle& triangle = Triangles[owner >> OwnerStartBits];
+                const int origin = tile.X0 + static_cast<int>(owner & (TileSize - 1));
+                scratch.Counts.PixelsShaded += static_cast<std::uint64_t>(triangle.Shade(
+                    triangle, target, y, origin, tile.X0 + start, tile.X0 + end - 1));
+            }
+            start = end;
         }
-        if (first <= last) {
-            triangle.Span(triangle, target, y, static_cast<int>(first), static_cast<int>(last));
-        }
+        std::fill_n(owners, width, KeepsColor);
     }
 }
 

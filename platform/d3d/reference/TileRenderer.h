@@ -2,11 +2,15 @@
 // The back buffer, the depth buffer and the batch of triangles waiting to be drawn into
 // them. Triangles are binned by 64x64 screen tile as they arrive; Flush then draws every
 // tile on the worker crew, each tile's triangles in the order they were given, so the
-// picture is the same for any number of threads.
+// picture is the same for any number of threads. A deferred tile first runs the depth test
+// of all its triangles, remembering per pixel only the fragment that stays, and then shades
+// each pixel once; a blended triangle has the pixels so far shaded before it blends over
+// them, so the order of the draws means what it always meant.
 
 #include "platform/d3d/reference/RasterTypes.h"
 #include "platform/d3d/reference/TileWorkers.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -19,9 +23,17 @@ constexpr int TileSize = 64;
 // memory a single huge frame can take; the picture is the same.
 constexpr std::size_t MaxQueuedTriangles = 16384;
 
+// What the tiles cost: fragments are the pixel centres triangles covered, shaded pixels those
+// whose colour was worked out from a triangle (a pixel shaded twice counts twice).
+struct TFillCounts {
+    std::uint64_t Fragments = 0;
+    std::uint64_t PixelsShaded = 0;
+};
+
 class TTileRenderer final : private ITileJob {
 public:
-    TTileRenderer(int width, int height, bool hasDepth, unsigned threadCount);
+    TTileRenderer(int width, int height, bool hasDepth, unsigned threadCount,
+                  ETileShading shading = ETileShading::Deferred);
 
     int Width() const { return ScreenWidth; }
     int Height() const { return ScreenHeight; }
@@ -45,6 +57,9 @@ public:
 
     const std::vector<std::uint32_t>& Colors() const { return ColorBuffer; }
 
+    // The counts of every tile drawn since the last call; they start again from zero.
+    TFillCounts TakeFillCounts();
+
 private:
     struct TPendingClear {
         bool Color = false;
@@ -53,11 +68,28 @@ private:
         float DepthValue = 1.0f;
     };
 
+    // Inclusive pixel bounds of one tile.
+    struct TTileBounds {
+        int X0, Y0, X1, Y1;
+    };
+
+    // One drawing thread's own: which fragment owns each pixel of its tile (a triangle's
+    // index and its row's start, or one of the two marks below), and its counts.
+    struct TTileScratch {
+        std::array<std::uint32_t, TileSize * TileSize> Owners{};
+        TFillCounts Counts;
+    };
+
     void DrawQueued();
-    void RunTile(int tile) override;
-    void ClearTile(int tile);
-    void DrawTriangleInTile(const TTriangle& triangle, int tileX0, int tileY0, int tileX1,
-                            int tileY1);
+    void RunTile(int tile, unsigned worker) override;
+    TTileBounds BoundsOf(int tile) const;
+    void ClearTile(const TTileBounds& tile, bool color);
+    void DrawTriangleInTile(const TTriangle& triangle, const TTileBounds& tile,
+                            TFillCounts& counts);
+    void DrawTileDeferred(int tile, const TTileBounds& bounds, TTileScratch& scratch);
+    void MarkVisible(const TTriangle& triangle, std::uint32_t index, const TTileBounds& tile,
+                     TTileScratch& scratch);
+    void ShadeResolved(const TTileBounds& tile, TTileScratch& scratch);
     bool TouchesTile(const TTriangle& triangle, int tileX0, int tileY0, int tileX1,
                      int tileY1) const;
     bool HasWork() const;
@@ -72,7 +104,10 @@ private:
     std::vector<TTriangle> Triangles;
     std::vector<std::vector<std::uint32_t>> Bins;
     std::vector<std::shared_ptr<const TTexels>> HeldTexels;
+    ETileShading Shading;
+    TFillCounts Counts;
     TTileWorkers Workers;
+    std::vector<TTileScratch> Scratch; // one per worker
 };
 
 } // namespace Reference

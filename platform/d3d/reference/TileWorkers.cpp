@@ -10,7 +10,7 @@ TTileWorkers::TTileWorkers(unsigned threadCount) {
     }
     Threads.reserve(threadCount - 1);
     for (unsigned i = 1; i < threadCount; ++i) {
-        Threads.emplace_back([this] { WorkerLoop(); });
+        Threads.emplace_back([this, i] { WorkerLoop(i); });
     }
 }
 
@@ -25,16 +25,16 @@ TTileWorkers::~TTileWorkers() {
     }
 }
 
-void TTileWorkers::TakeTiles() {
+void TTileWorkers::TakeTiles(unsigned worker) {
     for (int tile = NextTile.fetch_add(1); tile < TileCount; tile = NextTile.fetch_add(1)) {
-        Job->RunTile(tile);
+        Job->RunTile(tile, worker);
     }
 }
 
 void TTileWorkers::RunAll(ITileJob& job, int tileCount) {
     if (Threads.empty()) {
         for (int tile = 0; tile < tileCount; ++tile) {
-            job.RunTile(tile);
+            job.RunTile(tile, 0);
         }
         return;
     }
@@ -47,13 +47,13 @@ void TTileWorkers::RunAll(ITileJob& job, int tileCount) {
         ++Generation;
     }
     WorkReady.notify_all();
-    TakeTiles();
+    TakeTiles(0);
     std::unique_lock guard(Lock);
     WorkDone.wait(guard, [this] { return Busy == 0; });
     Job = nullptr;
 }
 
-void TTileWorkers::WorkerLoop() {
+void TTileWorkers::WorkerLoop(unsigned worker) {
     std::uint64_t seen = 0;
     for (;;) {
         {
@@ -64,7 +64,7 @@ void TTileWorkers::WorkerLoop() {
             }
             seen = Generation;
         }
-        TakeTiles();
+        TakeTiles(worker);
         {
             const std::lock_guard guard(Lock);
             --Busy;

@@ -14,7 +14,8 @@ namespace Reference {
 
 class ITileJob {
 public:
-    virtual void RunTile(int tile) = 0;
+    // `worker` (0 .. ThreadCount - 1) names the thread, so a job can give each its own scratch.
+    virtual void RunTile(int tile, unsigned worker) = 0;
 
 protected:
     ~ITileJob() = default;
@@ -39,8 +40,8 @@ public:
     void RunAll(ITileJob& job, int tileCount);
 
 private:
-    void WorkerLoop();
-    void TakeTiles();
+    void WorkerLoop(unsigned worker);
+    void TakeTiles(unsigned worker);
 
     std::vector<std::thread> Threads;
     std::mutex Lock;

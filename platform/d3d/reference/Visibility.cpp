@@ -1,0 +1,107 @@
+#include "platform/d3d/reference/Visibility.h"
+
+#include <algorithm>
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
+
+namespace Reference {
+namespace {
+
+// The depth of the span's first pixel and its step, formed as the drawing spans form them.
+struct TDepthSpan {
+    float Start, Step;
+};
+
+TDepthSpan StartDepth(const TTriangle& triangle, int y, int x0) {
+    const double dx = x0 + 0.5 - triangle.OriginX;
+    const double dy = y + 0.5 - triangle.OriginY;
+    const TPlane& plane = triangle.Depth;
+    return TDepthSpan{static_cast<float>(plane.At + plane.Dx * dx + plane.Dy * dy),
+                      static_cast<float>(plane.Dx)};
+}
+
+int TakeAll(const TTriangle&, const TTileRow& row, int first, int last, std::uint32_t key) {
+    std::fill(row.Owners + first, row.Owners + last + 1, key);
+    return last - first + 1;
+}
+
+int TakeNearerOnePixel(const TTriangle& triangle, const TTileRow& row, int first, int last,
+                       std::uint32_t key) {
+    const TDepthSpan span = StartDepth(triangle, row.Y, row.X0 + first);
+    int taken = 0;
+    for (int k = first; k <= last; ++k) {
+        const float z = span.Start + span.Step * static_cast<float>(k - first);
+        if (z <= row.Depth[k]) {
+            row.Depth[k] = z;
+            row.Owners[k] = key;
+            ++taken;
+        }
+    }
+    return taken;
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// Works on the row's groups of eight columns. A group wholly inside the row is loaded, merged
+// and stored whole, which is far cheaper than masked stores; only a group the row ends in
+// needs the masked kind.
+[[gnu::target("avx2")]] int TakeNearerWide(const TTriangle& triangle, const TTileRow& row,
+                                           int first, int last, std::uint32_t key) {
+    const TDepthSpan span = StartDepth(triangle, row.Y, row.X0 + first);
+    const __m256 start = _mm256_set1_ps(span.Start);
+    const __m256 step = _mm256_set1_ps(span.Step);
+    const __m256i laneIndex = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    const __m256 laneOffset = _mm256_cvtepi32_ps(laneIndex);
+    const __m256i keys = _mm256_set1_epi32(static_cast<int>(key));
+    int taken = 0;
+    for (int group = first & ~7; group <= last; group += 8) {
+        const __m256i column = _mm256_add_epi32(_mm256_set1_epi32(group), laneIndex);
+        const __m256i inside =
+            _mm256_andnot_si256(_mm256_cmpgt_epi32(_mm256_set1_epi32(first), column),
+                                _mm256_cmpgt_epi32(_mm256_set1_epi32(last + 1), column));
+        const __m256 i =
+            _mm256_add_ps(_mm256_set1_ps(static_cast<float>(group - first)), laneOffset);
+        // Start + Step * i without a fused multiply-add, as the drawing spans form it.
+        const __m256 z = _mm256_add_ps(start, _mm256_mul_ps(step, i));
+        float* depth = row.Depth + group;
+        auto* owners = reinterpret_cast<__m256i*>(row.Owners + group);
+        if (group + 8 <= row.Columns) {
+            const __m256 stored = _mm256_loadu_ps(depth);
+            const __m256 nearer =
+                _mm256_and_ps(_mm256_castsi256_ps(inside), _mm256_cmp_ps(z, stored, _CMP_LE_OQ));
+            _mm256_storeu_ps(depth, _mm256_blendv_ps(stored, z, nearer));
+            _mm256_storeu_si256(owners, _mm256_castps_si256(_mm256_blendv_ps(
+                                            _mm256_castsi256_ps(_mm256_loadu_si256(owners)),
+                                            _mm256_castsi256_ps(keys), nearer)));
+            taken += __builtin_popcount(static_cast<unsigned>(_mm256_movemask_ps(nearer)));
+        } else {
+            const __m256 stored = _mm256_maskload_ps(depth, inside);
+            const __m256i nearer =
+                _mm256_and_si256(inside, _mm256_castps_si256(_mm256_cmp_ps(z, stored, _CMP_LE_OQ)));
+            _mm256_maskstore_ps(depth, nearer, z);
+            _mm256_maskstore_epi32(reinterpret_cast<int*>(owners), nearer, keys);
+            taken += __builtin_popcount(
+                static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(nearer))));
+        }
+    }
+    return taken;
+}
+#endif
+
+} // namespace
+
+TVisibilityRoutine SelectVisibilityRoutine(const TPixelState& state) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (state.DepthTest && __builtin_cpu_supports("avx2")) {
+        return &TakeNearerWide;
+    }
+#endif
+    return SelectOnePixelVisibilityRoutine(state);
+}
+
+TVisibilityRoutine SelectOnePixelVisibilityRoutine(const TPixelState& state) {
+    return state.DepthTest ? &TakeNearerOnePixel : &TakeAll;
+}
+
+} // namespace Reference

@@ -1,0 +1,18 @@
+#pragma once
+// The first step of a deferred tile: which fragment each pixel keeps. A routine here runs the
+// depth test of one triangle's span exactly as the drawing spans do, but instead of shading
+// the fragments that pass it only records their depth and who owns the pixel now.
+
+#include "platform/d3d/reference/RasterTypes.h"
+
+#include <cstdint>
+
+namespace Reference {
+
+// The fastest routine for triangles in this state; never null.
+TVisibilityRoutine SelectVisibilityRoutine(const TPixelState& state);
+
+// The one-pixel-at-a-time routine, which the faster one matches exactly.
+TVisibilityRoutine SelectOnePixelVisibilityRoutine(const TPixelState& state);
+
+} // namespace Reference

@@ -1,0 +1,134 @@
+// The deferred tiles must give exactly the pixels of the immediate ones on scenes that mix
+// every kind of draw, and shade each pixel only once.
+
+#include "platform/d3d/reference/ReferenceDevice.h"
+#include "tests/refdevice/DeviceFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+using Reference::ETileShading;
+
+constexpr UINT Width = 150; // tiles of every kind: whole, cut at the right, cut at the bottom
+constexpr UINT Height = 90;
+
+class TSeries {
+public:
+    float Next(float low, float high) {
+        State = State * 1664525u + 1013904223u;
+        return low + (high - low) * static_cast<float>(State >> 8) / 16777216.0f;
+    }
+    std::uint32_t NextBits() {
+        State = State * 1664525u + 1013904223u;
+        return State;
+    }
+
+private:
+    std::uint32_t State = 99;
+};
+
+TComRef<IDirect3DDevice8> MakeDevice(ETileShading shading, unsigned threads) {
+    TComRef<IDirect3DDevice8> device;
+    EXPECT_EQ(CreateReferenceDevice(OffscreenParameters(Width, Height), nullptr, threads, shading,
+                                    device.Put()),
+              D3D_OK);
+    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    device->SetRenderState(D3DRS_AMBIENT, 0x00404040);
+    device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    device->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTEXF_LINEAR);
+    device->SetTextureStageState(0, D3DTSS_MINFILTER, D3DTEXF_LINEAR);
+    const D3DLIGHT8 light = PointLight(0.7f, {0.2f, 0.3f, -0.5f}, 5, 0.2f);
+    device->SetLight(0, &light);
+    device->LightEnable(0, 1);
+    D3DMATERIAL8 material{};
+    material.Diffuse = {0.9f, 0.7f, 0.5f, 0.6f};
+    material.Ambient = {0.5f, 0.5f, 0.5f, 1};
+    device->SetMaterial(&material);
+    device->SetVertexShader(0x112);
+    return device;
+}
+
+// Draws `draws` batches of overlapping triangles, each with its own mix of texture, colour
+// operation, lighting and blending, some batches twice so that equal depths meet. The same
+// series gives the same scene on every device.
+std::vector<std::uint32_t> DrawMixedScene(IDirect3DDevice8& device, int draws, unsigned seed) {
+    TSeries series;
+    for (unsigned i = 0; i < seed; ++i) {
+        series.NextBits();
+    }
+    std::vector<std::uint32_t> texels(16 * 8);
+    for (std::uint32_t& texel : texels) {
+        texel = series.NextBits(); // random alpha too, for the blends
+    }
+    const auto texture = MakeTexture(device, 16, 8, texels);
+    std::vector<TTestVertex> vertices;
+    for (int i = 0; i < draws * 6; ++i) {
+        const float z = series.Next(0.1f, 0.9f);
+        for (int corner = 0; corner < 3; ++corner) {
+            vertices.push_back({series.Next(-1.4f, 1.4f), series.Next(-1.4f, 1.4f),
+                                z + series.Next(-0.1f, 0.1f), 0, 0, -1, series.Next(-2, 2),
+                                series.Next(-2, 2)});
+        }
+    }
+    BindVertices(device, vertices);
+    EXPECT_EQ(device.Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x00203040, 1.0f, 0),
+              D3D_OK);
+    EXPECT_EQ(device.BeginScene(), D3D_OK);
+    for (int draw = 0; draw < draws; ++draw) {
+        const std::uint32_t kind = series.NextBits();
+        device.SetTexture(0, (kind & 1) != 0 ? texture.Get() : nullptr);
+        device.SetTextureStageState(0, D3DTSS_COLOROP,
+                                    (kind & 2) != 0 ? D3DTOP_MODULATE2X : D3DTOP_SELECTARG1);
+        device.SetRenderState(D3DRS_LIGHTING, (kind & 4) != 0 ? 1 : 0);
+        device.SetRenderState(D3DRS_ALPHABLENDENABLE, (kind & 24) == 24 ? 1 : 0);
+        device.SetRenderState(D3DRS_ZENABLE, (kind & 96) == 96 ? 0 : 1);
+        const UINT start = static_cast<UINT>(draw) * 18;
+        EXPECT_EQ(device.DrawPrimitive(D3DPT_TRIANGLELIST, start, 6), D3D_OK);
+        if ((kind & 128) != 0) {
+            EXPECT_EQ(device.DrawPrimitive(D3DPT_TRIANGLELIST, start, 6), D3D_OK);
+        }
+    }
+    EXPECT_EQ(device.EndScene(), D3D_OK);
+    return ReadPixels(device);
+}
+
+TEST(ReferenceDeviceDeferredTiles, MixedScenesMatchTheImmediateTilesOnAnyThreadCount) {
+    for (unsigned seed = 0; seed < 12; ++seed) {
+        auto immediate = MakeDevice(ETileShading::Immediate, 1);
+        const std::vector<std::uint32_t> expected = DrawMixedScene(*immediate.Get(), 24, seed);
+        for (const unsigned threads : {1u, 2u, 4u}) {
+            auto deferred = MakeDevice(ETileShading::Deferred, threads);
+            EXPECT_EQ(DrawMixedScene(*deferred.Get(), 24, seed), expected)
+                << "scene " << seed << " on " << threads << " threads";
+        }
+    }
+}
+
+TEST(ReferenceDeviceDeferredTiles, OpaqueLayersShadeEachPixelOnceAndBlendsOnTop) {
+    auto device = MakeDevice(ETileShading::Deferred, 2);
+    device->SetRenderState(D3DRS_LIGHTING, 0);
+    std::vector<TTestVertex> vertices;
+    for (const float z : {0.8f, 0.5f, 0.6f}) { // the middle layer is hidden
+        const std::vector<TTestVertex> quad = FullScreenQuad(z);
+        vertices.insert(vertices.end(), quad.begin(), quad.end());
+    }
+    BindVertices(*device.Get(), vertices);
+    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+    device->BeginScene();
+    device->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 6);
+    device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+    device->DrawPrimitive(D3DPT_TRIANGLELIST, 12, 2); // passes only where nothing is nearer
+    device->SetRenderState(D3DRS_ZENABLE, 0);
+    device->DrawPrimitive(D3DPT_TRIANGLELIST, 12, 2); // blends over every pixel
+    device->EndScene();
+    constexpr std::uint64_t Pixels = std::uint64_t{Width} * Height;
+    EXPECT_EQ(device->FrameCounters().Fragments, 5 * Pixels);
+    EXPECT_EQ(device->FrameCounters().PixelsShaded, 2 * Pixels);
+}
+
+} // namespace
