@@ -64,9 +64,12 @@ bool TFluidSequencer::Open(const std::string& soundFont, std::uint32_t rate) {
            fluid_player_set_tick_callback(Player, &TFluidSequencer::OnTick, this) == FLUID_OK;
 }
 
-void TFluidSequencer::AttachTo(std::shared_ptr<TSdlAudioOutput> output) {
+bool TFluidSequencer::AttachTo(std::shared_ptr<TSdlAudioOutput> output) {
+    if (!output->Attach(*this)) {
+        return false;
+    }
     Output = std::move(output);
-    Output->Attach(*this);
+    return true;
 }
 
 void TFluidSequencer::Play(std::uint32_t fromTick, std::uint32_t playNumber) {

@@ -26,8 +26,9 @@ public:
 
     // Makes the synthesizer at rate with soundFont (none when empty) and loads the song.
     bool Open(const std::string& soundFont, std::uint32_t rate);
-    // Renders into output from now on, holding it open until this sequencer goes.
-    void AttachTo(std::shared_ptr<TSdlAudioOutput> output);
+    // Renders into output from now on, holding it open until this sequencer goes. False when
+    // the output takes no more sources.
+    bool AttachTo(std::shared_ptr<TSdlAudioOutput> output);
 
     void Play(std::uint32_t fromTick, std::uint32_t playNumber) override;
     std::uint32_t Stop() override;
