@@ -89,7 +89,9 @@ void TMixer::Mix(std::int16_t* output, std::uint32_t frames) {
     const auto perPass = static_cast<std::uint32_t>(Accumulator.size() / 2);
     while (frames > 0) {
         const std::uint32_t now = std::min(frames, perPass);
-        MixPass(output, now);
+        std::fill_n(Accumulator.data(), std::size_t{2} * now, 0.0f);
+        AddTo(Accumulator.data(), now);
+        ConvertToSamples(Accumulator.data(), output, std::size_t{2} * now);
         output += std::size_t{2} * now;
         frames -= now;
     }
@@ -129,17 +131,17 @@ void TMixer::WriteBackVoices(std::uint32_t count) {
     FinishedPasses.notify_all();
 }
 
-void TMixer::MixPass(std::int16_t* output, std::uint32_t frames) {
+void TMixer::AddTo(float* sums, std::uint32_t frames) {
     const std::uint32_t count = CopyActiveVoices();
-    float* sums = Accumulator.data();
-    std::fill_n(sums, std::size_t{2} * frames, 0.0f);
     for (std::uint32_t i = 0; i < count; ++i) {
         RenderVoice(PassVoices[i].Playback, sums, frames);
     }
     WriteBackVoices(count);
-    // Overlapping loud effects saturate instead of wrapping around into a crackle.
-    for (std::size_t i = 0; i < std::size_t{2} * frames; ++i) {
+}
+
+void ConvertToSamples(const float* sums, std::int16_t* samples, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
         const float rounded = std::nearbyint(sums[i]);
-        output[i] = static_cast<std::int16_t>(std::clamp(rounded, -32768.0f, 32767.0f));
+        samples[i] = static_cast<std::int16_t>(std::clamp(rounded, -32768.0f, 32767.0f));
     }
 }

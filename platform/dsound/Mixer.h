@@ -4,6 +4,7 @@
 // thread copies the table, mixes the copy without any lock and writes the positions back.
 // Nothing is allocated after construction.
 
+#include "platform/dsound/AudioSource.h"
 #include "platform/dsound/VoiceRenderer.h"
 
 #include <array>
@@ -32,7 +33,11 @@ struct TVoiceState {
     std::uint32_t Frame = 0; // the next frame to be heard
 };
 
-class TMixer {
+// Rounds and saturates sums into samples: overlapping loud sounds clip instead of wrapping
+// around into a crackle.
+void ConvertToSamples(const float* sums, std::int16_t* samples, std::size_t count);
+
+class TMixer final : public IAudioSource {
 public:
     static constexpr std::size_t MaxVoices = 64;
 
@@ -55,7 +60,9 @@ public:
     // Returns once no mix pass that may have read a stopped voice's samples is running.
     void WaitForRunningPass() const;
 
-    // Audio side: fills frames * 2 samples.
+    // Audio side: adds every playing voice to sums in one pass.
+    void AddTo(float* sums, std::uint32_t frames) override;
+    // Audio side, for a mixer without an output: fills frames * 2 samples with the voices alone.
     void Mix(std::int16_t* output, std::uint32_t frames);
     // Passes begun so far; a voice started when this read n is heard from pass n + 1 on.
     std::uint64_t PassesStarted() const { return StartedPasses.load(); }
@@ -70,7 +77,6 @@ private:
     TVoice* Find(TVoiceHandle voice);
     const TVoice* Find(TVoiceHandle voice) const;
     std::uint64_t StepFor(std::uint32_t rate) const;
-    void MixPass(std::int16_t* output, std::uint32_t frames);
     std::uint32_t CopyActiveVoices();
     void WriteBackVoices(std::uint32_t count);
 

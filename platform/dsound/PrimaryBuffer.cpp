@@ -3,7 +3,6 @@
 #include "platform/dsound/BufferQueries.h"
 #include "platform/dsound/SoundDevice.h"
 
-
 namespace {
 constexpr WORD OutputChannels = 2;
 constexpr WORD OutputBits = 16;

@@ -33,14 +33,19 @@ HRESULT ReadPcmFormat(const WAVEFORMATEX* given, WAVEFORMATEX& format) {
 }
 } // namespace
 
-TSoundDevice::TSoundDevice(TMixFormat format, std::unique_ptr<TSdlAudioOutput> output)
+TSoundDevice::TSoundDevice(TMixFormat format, std::shared_ptr<TSdlAudioOutput> output)
     : VoiceMixer(format), Output(std::move(output)) {
+    // Room is never short: the game attaches this mixer and at most one tune at a time.
     if (Output) {
-        Output->Start(VoiceMixer);
+        Output->Attach(VoiceMixer);
     }
 }
 
-TSoundDevice::~TSoundDevice() = default;
+TSoundDevice::~TSoundDevice() {
+    if (Output) {
+        Output->Detach(VoiceMixer);
+    }
+}
 
 HRESULT TSoundDevice::CreateSoundBuffer(const DSBUFFERDESC* description,
                                         IDirectSoundBuffer** buffer, IUnknown* outer) {
@@ -132,7 +137,7 @@ HRESULT DirectSoundCreate(const GUID* device, IDirectSound** directSound, IUnkno
     if (device != nullptr) {
         return DSERR_NODRIVER; // only the default output is served
     }
-    std::unique_ptr<TSdlAudioOutput> output = TSdlAudioOutput::Open();
+    std::shared_ptr<TSdlAudioOutput> output = TSdlAudioOutput::Acquire();
     if (!output) {
         return DSERR_NODRIVER;
     }

@@ -1,6 +1,7 @@
 #pragma once
-// The sound device: makes buffers and owns the mixer they play through, and the audio
-// output that mixer feeds. Lives while the game or any buffer holds a reference.
+// The sound device: makes buffers and owns the mixer they play through, which it attaches to
+// the shared audio output for as long as it lives. Lives while the game or any buffer holds
+// a reference.
 
 #include "platform/dsound/DSound.h"
 #include "platform/dsound/Mixer.h"
@@ -12,7 +13,7 @@ class TSoundDevice : public IDirectSound {
 public:
     // output null: nothing is heard and the caller drives Mixer().Mix itself (tests,
     // benchmarks). Otherwise format must be output->Format().
-    TSoundDevice(TMixFormat format, std::unique_ptr<TSdlAudioOutput> output);
+    TSoundDevice(TMixFormat format, std::shared_ptr<TSdlAudioOutput> output);
 
     HRESULT CreateSoundBuffer(const DSBUFFERDESC* description, IDirectSoundBuffer** buffer,
                               IUnknown* outer) override;
@@ -28,6 +29,7 @@ private:
     HRESULT CreateSecondaryBuffer(const DSBUFFERDESC& description, IDirectSoundBuffer** buffer);
 
     TMixer VoiceMixer;
-    // Declared after the mixer so that it is closed, and its thread gone, before the mixer.
-    std::unique_ptr<TSdlAudioOutput> Output;
+    // Held so that the output stays open while the device lives; the mixer is detached from it
+    // before either goes.
+    std::shared_ptr<TSdlAudioOutput> Output;
 };

@@ -1,47 +1,34 @@
 #include "platform/mci/FluidSequencer.h"
 
+#include "platform/mci/SoundFontSearch.h"
+
 #include <fluidsynth.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <mutex>
 #include <utility>
 
 namespace {
-constexpr const char* DebianSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+// Frames rendered at a time; a period of any length is worked through in these steps.
+constexpr std::uint32_t RenderFrames = 256;
+// FluidSynth's own output gain, and the step from its range (full scale 1) to the mixer's.
+// Together they set the themes' average about 8 dB below the loudest effect, so the effects
+// stand out without the music sounding distant (the audio benchmark measures the balance).
+constexpr double SynthGain = 0.2;
+constexpr float MusicScale = 32767.0f * 1.9f;
+} // namespace
 
-class TFluidSequencer : public IMidiSequencer {
-public:
-    TFluidSequencer(std::shared_ptr<const TMidiSong> song, TSequencerEnd onEnd)
-        : Song(std::move(song)), OnEnd(std::move(onEnd)) {}
-    ~TFluidSequencer() override;
+void SilenceFluidSynth() {
+    for (const int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG}) {
+        fluid_set_log_function(level, nullptr, nullptr);
+    }
+}
 
-    bool Open(const TFluidOutput& output);
-    void Play(std::uint32_t fromTick, std::uint32_t playNumber) override;
-    std::uint32_t Stop() override;
-
-private:
-    static int OnTick(void* self, int tick);
-
-    const std::shared_ptr<const TMidiSong> Song;
-    const TSequencerEnd OnEnd;
-    fluid_settings_t* Settings = nullptr;
-    fluid_synth_t* Synth = nullptr;
-    fluid_audio_driver_t* Driver = nullptr;
-    fluid_player_t* Player = nullptr;
-
-    // Shared with FluidSynth's audio thread, which calls OnTick.
-    std::mutex StateLock;
-    std::uint32_t CurrentPlay = 0; // 0: nothing to report
-    // Set once the player shows a tick before the end, so that a tick left over from the
-    // previous play (before the seek has been applied) cannot end this one.
-    bool Armed = false;
-};
+TFluidSequencer::TFluidSequencer(std::shared_ptr<const TMidiSong> song, TSequencerEnd onEnd)
+    : Song(std::move(song)), OnEnd(std::move(onEnd)), Rendered(std::size_t{2} * RenderFrames) {}
 
 TFluidSequencer::~TFluidSequencer() {
-    // The output goes first: it is the thread that drives the player and calls OnTick.
-    if (Driver != nullptr) {
-        delete_fluid_audio_driver(Driver);
+    if (Output) {
+        Output->Detach(*this);
     }
     if (Player != nullptr) {
         delete_fluid_player(Player);
@@ -54,98 +41,109 @@ TFluidSequencer::~TFluidSequencer() {
     }
 }
 
-bool TFluidSequencer::Open(const TFluidOutput& output) {
-    // A missing output is expected and answered by a code, not by messages on the console.
-    for (const int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG}) {
-        fluid_set_log_function(level, nullptr, nullptr);
-    }
+bool TFluidSequencer::Open(const std::string& soundFont, std::uint32_t rate) {
     Settings = new_fluid_settings();
     if (Settings == nullptr) {
         return false;
     }
+    fluid_settings_setnum(Settings, "synth.sample-rate", rate);
+    fluid_settings_setnum(Settings, "synth.gain", SynthGain);
+    // The player counts rendered samples, not the wall clock: nothing runs beside our render.
+    fluid_settings_setstr(Settings, "player.timing-source", "sample");
     Synth = new_fluid_synth(Settings);
     if (Synth == nullptr) {
         return false;
     }
-    std::error_code error;
-    if (std::filesystem::exists(output.SoundFont, error)) {
-        fluid_synth_sfload(Synth, output.SoundFont.c_str(), 1);
+    if (!soundFont.empty()) {
+        fluid_synth_sfload(Synth, soundFont.c_str(), 1);
     }
     // The player copies the bytes now: nothing is read from disk on the audio thread.
     Player = new_fluid_player(Synth);
-    if (Player == nullptr ||
-        fluid_player_add_mem(Player, Song->Bytes.data(), Song->Bytes.size()) != FLUID_OK ||
-        fluid_player_set_tick_callback(Player, &TFluidSequencer::OnTick, this) != FLUID_OK) {
+    return Player != nullptr &&
+           fluid_player_add_mem(Player, Song->Bytes.data(), Song->Bytes.size()) == FLUID_OK &&
+           fluid_player_set_tick_callback(Player, &TFluidSequencer::OnTick, this) == FLUID_OK;
+}
+
+bool TFluidSequencer::AttachTo(std::shared_ptr<TSdlAudioOutput> output) {
+    if (!output->Attach(*this)) {
         return false;
     }
-    for (const std::string& driver : output.Drivers) {
-        fluid_settings_setstr(Settings, "audio.driver", driver.c_str());
-        if (!output.FileName.empty()) {
-            fluid_settings_setstr(Settings, "audio.file.name", output.FileName.c_str());
-            fluid_settings_setstr(Settings, "audio.file.type", "raw");
-        }
-        Driver = new_fluid_audio_driver(Settings, Synth);
-        if (Driver != nullptr) {
-            return true;
-        }
-    }
-    return false;
+    Output = std::move(output);
+    return true;
 }
 
 void TFluidSequencer::Play(std::uint32_t fromTick, std::uint32_t playNumber) {
-    {
-        const std::lock_guard lock(StateLock);
-        CurrentPlay = playNumber;
-        Armed = false;
-    }
+    const std::lock_guard lock(RenderLock);
+    CurrentPlay = playNumber;
+    Armed = false;
     fluid_player_seek(Player, static_cast<int>(fromTick));
     fluid_player_play(Player);
 }
 
 std::uint32_t TFluidSequencer::Stop() {
-    {
-        const std::lock_guard lock(StateLock);
-        CurrentPlay = 0;
-    }
+    const std::lock_guard lock(RenderLock);
+    CurrentPlay = 0;
     fluid_player_stop(Player);
     fluid_synth_all_sounds_off(Synth, -1);
     return static_cast<std::uint32_t>(std::max(fluid_player_get_current_tick(Player), 0));
 }
 
-// FluidSynth's own end comes about two seconds after the last note; looping on it would
-// leave a gap, so the end is the first tick at or past the song's last event.
-int TFluidSequencer::OnTick(void* self, int tick) {
-    auto* sequencer = static_cast<TFluidSequencer*>(self);
+void TFluidSequencer::AddTo(float* sums, std::uint32_t frames) {
     std::uint32_t ended = 0;
     {
-        const std::lock_guard lock(sequencer->StateLock);
-        if (sequencer->CurrentPlay == 0) {
-            return FLUID_OK;
+        const std::lock_guard lock(RenderLock);
+        while (frames > 0) {
+            const std::uint32_t now = std::min(frames, RenderFrames);
+            float* rendered = Rendered.data();
+            // The player's events for these samples are dispatched first, OnTick among them.
+            fluid_synth_write_float(Synth, static_cast<int>(now), rendered, 0, 2, rendered, 1, 2);
+            for (std::size_t i = 0; i < std::size_t{2} * now; ++i) {
+                sums[i] += rendered[i] * MusicScale;
+            }
+            sums += std::size_t{2} * now;
+            frames -= now;
         }
-        if (static_cast<std::uint32_t>(std::max(tick, 0)) < sequencer->Song->EndTick) {
-            sequencer->Armed = true;
-        } else if (sequencer->Armed) {
-            ended = std::exchange(sequencer->CurrentPlay, 0);
-        }
+        ended = std::exchange(EndedPlay, 0);
     }
     if (ended != 0) {
-        sequencer->OnEnd(ended);
+        OnEnd(ended);
+    }
+}
+
+// FluidSynth's own end comes about two seconds after the last note; looping on it would
+// leave a gap, so the end is the first tick at or past the song's last event. Called during
+// fluid_synth_write_float, with RenderLock held.
+int TFluidSequencer::OnTick(void* self, int tick) {
+    auto* sequencer = static_cast<TFluidSequencer*>(self);
+    if (sequencer->CurrentPlay == 0) {
+        return FLUID_OK;
+    }
+    if (static_cast<std::uint32_t>(std::max(tick, 0)) < sequencer->Song->EndTick) {
+        sequencer->Armed = true;
+    } else if (sequencer->Armed) {
+        sequencer->EndedPlay = std::exchange(sequencer->CurrentPlay, 0);
     }
     return FLUID_OK;
 }
-} // namespace
 
-TFluidOutput DefaultFluidOutput() {
-    return {{"pulseaudio", "alsa"}, "", DebianSoundFont};
+TSequencerFactory FluidSequencerFactory(std::string soundFont) {
+    return
+        [soundFont = std::move(soundFont)](std::shared_ptr<const TMidiSong> song,
+                                           TSequencerEnd onEnd) -> std::unique_ptr<IMidiSequencer> {
+            std::shared_ptr<TSdlAudioOutput> output = TSdlAudioOutput::Acquire();
+            if (!output) {
+                return nullptr;
+            }
+            auto sequencer = std::make_unique<TFluidSequencer>(std::move(song), std::move(onEnd));
+            if (!sequencer->Open(soundFont, output->Format().Rate)) {
+                return nullptr;
+            }
+            sequencer->AttachTo(std::move(output));
+            return sequencer;
+        };
 }
 
-TSequencerFactory FluidSequencerFactory(TFluidOutput output) {
-    return [output = std::move(output)](std::shared_ptr<const TMidiSong> song,
-                                        TSequencerEnd onEnd) -> std::unique_ptr<IMidiSequencer> {
-        auto sequencer = std::make_unique<TFluidSequencer>(std::move(song), std::move(onEnd));
-        if (!sequencer->Open(output)) {
-            return nullptr;
-        }
-        return sequencer;
-    };
+TSequencerFactory DefaultFluidSequencerFactory() {
+    SilenceFluidSynth();
+    return FluidSequencerFactory(FirstSoundFont(SoundFontPlaces()));
 }

@@ -14,7 +14,7 @@ TSequencerFactory ChosenFactory;
 MCIERROR mciSendString(std::string_view command, IMciNotifyTarget* notifyTarget) {
     if (!Interpreter) {
         Interpreter = std::make_unique<TMciInterpreter>(
-            ChosenFactory ? ChosenFactory : FluidSequencerFactory(DefaultFluidOutput()));
+            ChosenFactory ? ChosenFactory : DefaultFluidSequencerFactory());
     }
     return Interpreter->Send(command, notifyTarget);
 }
