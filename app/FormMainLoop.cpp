@@ -91,8 +91,10 @@ void TFormMain::FormKeyDown(std::uint16_t key) {
 }
 
 void TFormMain::PollGamepads() {
+    // The latest frame's timing is recent enough for the repeats, and a read of the tick
+    // count of its own would upset the measured frame time.
     if (GamepadInput) {
-        GamepadInput->Poll(GetTickCount());
+        GamepadInput->Poll(LastFrameTick);
     }
 }
 
