@@ -6,6 +6,7 @@
 #include "core/Globals.h"
 #include "game/Game.h"
 #include "platform/d3d/DeviceWidget.h"
+#include "platform/input/GamepadInput.h"
 #include "platform/system/ApplicationError.h"
 #include "platform/system/MessageBox.h"
 #include "platform/system/TickCount.h"
@@ -81,6 +82,10 @@ void TFormMain::SetDialogs(TAboutBox* aboutBox, TFormHighScores* highScores) {
 void TFormMain::StartMainLoop() {
     if (!TerminateRequested) {
         ApplicationEvents1.Start();
+        if (!GamepadInput) {
+            GamepadInput = std::make_unique<TGamepadInput>(
+                [this](const TGamepadKey& key) { GamepadKeyDown(key); });
+        }
     }
 }
 

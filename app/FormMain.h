@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 class QFrame;
@@ -21,6 +22,8 @@ class QLabel;
 class TAboutBox;
 class TDeviceWidget;
 class TFormHighScores;
+class TGamepadInput;
+struct TGamepadKey;
 
 class TFormMain final : public QMainWindow, public IGameOutlet, public IMciNotifyTarget {
     Q_OBJECT
@@ -32,8 +35,11 @@ public:
     void SetDialogs(TAboutBox* aboutBox, TFormHighScores* highScores);
     // Skips the hardware device (no "Warning." message): for machines whose OpenGL is broken.
     void ForceReferenceDevice() { ReferenceDeviceOnly = true; }
-    // Starts the idle calls of the main loop; the main block calls it once the window shows.
+    // Starts the idle calls of the main loop and opens the game controllers; the main block
+    // calls it once the window shows.
     void StartMainLoop();
+    // The game controllers, once the main loop has started; null before.
+    TGamepadInput* Gamepads() const { return GamepadInput.get(); }
     // Start-up or loading failed and the program is to end; nothing more is drawn.
     bool Terminated() const { return TerminateRequested; }
     // What ending the program does; by default it leaves the application's event loop.
@@ -125,6 +131,10 @@ private:
     // The loading sequence, run by the first idle call.
     void LoadGame();
     void RenderOneFrame(bool& done);
+    // The controllers' keys since the last pass go to the key handlers, as the keyboard's do,
+    // but only while the window is the player's and no dialog of the game is open.
+    void PollGamepads();
+    void GamepadKeyDown(const TGamepadKey& key);
     // Shows an error in the general error box; the game stands still meanwhile and the time
     // the box was open does not reach it.
     void ReportError(const std::string& text);
@@ -133,6 +143,7 @@ private:
     void Terminate();
 
     TApplicationEvents ApplicationEvents1;
+    std::unique_ptr<TGamepadInput> GamepadInput;
     TAboutBox* AboutBox = nullptr;
     TFormHighScores* FormHighScores = nullptr;
     std::function<void()> OnTerminate;

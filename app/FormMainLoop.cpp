@@ -3,11 +3,13 @@
 #include "app/KeyCodes.h"
 #include "core/Globals.h"
 #include "game/Game.h"
+#include "platform/input/GamepadInput.h"
 #include "platform/system/TickCount.h"
 #include "render/Direct3DErrors.h"
 #include "render/FrameRenderer.h"
 #include "render/SceneResources.h"
 
+#include <QApplication>
 #include <QWindow>
 
 void TFormMain::ApplicationEvents1Idle(bool& done) {
@@ -28,7 +30,10 @@ void TFormMain::ApplicationEvents1Idle(bool& done) {
         done = false;
         return;
     }
-    Guarded([&] { RenderOneFrame(done); });
+    Guarded([&] {
+        PollGamepads();
+        RenderOneFrame(done);
+    });
 }
 
 void TFormMain::RenderOneFrame(bool& done) {
@@ -82,5 +87,31 @@ void TFormMain::FormKeyPress(char key) {
 void TFormMain::FormKeyDown(std::uint16_t key) {
     if (GameState == gsPlaying) {
         Game->TurnSlot(key);
+    }
+}
+
+void TFormMain::PollGamepads() {
+    // The latest frame's timing is recent enough for the repeats, and a read of the tick
+    // count of its own would upset the measured frame time.
+    if (GamepadInput) {
+        GamepadInput->Poll(LastFrameTick);
+    }
+}
+
+void TFormMain::GamepadKeyDown(const TGamepadKey& key) {
+    // A dialog's nested loop polls too, so that nothing pressed meanwhile piles up; those
+    // keys are dropped, as a keyboard's would not reach this window either.
+    if (!isActiveWindow() || QApplication::activeModalWidget() != nullptr ||
+        QApplication::activePopupWidget() != nullptr) {
+        return;
+    }
+    // F2 is a menu shortcut: it acts as the command and reaches neither key handler.
+    if (key.VirtualKey == VK_F2) {
+        miStartNew1Click();
+        return;
+    }
+    FormKeyDown(key.VirtualKey);
+    if (key.Character) {
+        FormKeyPress(*key.Character);
     }
 }
