@@ -43,6 +43,13 @@ public:
     // plane. On a failed allocation (std::bad_alloc) the renderer keeps its old size.
     void Resize(int width, int height);
 
+    // Forgets everything queued (triangles, pending clears, held texels) without drawing it:
+    // for a frame whose picture the buffers already hold.
+    void DiscardQueued();
+    // Moves whenever the buffers' contents change (a batch drawn, a rectangle cleared, a
+    // resize), so a caller can tell whether they still hold the picture it last saw.
+    std::uint64_t BufferGeneration() const { return Generation; }
+
     const std::vector<std::uint32_t>& Colors() const { return ColorBuffer; }
 
 private:
@@ -54,6 +61,7 @@ private:
     };
 
     void DrawQueued();
+    void ForgetQueued();
     void RunTile(int tile) override;
     void ClearTile(int tile);
     void DrawTriangleInTile(const TTriangle& triangle, int tileX0, int tileY0, int tileX1,
@@ -73,6 +81,7 @@ private:
     std::vector<std::vector<std::uint32_t>> Bins;
     std::vector<std::shared_ptr<const TTexels>> HeldTexels;
     TTileWorkers Workers;
+    std::uint64_t Generation = 0;
 };
 
 } // namespace Reference
