@@ -86,6 +86,8 @@ public:
     std::uint32_t LastFrameTick = 0;
     // Frames drawn since start: the counter that tests and the frame rate read.
     std::uint64_t FramesDrawn = 0;
+    // Idle calls delivered since start, for tests.
+    std::uint64_t IdleCalls = 0;
 
     QMenuBar* MainMenu1 = nullptr;
     QAction* miStartNew1 = nullptr;

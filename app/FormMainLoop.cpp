@@ -13,6 +13,7 @@
 #include <QWindow>
 
 void TFormMain::ApplicationEvents1Idle(bool& done) {
+    ++IdleCalls;
     // Loading, an error box and the end of the program hold the loop: their own message
     // loops must not start the loading again or advance a game that has just failed.
     if (LoadingNow || ErrorBoxesOpen > 0 || TerminateRequested || Closed) {
@@ -26,8 +27,9 @@ void TFormMain::ApplicationEvents1Idle(bool& done) {
         }
         return;
     }
+    // Nothing can be seen while the window is inactive or minimised: Done stays true, so the
+    // loop sleeps until the next window message, and activation is one.
     if (!RenderActive) {
-        done = false;
         return;
     }
     Guarded([&] {

@@ -15,6 +15,8 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   # headless display for the OpenGL device and the end-to-end run
   xvfb xauth xdotool x11-utils imagemagick
+  # a window manager for the CPU measurement (scripts/measure-cpu.sh)
+  openbox
 )
 
 SUDO=""

@@ -166,7 +166,8 @@ TComRef<IDirect3DTexture8> MakeTexture(IDirect3DDevice8& device, UINT size, bool
 
 } // namespace
 
-TStandInScene::TStandInScene(IDirect3DDevice8& device) : Device(device) {
+TStandInScene::TStandInScene(IDirect3DDevice8& device, bool drumTurns)
+    : Device(device), DrumTurns(drumTurns) {
     TMesh all;
     auto add = [&all](const TMesh& mesh) {
         const TRange range{static_cast<UINT>(all.size()), static_cast<UINT>(mesh.size() / 3)};
@@ -247,8 +248,12 @@ HRESULT TStandInScene::DrawFrame() {
     d.SetMaterial(&ballMaterial);
     d.SetTexture(0, DrumTexture.Get());
     place(ComposeObjectMatrix(MakeVector(1, 1, 1), MakeVector(0, 0, 0),
-                              MakeVector(0, 1.8479956f, 0.3f)));
+                              MakeVector(0, 1.8479956f, 0.3f + DrumTurn)));
     draw(Drum);
+    if (DrumTurns) {
+        constexpr float TurnPerFrame = 0.001f;
+        DrumTurn += TurnPerFrame;
+    }
     d.SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
     place(IdentityMatrix);
     d.SetTexture(0, BoardTexture.Get());

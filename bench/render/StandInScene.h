@@ -9,8 +9,10 @@
 
 class TStandInScene {
 public:
-    // Builds the geometry and textures on `device` and sets the scene states.
-    explicit TStandInScene(IDirect3DDevice8& device);
+    // Builds the geometry and textures on `device` and sets the scene states. The drum turns
+    // a little with every frame, as the game's does, so that no frame repeats the one before;
+    // a still scene repeats its frame exactly.
+    explicit TStandInScene(IDirect3DDevice8& device, bool drumTurns = true);
 
     // Clears, draws and presents one frame; returns the first failing code, else D3D_OK.
     HRESULT DrawFrame();
@@ -26,4 +28,6 @@ private:
     TComRef<IDirect3DTexture8> DrumTexture, BoardTexture, RimTexture, BallTexture, DigitTexture;
     TRange Drum{}, Board{}, Rim{}, Ball{}, Slot{}, Panel{}, Digit{};
     D3DMATRIX View{}, Projection{};
+    bool DrumTurns;
+    float DrumTurn = 0;
 };

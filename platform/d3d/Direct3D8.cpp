@@ -34,6 +34,14 @@ bool ArePresentParametersValid(const D3DPRESENT_PARAMETERS& p) {
            IsPresentationInterval(p.FullScreen_PresentationInterval);
 }
 
+// The primary screen's refresh rate, 0 when there is no screen to ask.
+double ScreenRefreshRate() {
+    const QScreen* screen = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr
+                                ? QGuiApplication::primaryScreen()
+                                : nullptr;
+    return screen != nullptr ? screen->refreshRate() : 0;
+}
+
 class TDirect3D8 final : public IDirect3D8 {
 public:
     HRESULT GetAdapterDisplayMode(UINT adapter, D3DDISPLAYMODE* mode) override;
@@ -83,7 +91,9 @@ HRESULT TDirect3D8::CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow
     if (window == nullptr && !sized) {
         return D3DERR_INVALIDCALL;
     }
-    return CreateReferenceDevice(*parameters, window, device);
+    TPresentTiming timing;
+    timing.RefreshRateHz = ScreenRefreshRate();
+    return CreateReferenceDevice(*parameters, window, 0, timing, device);
 }
 
 } // namespace

@@ -118,6 +118,33 @@ TEST_F(GameWindowTest, DeactivationStopsFramesAndActivationRestartsTheClock) {
     EXPECT_LT(Game->Elapsed, elapsed + 10 * ClockStep);
 }
 
+TEST_F(GameWindowTest, AnInactiveWindowWaitsForMessagesAndActivationBringsTheNextFrame) {
+    StartAtTitle();
+    StartPlaying();
+    FormMain->showMinimized();
+    RunEventLoop(50); // the minimise's own messages
+    ASSERT_FALSE(FormMain->RenderActive);
+    // A loop that kept calling would make thousands of calls here; one that waits makes one
+    // per message, and only the event loop's own stop timer arrives.
+    constexpr std::uint64_t FewCalls = 5;
+    const std::uint64_t calls = FormMain->IdleCalls;
+    const std::uint64_t frames = FormMain->FramesDrawn;
+    RunEventLoop(300);
+    EXPECT_LT(FormMain->IdleCalls, calls + FewCalls);
+    EXPECT_EQ(FormMain->FramesDrawn, frames);
+
+    // As on a desktop, another window holds the focus until the game's window is restored.
+    QWidget otherProgram;
+    otherProgram.show();
+    otherProgram.activateWindow();
+    ASSERT_TRUE(RunEventLoopUntil([&] { return otherProgram.isActiveWindow(); }));
+    FormMain->showNormal();
+    FormMain->activateWindow();
+    ASSERT_TRUE(RunEventLoopUntil([this] { return FormMain->RenderActive; }));
+    RunFrames(3);
+    EXPECT_EQ(FrameDeltaMs, ClockStep);
+}
+
 TEST_F(GameWindowTest, NewGameShowsTheTitleWithAResetGame) {
     StartAtTitle();
     StartPlaying();

@@ -9,9 +9,18 @@
 namespace Reference {
 
 TDevice::TDevice(int width, int height, UINT requestedWidth, UINT requestedHeight, bool hasDepth,
-                 HWND window, unsigned threadCount, ETileShading shading)
+                 HWND window, unsigned threadCount, ETileShading shading,
+                 std::unique_ptr<TFramePacer> pacer)
     : TFixedFunctionDevice(hasDepth), Window(window), RequestedWidth(requestedWidth),
-      RequestedHeight(requestedHeight), Renderer(width, height, hasDepth, threadCount, shading) {}
+      RequestedHeight(requestedHeight), Renderer(width, height, hasDepth, threadCount, shading),
+      Pacer(std::move(pacer)), DescribedGeneration(Renderer.BufferGeneration()) {}
+
+void TDevice::RecordFrameStart() {
+    if (!FrameRecorded) {
+        FrameRecorded = true;
+        Signature.StartFrame(Renderer.Width(), Renderer.Height(), Renderer.HasDepth());
+    }
+}
 
 HRESULT TDevice::FollowWindow() {
     if (Window == nullptr || (RequestedWidth != 0 && RequestedHeight != 0)) {
@@ -43,6 +52,8 @@ HRESULT TDevice::FollowWindow() {
 
 HRESULT TDevice::ClearBuffers(DWORD count, const D3DRECT* rects, bool color, D3DCOLOR value,
                               bool depth, float z) {
+    RecordFrameStart();
+    Signature.AddClear(count, rects, color, value, depth, z);
     // The back buffer has no alpha channel of its own: pixels are always opaque.
     const std::uint32_t opaque = value | 0xFF000000u;
     if (rects == nullptr) {
@@ -59,16 +70,37 @@ HRESULT TDevice::ClearBuffers(DWORD count, const D3DRECT* rects, bool color, D3D
 }
 
 void TDevice::FinishScene() {
-    Renderer.Flush();
-    const TFillCounts fill = Renderer.TakeFillCounts();
-    CountFill(fill.Fragments, fill.PixelsShaded);
+    // The record describes the buffers only if nothing has drawn into them since it last
+    // did: an early batch, a rectangle clear or a resize would have.
+    SceneReused = FrameRecorded && Renderer.BufferGeneration() == DescribedGeneration &&
+                  Signature.RepeatsHeldPicture();
+    if (SceneReused) {
+        Renderer.DiscardQueued();
+    } else {
+        Renderer.Flush();
+        const TFillCounts fill = Renderer.TakeFillCounts();
+        CountFill(fill.Fragments, fill.PixelsShaded);
+        if (FrameRecorded) {
+            Signature.HoldsPicture();
+        }
+    }
+    DescribedGeneration = Renderer.BufferGeneration();
 }
 
 HRESULT TDevice::ShowFrame() {
     Renderer.Flush();
-    if (Window != nullptr) {
+    if (Renderer.BufferGeneration() != DescribedGeneration) {
+        Signature.ForgetHeldPicture(); // a clear after the scene
+    }
+    FrameRecorded = false;
+    if (Pacer) {
+        Pacer->WaitForRefresh();
+    }
+    // The window keeps the last picture it was given and repaints it by itself.
+    if (Window != nullptr && Renderer.BufferGeneration() != ShownGeneration) {
         Window->ShowPixels(Renderer.Colors().data(), static_cast<UINT>(Renderer.Width()),
                            static_cast<UINT>(Renderer.Height()));
+        ShownGeneration = Renderer.BufferGeneration();
     }
     return D3D_OK;
 }
@@ -128,7 +160,7 @@ TFixedFunctionDevice::TStreamView TDevice::Stream() const {
 }
 
 HRESULT TDevice::ReadBackBuffer(std::vector<std::uint32_t>& pixels, UINT& width, UINT& height) {
-    Renderer.Flush();
+    Renderer.Flush(); // inside a frame: the generation moves, so the frame is drawn anew
     pixels = Renderer.Colors();
     width = static_cast<UINT>(Renderer.Width());
     height = static_cast<UINT>(Renderer.Height());
@@ -137,44 +169,72 @@ HRESULT TDevice::ReadBackBuffer(std::vector<std::uint32_t>& pixels, UINT& width,
 
 } // namespace Reference
 
+namespace {
+
+HRESULT CreateDevice(const D3DPRESENT_PARAMETERS& params, HWND window, unsigned threadCount,
+                     Reference::ETileShading shading, const TPresentTiming& timing,
+                     IDirect3DDevice8** device) {
+                              IDirect3DDevice8** device) {
+                                  if (device == nullptr) {
+                                      return D3DERR_INVALIDCALL;
+                                  }
+                                  *device = nullptr;
+                                  UINT width = params.BackBufferWidth;
+                                  UINT height = params.BackBufferHeight;
+                                  if ((width == 0 || height == 0) && window != nullptr) {
+                                      UINT clientWidth = 0;
+                                      UINT clientHeight = 0;
+                                      window->ClientSize(clientWidth, clientHeight);
+                                      width = width == 0 ? clientWidth : width;
+                                      height = height == 0 ? clientHeight : height;
+                                  }
+                                  const bool hasDepth = params.EnableAutoDepthStencil != 0;
+                                  if (width == 0 || height == 0 ||
+                                      width > Reference::MaxBackBufferSize ||
+                                      height > Reference::MaxBackBufferSize ||
+                                      (hasDepth && params.AutoDepthStencilFormat != D3DFMT_D16)) {
+                                      return D3DERR_INVALIDCALL;
+                                  }
+                                  try {
+                                      std::unique_ptr<Reference::TFramePacer> pacer;
+                                      if (window != nullptr &&
+                                          params.FullScreen_PresentationInterval !=
+                                              D3DPRESENT_INTERVAL_IMMEDIATE) {
+                                          pacer = std::make_unique<Reference::TFramePacer>(
+                                              timing.Clock ? timing.Clock
+                                                           : Reference::MakeSteadyPresentClock(),
+                                              timing.RefreshRateHz);
+                                      }
+                                      *device = new Reference::TDevice(
+                                          static_cast<int>(width), static_cast<int>(height),
+                                          params.BackBufferWidth, params.BackBufferHeight, hasDepth,
+                                          window, threadCount, shading, std::move(pacer));
+                                  } catch (const std::bad_alloc&) {
+                                      return E_OUTOFMEMORY;
+                                  } catch (const std::system_error&) {
+                                      return E_FAIL; // no threads to be had
+                                  }
+                                  return D3D_OK;
+                              }
+
+} // namespace
+
+HRESULT CreateReferenceDevice(const D3DPRESENT_PARAMETERS& params, HWND window,
+                              unsigned threadCount, const TPresentTiming& timing,
+                              IDirect3DDevice8** device) {
+    return CreateDevice(params, window, threadCount, Reference::ETileShading::Deferred, timing,
+                        device);
+}
+
 HRESULT CreateReferenceDevice(const D3DPRESENT_PARAMETERS& params, HWND window,
                               unsigned threadCount, Reference::ETileShading shading,
                               IDirect3DDevice8** device) {
-    if (device == nullptr) {
-        return D3DERR_INVALIDCALL;
-    }
-    *device = nullptr;
-    UINT width = params.BackBufferWidth;
-    UINT height = params.BackBufferHeight;
-    if ((width == 0 || height == 0) && window != nullptr) {
-        UINT clientWidth = 0;
-        UINT clientHeight = 0;
-        window->ClientSize(clientWidth, clientHeight);
-        width = width == 0 ? clientWidth : width;
-        height = height == 0 ? clientHeight : height;
-    }
-    const bool hasDepth = params.EnableAutoDepthStencil != 0;
-    if (width == 0 || height == 0 || width > Reference::MaxBackBufferSize ||
-        height > Reference::MaxBackBufferSize ||
-        (hasDepth && params.AutoDepthStencilFormat != D3DFMT_D16)) {
-        return D3DERR_INVALIDCALL;
-    }
-    try {
-        *device = new Reference::TDevice(static_cast<int>(width), static_cast<int>(height),
-                                         params.BackBufferWidth, params.BackBufferHeight, hasDepth,
-                                         window, threadCount, shading);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (const std::system_error&) {
-        return E_FAIL; // no threads to be had
-    }
-    return D3D_OK;
+    return CreateDevice(params, window, threadCount, shading, TPresentTiming{}, device);
 }
 
 HRESULT CreateReferenceDevice(const D3DPRESENT_PARAMETERS& params, HWND window,
                               unsigned threadCount, IDirect3DDevice8** device) {
-    return CreateReferenceDevice(params, window, threadCount, Reference::ETileShading::Deferred,
-                                 device);
+    return CreateReferenceDevice(params, window, threadCount, TPresentTiming{}, device);
 }
 
 HRESULT CreateReferenceDevice(const D3DPRESENT_PARAMETERS& params, HWND window,

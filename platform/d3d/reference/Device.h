@@ -3,8 +3,13 @@
 // each draw as it is made, and queues the triangles on the tile renderer, which draws them
 // when the picture is needed (a clear, Present, a read-back). A device sized by its window
 // follows the window's client size at the next Clear or BeginScene outside a scene.
+// A frame that repeats the picture the back buffer already holds is not rasterised again,
+// and Present hands the window a picture only when it has changed; with a pacer, Present
+// waits for the display's next refresh.
 
 #include "platform/d3d/FixedFunctionDevice.h"
+#include "platform/d3d/reference/FramePacer.h"
+#include "platform/d3d/reference/FrameSignature.h"
 #include "platform/d3d/reference/Resources.h"
 #include "platform/d3d/reference/TileRenderer.h"
 #include "platform/d3d/reference/VertexPipeline.h"
@@ -17,9 +22,11 @@ constexpr UINT MaxBackBufferSize = 4096;
 class TDevice final : public TFixedFunctionDevice {
 public:
     // A `requestedWidth` or `requestedHeight` of 0 makes that side follow the window's client
-    // size; `width` and `height` are the size to start with.
+    // size; `width` and `height` are the size to start with. Without a pacer (null) Present
+    // never waits.
     TDevice(int width, int height, UINT requestedWidth, UINT requestedHeight, bool hasDepth,
-            HWND window, unsigned threadCount, ETileShading shading);
+            HWND window, unsigned threadCount, ETileShading shading,
+            std::unique_ptr<TFramePacer> pacer);
 
     HRESULT SetTexture(DWORD stage, IDirect3DTexture8* texture) override;
     HRESULT CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
@@ -28,6 +35,10 @@ public:
                                IDirect3DVertexBuffer8** buffer) override;
     HRESULT SetStreamSource(UINT stream, IDirect3DVertexBuffer8* buffer, UINT stride) override;
     HRESULT ReadBackBuffer(std::vector<std::uint32_t>& pixels, UINT& width, UINT& height) override;
+
+    // True when the latest EndScene found its frame equal to the picture already drawn and
+    // kept that picture instead of rasterising the frame.
+    bool LastSceneReused() const { return SceneReused; }
 
 private:
     HRESULT FollowWindow() override;
@@ -41,6 +52,8 @@ private:
     // DeviceDraw.cpp: what a draw does once its call has been checked.
     TPixelState ResolvePixelState(bool textured) const;
     void QueueTriangle(const TClipVertex (&corners)[3], TTriangle& prototype);
+    // Opens the frame's record with its first clear or draw.
+    void RecordFrameStart();
 
     HWND Window;
     UINT RequestedWidth;
@@ -50,6 +63,15 @@ private:
     TComRef<TTexture> Texture;
     TComRef<TVertexBuffer> StreamBuffer;
     UINT StreamStride = 0;
+    std::unique_ptr<TFramePacer> Pacer;
+    TFrameSignature Signature;
+    bool FrameRecorded = false;
+    bool SceneReused = false;
+    // The renderer's buffer generation when the signature last described the buffers, and
+    // when the window was last handed the picture.
+    std::uint64_t DescribedGeneration = 0;
+    std::uint64_t ShownGeneration = NeverShown;
+    static constexpr std::uint64_t NeverShown = ~std::uint64_t{0};
 };
 
 } // namespace Reference

@@ -81,6 +81,9 @@ TPixelState TDevice::ResolvePixelState(bool textured) const {
 HRESULT TDevice::DrawTriangleList(UINT startVertex, UINT count) {
     const UINT stride = StreamStride;
     const BYTE* first = StreamBuffer->Bytes().data() + std::size_t{startVertex} * stride;
+    RecordFrameStart();
+    Signature.AddDraw(State, {Texture ? Texture->ContentStamp() : 0, StreamBuffer->ContentStamp(),
+                              stride, startVertex, count});
     Pipeline.Prepare(State);
     std::shared_ptr<const TTexels> texels;
     if (Texture) {

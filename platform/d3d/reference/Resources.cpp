@@ -2,9 +2,23 @@
 
 #include "platform/d3d/ResourceLocks.h"
 
-namespace Reference {
+#include <atomic>
 
-TTexture::TTexture(UINT width, UINT height) : Texels(std::make_shared<TTexels>()) {
+namespace Reference {
+namespace {
+
+// Shared by every device and resource, so a stamp never names two contents, not even those
+// of a released resource and of a new one made at the same address.
+std::atomic<std::uint64_t> LastContentStamp{0};
+
+std::uint64_t NewContentStamp() {
+    return LastContentStamp.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
+} // namespace
+
+TTexture::TTexture(UINT width, UINT height)
+    : Texels(std::make_shared<TTexels>()), Stamp(NewContentStamp()) {
     Texels->Width = width;
     Texels->Height = height;
     Texels->Pixels.assign(static_cast<std::size_t>(width) * height, 0);
@@ -21,6 +35,7 @@ HRESULT TTexture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect,
         Texels = std::make_shared<TTexels>(*Texels);
     }
     Locked = true;
+    Stamp = NewContentStamp();
     locked->Pitch = static_cast<std::int32_t>(Texels->Width * 4);
     locked->pBits =
         Texels->Pixels.data() + static_cast<std::size_t>(area.top) * Texels->Width + area.left;
@@ -32,10 +47,12 @@ HRESULT TTexture::UnlockRect(UINT level) {
         return D3DERR_INVALIDCALL;
     }
     Locked = false;
+    // Writes may go on until here, after a draw has already seen the stamp of the lock.
+    Stamp = NewContentStamp();
     return D3D_OK;
 }
 
-TVertexBuffer::TVertexBuffer(UINT length) : Data(length, 0) {}
+TVertexBuffer::TVertexBuffer(UINT length) : Data(length, 0), Stamp(NewContentStamp()) {}
 
 HRESULT TVertexBuffer::Lock(UINT offset, UINT size, BYTE** data, DWORD) {
     std::size_t end = 0;
@@ -44,6 +61,7 @@ HRESULT TVertexBuffer::Lock(UINT offset, UINT size, BYTE** data, DWORD) {
         return checked;
     }
     Locked = true;
+    Stamp = NewContentStamp();
     *data = Data.data() + offset;
     return D3D_OK;
 }
@@ -53,6 +71,7 @@ HRESULT TVertexBuffer::Unlock() {
         return D3DERR_INVALIDCALL;
     }
     Locked = false;
+    Stamp = NewContentStamp();
     return D3D_OK;
 }
 

@@ -5,6 +5,7 @@
 #include "platform/d3d/D3D8.h"
 #include "platform/d3d/reference/RasterTypes.h"
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -23,9 +24,13 @@ public:
 
     // The texels to sample now; the caller holds them until its frame is drawn.
     std::shared_ptr<const TTexels> Snapshot() const { return Texels; }
+    // Names this texture's present contents: unique among all resources of the process, and
+    // new with every lock and unlock, since the texels may be rewritten in between.
+    std::uint64_t ContentStamp() const { return Stamp; }
 
 private:
     std::shared_ptr<TTexels> Texels;
+    std::uint64_t Stamp;
     bool Locked = false;
 };
 
@@ -39,9 +44,12 @@ public:
 
     bool IsLocked() const { return Locked; }
     const std::vector<BYTE>& Bytes() const { return Data; }
+    // As TTexture::ContentStamp.
+    std::uint64_t ContentStamp() const { return Stamp; }
 
 private:
     std::vector<BYTE> Data;
+    std::uint64_t Stamp;
     bool Locked = false;
 };
 

@@ -105,6 +105,7 @@ void TTileRenderer::ClearAll(bool color, std::uint32_t colorValue, bool depth, f
 void TTileRenderer::ClearRect(int x1, int y1, int x2, int y2, bool color, std::uint32_t colorValue,
                               bool depth, float depthValue) {
     Flush();
+    ++Generation;
     for (int y = y1; y < y2; ++y) {
         const std::size_t row = static_cast<std::size_t>(y) * ScreenWidth;
         if (color) {
@@ -136,6 +137,12 @@ void TTileRenderer::Resize(int width, int height) {
     ScreenHeight = height;
     TilesX = tilesX;
     TilesY = tilesY;
+    ++Generation;
+}
+
+void TTileRenderer::DiscardQueued() {
+    ForgetQueued();
+    HeldTexels.clear();
 }
 
 TFillCounts TTileRenderer::TakeFillCounts() {
@@ -149,6 +156,11 @@ void TTileRenderer::DrawQueued() {
         return;
     }
     Workers.RunAll(*this, TilesX * TilesY);
+    ++Generation;
+    ForgetQueued();
+}
+
+void TTileRenderer::ForgetQueued() {
     Triangles.clear();
     for (std::vector<std::uint32_t>& bin : Bins) {
         bin.clear();

@@ -55,6 +55,13 @@ public:
     // plane. On a failed allocation (std::bad_alloc) the renderer keeps its old size.
     void Resize(int width, int height);
 
+    // Forgets everything queued (triangles, pending clears, held texels) without drawing it:
+    // for a frame whose picture the buffers already hold.
+    void DiscardQueued();
+    // Moves whenever the buffers' contents change (a batch drawn, a rectangle cleared, a
+    // resize), so a caller can tell whether they still hold the picture it last saw.
+    std::uint64_t BufferGeneration() const { return Generation; }
+
     const std::vector<std::uint32_t>& Colors() const { return ColorBuffer; }
 
     // The counts of every tile drawn since the last call; they start again from zero.
@@ -81,6 +88,7 @@ private:
     };
 
     void DrawQueued();
+    void ForgetQueued();
     void RunTile(int tile, unsigned worker) override;
     TTileBounds BoundsOf(int tile) const;
     void ClearTile(const TTileBounds& tile, bool color);
@@ -108,6 +116,7 @@ private:
     TFillCounts Counts;
     TTileWorkers Workers;
     std::vector<TTileScratch> Scratch; // one per worker
+    std::uint64_t Generation = 0;
 };
 
 } // namespace Reference

@@ -1,0 +1,154 @@
+#include "platform/d3d/reference/FrameSignature.h"
+
+#include <bit>
+
+namespace Reference {
+namespace {
+
+// Tags keep records of different shapes from lining up by accident.
+enum ERecordTag : std::uint32_t {
+    FrameTag = 0x46524D31,
+    ClearTag = 0x434C5231,
+    DrawTag = 0x44525731,
+    SameStateTag = 0x53414D31,
+    FullStateTag = 0x53544131,
+};
+
+} // namespace
+
+void TFrameSignature::StartFrame(int width, int height, bool hasDepth) {
+    Current.clear();
+    CurrentStartsClean = false;
+    FirstOperation = true;
+    HasDepth = hasDepth;
+    HasLastState = false;
+    AddWord(FrameTag);
+    AddWord(static_cast<std::uint32_t>(width));
+    AddWord(static_cast<std::uint32_t>(height));
+    AddWord(hasDepth ? 1u : 0u);
+}
+
+void TFrameSignature::AddClear(DWORD count, const D3DRECT* rects, bool color, D3DCOLOR value,
+                               bool depth, float z) {
+    if (FirstOperation) {
+        // Only a frame that wipes everything it could see of the previous one is described
+        // by its own record alone.
+        CurrentStartsClean = rects == nullptr && color && (depth || !HasDepth);
+        FirstOperation = false;
+    }
+    AddWord(ClearTag);
+    AddWord(rects == nullptr ? 0xFFFFFFFFu : count);
+    for (DWORD i = 0; rects != nullptr && i < count; ++i) {
+        AddWord(static_cast<std::uint32_t>(rects[i].x1));
+        AddWord(static_cast<std::uint32_t>(rects[i].y1));
+        AddWord(static_cast<std::uint32_t>(rects[i].x2));
+        AddWord(static_cast<std::uint32_t>(rects[i].y2));
+    }
+    AddWord((color ? 1u : 0u) | (depth ? 2u : 0u));
+    AddWord(value);
+    AddFloat(z);
+}
+
+void TFrameSignature::AddDraw(const TFixedFunctionState& state, const TDrawSources& sources) {
+    FirstOperation = false;
+    AddWord(DrawTag);
+    if (HasLastState && state.Version() == LastStateVersion) {
+        AddWord(SameStateTag);
+    } else {
+        AddState(state);
+        LastStateVersion = state.Version();
+        HasLastState = true;
+    }
+    AddWord(static_cast<std::uint32_t>(sources.TextureStamp));
+    AddWord(static_cast<std::uint32_t>(sources.TextureStamp >> 32));
+    AddWord(static_cast<std::uint32_t>(sources.StreamStamp));
+    AddWord(static_cast<std::uint32_t>(sources.StreamStamp >> 32));
+    AddWord(sources.Stride);
+    AddWord(sources.StartVertex);
+    AddWord(sources.PrimitiveCount);
+}
+
+bool TFrameSignature::RepeatsHeldPicture() const {
+    return HeldValid && CurrentStartsClean && Current == Held;
+}
+
+void TFrameSignature::HoldsPicture() {
+    // Only a record that starts clean describes the whole picture.
+    HeldValid = CurrentStartsClean;
+    if (HeldValid) {
+        Held.assign(Current.begin(), Current.end());
+    }
+}
+
+void TFrameSignature::ForgetHeldPicture() {
+    HeldValid = false;
+}
+
+void TFrameSignature::AddWord(std::uint32_t word) {
+    Current.push_back(word);
+}
+
+void TFrameSignature::AddFloat(float value) {
+    // Bit patterns: exact, and a NaN equals itself.
+    AddWord(std::bit_cast<std::uint32_t>(value));
+}
+
+void TFrameSignature::AddColor(const D3DCOLORVALUE& color) {
+    AddFloat(color.r);
+    AddFloat(color.g);
+    AddFloat(color.b);
+    AddFloat(color.a);
+}
+
+void TFrameSignature::AddMatrix(const D3DMATRIX& matrix) {
+    for (const auto& row : matrix.m) {
+        for (const float value : row) {
+            AddFloat(value);
+        }
+    }
+}
+
+void TFrameSignature::AddState(const TFixedFunctionState& state) {
+    AddWord(FullStateTag);
+    const TRenderStates& states = state.RenderStates();
+    AddWord((states.DepthEnable ? 1u : 0u) | (states.BlendEnable ? 2u : 0u) |
+            (states.Lighting ? 4u : 0u) | (states.NormalizeNormals ? 8u : 0u));
+    AddWord(states.SourceBlend);
+    AddWord(states.DestBlend);
+    AddWord(states.CullMode);
+    AddWord(states.Ambient);
+    const TTextureStage& stage = state.Stage();
+    AddWord(stage.ColorOp);
+    AddWord(stage.AlphaOp);
+    AddWord(stage.MagFilter);
+    AddWord(stage.MinFilter);
+    const D3DMATERIAL8& material = state.Material();
+    AddColor(material.Diffuse);
+    AddColor(material.Ambient);
+    AddColor(material.Specular);
+    AddColor(material.Emissive);
+    AddFloat(material.Power);
+    AddMatrix(state.World());
+    AddMatrix(state.View());
+    AddMatrix(state.Projection());
+    for (const TLightSlot& slot : state.Lights()) {
+        if (!slot.Enabled) {
+            AddWord(0);
+            continue;
+        }
+        const D3DLIGHT8& light = slot.Light;
+        AddWord(1);
+        AddWord(light.Type);
+        AddColor(light.Diffuse);
+        AddColor(light.Specular);
+        AddColor(light.Ambient);
+        for (const float value :
+             {light.Position.x, light.Position.y, light.Position.z, light.Direction.x,
+              light.Direction.y, light.Direction.z, light.Range, light.Falloff, light.Attenuation0,
+              light.Attenuation1, light.Attenuation2, light.Theta, light.Phi}) {
+            AddFloat(value);
+        }
+    }
+}
+
+} // namespace Reference
