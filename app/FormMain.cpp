@@ -10,6 +10,7 @@
 #include "platform/system/ApplicationError.h"
 #include "platform/system/MessageBox.h"
 #include "platform/system/TickCount.h"
+#include "platform/system/WindowGeometry.h"
 #include "render/Direct3D.h"
 #include "render/Direct3DErrors.h"
 #include "render/SceneResources.h"
@@ -24,6 +25,9 @@
 #include <QMenuBar>
 #include <QPixmap>
 #include <QScreen>
+#include <QShortcut>
+
+#include <algorithm>
 
 namespace {
 // The client area below the menu is square; this is its designed side.
@@ -31,6 +35,8 @@ constexpr int DesignedClientSide = 600;
 constexpr int LoadBarHeight = 15;
 constexpr int LoadBarStartWidth = 5;
 constexpr int LoadingFontPixels = 32;
+// How often, and for how long after the last resize, a refused square size is asked again.
+constexpr int SquareRetryIntervalMs = 100;
 
 QFont LoadingFont() {
     QFont font(QStringLiteral("DejaVu Sans"));
@@ -53,6 +59,11 @@ TFormMain::TFormMain(QWidget* parent)
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
+    // Full screen is the player's choice for this run only: no menu item, nothing saved.
+    connect(new QShortcut(QKeySequence(Qt::Key_F11), this), &QShortcut::activated, this,
+            &TFormMain::ToggleFullScreen);
+    SquareRetry.setInterval(SquareRetryIntervalMs);
+    connect(&SquareRetry, &QTimer::timeout, this, &TFormMain::RetrySquareClient);
     connect(&ApplicationEvents1, &TApplicationEvents::ApplicationActivated, this,
             &TFormMain::FormActivate);
     connect(&ApplicationEvents1, &TApplicationEvents::ApplicationDeactivated, this,
@@ -144,14 +155,42 @@ void TFormMain::FormClose() {
 void TFormMain::FormResize() {
     const int clientHeight = ClientArea->height();
     const int clientWidth = ClientArea->width();
-    if (clientWidth != clientHeight) {
-        resize(width() - clientWidth + clientHeight, height());
+    // A full screen is not square; the device's window centres the largest square in it.
+    if (isFullScreen() || clientWidth == clientHeight) {
+        SquareRetry.stop();
+        return;
+    }
+    RequestClientSize(this, QSize(width() - clientWidth + clientHeight, height()));
+    // While the player still drags the frame the window manager may refuse the request, and
+    // it sends nothing when the drag ends: the request is repeated until it holds or the
+    // window manager has plainly refused it for good.
+    if (!SquareRetry.isActive()) {
+        SquareRetry.start();
+    }
+}
+
+void TFormMain::RetrySquareClient() {
+    if (--SquareRetriesLeft <= 0) {
+        SquareRetry.stop();
+        return;
+    }
+    FormResize();
+}
+
+void TFormMain::ToggleFullScreen() {
+    if (isFullScreen()) {
+        showNormal();
+    } else {
+        showFullScreen();
     }
 }
 
 void TFormMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!event->spontaneous()) {
+        // Without a window manager nothing else would activate the window, and an inactive
+        // window neither loads nor draws.
+        activateWindow();
         FormShow();
     }
 }
@@ -186,12 +225,16 @@ void TFormMain::closeEvent(QCloseEvent* event) {
 
 void TFormMain::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
+    SquareRetriesLeft = SquareRetries;
     FormResize();
 }
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ClientArea && event->type() == QEvent::Resize) {
-        DeviceWindow->setGeometry(ClientArea->rect());
+        // The picture is the largest centred square; a full screen shows black beside it.
+        const int side = std::min(ClientArea->width(), ClientArea->height());
+        DeviceWindow->setGeometry((ClientArea->width() - side) / 2,
+                                  (ClientArea->height() - side) / 2, side, side);
     }
     return QMainWindow::eventFilter(watched, event);
 }

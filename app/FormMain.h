@@ -11,6 +11,7 @@
 #include "platform/mci/MciNotifyTarget.h"
 
 #include <QMainWindow>
+#include <QTimer>
 
 #include <cstdint>
 #include <functional>
@@ -54,6 +55,8 @@ public:
     void FormKeyDown(std::uint16_t key);
     void FormClose();
     void FormResize();
+    // F11: full screen on and off, with the menu kept.
+    void ToggleFullScreen();
     // The main loop: one call per idle notification.
     void ApplicationEvents1Idle(bool& done);
 
@@ -143,6 +146,7 @@ private:
     // Runs a handler of the window, reporting what it throws.
     void Guarded(const std::function<void()>& handler);
     void Terminate();
+    void RetrySquareClient();
 
     TApplicationEvents ApplicationEvents1;
     std::unique_ptr<TGamepadInput> GamepadInput;
@@ -154,4 +158,8 @@ private:
     bool LoadingNow = false;
     bool Closed = false;
     int ErrorBoxesOpen = 0;
+    // The square client area's repeated request (FormResize): ten seconds' worth at most.
+    static constexpr int SquareRetries = 100;
+    QTimer SquareRetry;
+    int SquareRetriesLeft = 0;
 };

@@ -89,6 +89,11 @@ void TFormMain::LoadGame() {
     GameState = gsTitle;
     DeviceWindow->show();
     DeviceWindow->raise();
+    // Beside the square picture of a full screen, where the loading display no longer shows.
+    QPalette black = ClientArea->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    ClientArea->setPalette(black);
+    ClientArea->setAutoFillBackground(true);
 }
 
 void TFormMain::SetLoadProgress(int width) {

@@ -8,14 +8,14 @@ packages=(
   # fuzzing (libFuzzer ships with clang's runtime)
   clang-14 libclang-rt-14-dev
   # window, menus, dialogs, bitmaps, OpenGL
-  qt6-base-dev libqt6opengl6-dev libgl1-mesa-dev libgl1-mesa-dri libglx-mesa0 libxkbcommon-dev
+  qt6-base-dev libxcb1-dev libqt6opengl6-dev libgl1-mesa-dev libgl1-mesa-dri libglx-mesa0 libxkbcommon-dev
   # pictures, sound, music
   libjpeg-dev libsdl2-dev libfluidsynth-dev timgm6mb-soundfont fonts-dejavu-core fonts-dejavu-extra
   # tests and benchmarks
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   # headless display for the OpenGL device and the end-to-end run
   xvfb xauth xdotool x11-utils imagemagick
-  # a window manager for the CPU measurement (scripts/measure-cpu.sh)
+  # a window manager for the window test and the CPU measurement
   openbox
 )
 
