@@ -131,12 +131,9 @@ std::optional<std::string> FindProfileValue(std::string_view text, std::string_v
     return std::string(value);
 }
 
-std::string SetProfileValue(std::string_view text, std::string_view section, std::string_view key,
+namespace {
+std::string SetValueInLines(std::string_view text, std::string_view section, std::string_view key,
                             std::string_view value) {
-    const std::string_view mark = ByteOrderMarkOf(text);
-    if (!mark.empty()) {
-        return std::string(mark) + SetProfileValue(text.substr(mark.size()), section, key, value);
-    }
     const std::vector<TLine> lines = SplitLines(text);
     const TEntryPlace place = FindEntry(text, lines, section, key);
     const std::string_view ending = LineEndingOf(text);
@@ -167,6 +164,15 @@ std::string SetProfileValue(std::string_view text, std::string_view section, std
     }
     result.append("[").append(section).append("]").append(ending);
     return result.append(entry).append(ending);
+}
+
+} // namespace
+
+std::string SetProfileValue(std::string_view text, std::string_view section, std::string_view key,
+                            std::string_view value) {
+    // Only the one mark at the very start is set aside: a second is text of the first line.
+    const std::string_view mark = ByteOrderMarkOf(text);
+    return std::string(mark) + SetValueInLines(text.substr(mark.size()), section, key, value);
 }
 
 bool IsWritableProfileEntry(std::string_view section, std::string_view key,

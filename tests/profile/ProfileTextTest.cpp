@@ -24,3 +24,11 @@ TEST(SetProfileValue, TakesALeadingByteOrderMarkAsAbsentAndKeepsIt) {
     EXPECT_EQ(SetProfileValue(text, "Options", "Music", "0"),
               "\xEF\xBB\xBF[Options]\r\nView=3\r\nMusic=0\r\n");
 }
+
+// Found by fuzzing: a second mark is text of the first line, and writing must not glue the
+// added section onto it, where it could never be read back.
+TEST(SetProfileValue, SetsAsideOnlyOneByteOrderMark) {
+    const std::string twice = "\xEF\xBB\xBF\xEF\xBB\xBF";
+    EXPECT_EQ(FindProfileValue(SetProfileValue(twice, "Options", "View", "3"), "Options", "View"),
+              "3");
+}
