@@ -205,6 +205,11 @@ void TFormMain::changeEvent(QEvent* event) {
 }
 
 void TFormMain::keyPressEvent(QKeyEvent* event) {
+    event->accept();
+    // Before loading has finished, and after the window has closed, keys have no effect.
+    if (DroppingKeys || Closed || GameState == gsLoading) {
+        return;
+    }
     const std::uint16_t key = VirtualKeyCode(event->key());
     const std::optional<char> character = KeyPressCharacter(*event);
     Guarded([&] {
@@ -213,7 +218,6 @@ void TFormMain::keyPressEvent(QKeyEvent* event) {
             FormKeyPress(*character);
         }
     });
-    event->accept();
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {

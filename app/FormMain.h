@@ -156,6 +156,8 @@ private:
     bool ReferenceDeviceOnly = false;
     bool TerminateRequested = false;
     bool LoadingNow = false;
+    // While set, key presses are dropped: those the player typed while loading ran.
+    bool DroppingKeys = false;
     bool Closed = false;
     int ErrorBoxesOpen = 0;
     // The square client area's repeated request (FormResize): ten seconds' worth at most.

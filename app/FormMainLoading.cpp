@@ -16,6 +16,7 @@
 #include "render/SceneResources.h"
 #include "settings/Options.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 
 namespace {
@@ -79,7 +80,18 @@ void TFormMain::LoadGame() {
         StartMusic(this);
         SetLoadProgress(160);
     });
+    if (loaded) {
+        // Keys typed while loading ran wait in the queue; they must not start a game on the
+        // title (loading ignores keys), so they are taken out of it here. A close that waited
+        // there too is carried out, and then there is nothing left to show.
+        DroppingKeys = true;
+        QCoreApplication::processEvents();
+        DroppingKeys = false;
+    }
     LoadingNow = false;
+    if (Closed) {
+        return;
+    }
     if (!loaded) {
         // Reported once; a second try would fail the same way, so the program ends here with
         // nothing half loaded on the screen.

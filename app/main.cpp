@@ -22,6 +22,21 @@ bool ReferenceDeviceAsked() {
     return device != nullptr && std::string_view(device) == "reference";
 }
 
+// Without a display the window system's library would abort the program with its own text;
+// the player is told in one line what is missing instead. A platform chosen by name (the
+// offscreen one, say) needs no display.
+bool DisplayAvailable() {
+    const auto set = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value != nullptr && *value != '\0';
+    };
+    return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
+}
+
+constexpr const char* NoDisplayText =
+    "zorbix: no display to open a window on: run it in a desktop session (DISPLAY or "
+    "WAYLAND_DISPLAY set), or choose a window platform with QT_QPA_PLATFORM\n";
+
 int RunScreenshot(const TCommandLine& line) {
     TScreenshotRequest request;
     request.State = line.State;
@@ -89,9 +104,17 @@ int main(int argc, char* argv[]) {
     case TRunMode::Screenshot:
         return RunScreenshot(line);
     case TRunMode::Bench:
+        if (line.HardwareDevice && !DisplayAvailable()) {
+            std::cerr << NoDisplayText;
+            return EXIT_FAILURE;
+        }
         return RunBench(argc, argv, line);
     case TRunMode::Game:
         break;
+    }
+    if (!DisplayAvailable()) {
+        std::cerr << NoDisplayText;
+        return EXIT_FAILURE;
     }
     return RunGame(argc, argv, line);
 }

@@ -3,26 +3,24 @@
 #include "audio/StreamTexts.h"
 #include "audio/WaveCollectionReader.h"
 #include "core/GameError.h"
+#include "platform/system/RegularFile.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <utility>
 
 namespace {
-// The bytes of a readable file; none for a missing file, a directory or no permission.
+// Far above the game's own collection; a larger file is refused before it fills memory.
+constexpr std::size_t MaxWaveCollectionBytes = 64u << 20;
+
+// The bytes of a readable regular file; none for a missing file, a directory, a pipe, a
+// device, no permission or a file too large to be a collection.
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) {
+    std::vector<std::uint8_t> bytes;
+    if (ReadRegularFile(path, MaxWaveCollectionBytes, bytes)) {
         return std::nullopt;
     }
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        return std::nullopt;
-    }
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file),
-                                     std::istreambuf_iterator<char>());
+    return bytes;
 }
 } // namespace
 

@@ -1,17 +1,24 @@
 #include "render/JpegConversion.h"
 
 #include "core/GameError.h"
+#include "platform/profile/AtomicFile.h"
+#include "platform/system/RegularFile.h"
+#include "render/BitmapCheck.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QImage>
 
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <memory>
+#include <string_view>
 #include <vector>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 namespace {
 struct TJpegErrors {
@@ -23,7 +30,14 @@ struct TJpegErrors {
 [[noreturn]] void LeaveDecoder(j_common_ptr info) {
     std::longjmp(reinterpret_cast<TJpegErrors*>(info->err)->Escape, 1);
 }
-// Warnings about recoverable damage are not shown to the player.
+// A warning means damage, a file that ends early above all (the decoder would fill the rest
+// with grey): the picture is refused with the warning's code rather than shown broken.
+// Trace messages (level above 0) are not shown.
+void RefuseDamage(j_common_ptr info, int level) {
+    if (level < 0) {
+        LeaveDecoder(info);
+    }
+}
 void KeepQuiet(j_common_ptr) {}
 
 struct TDecodedPicture {
@@ -34,11 +48,12 @@ struct TDecodedPicture {
 
 // Decodes `file` into `picture`; false with the decoder's message code on failure. Between
 // setjmp and any jump back only plain data lives on this frame, so nothing is skipped.
-bool DecodeJpeg(std::FILE* file, TDecodedPicture& picture, int& errorCode) {
+bool DecodeJpeg(const std::vector<std::uint8_t>& file, TDecodedPicture& picture, int& errorCode) {
     jpeg_decompress_struct info{};
     TJpegErrors errors{};
     info.err = jpeg_std_error(&errors.Base);
     errors.Base.error_exit = LeaveDecoder;
+    errors.Base.emit_message = RefuseDamage;
     errors.Base.output_message = KeepQuiet;
     if (setjmp(errors.Escape) != 0) {
         errorCode = errors.Base.msg_code;
@@ -46,8 +61,14 @@ bool DecodeJpeg(std::FILE* file, TDecodedPicture& picture, int& errorCode) {
         return false;
     }
     jpeg_create_decompress(&info);
-    jpeg_stdio_src(&info, file);
+    jpeg_mem_src(&info, file.data(), static_cast<unsigned long>(file.size()));
     jpeg_read_header(&info, TRUE);
+    // Sized from the header before any pixel is decoded: a forged size must not claim
+    // gigabytes of memory.
+    if (info.image_width > MaxPictureSide || info.image_height > MaxPictureSide) {
+        errors.Base.msg_code = JERR_IMAGE_TOO_BIG;
+        LeaveDecoder(reinterpret_cast<j_common_ptr>(&info));
+    }
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
     picture.Width = info.output_width;
@@ -63,22 +84,23 @@ bool DecodeJpeg(std::FILE* file, TDecodedPicture& picture, int& errorCode) {
     return true;
 }
 
-struct TFileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
+// Far above any picture of MaxPictureSide the game could ship.
+constexpr std::size_t MaxJpegFileBytes = 32u << 20;
 
-constexpr const char* ConvertedPictures[] = {"nag.jpg", "logo.jpg", "gameover.jpg", "fone.jpg",
-                                             "field.jpg"};
+// The title picture comes last: its bitmap stands for all five at the next start, so it may
+// only exist once the other four are whole.
+constexpr const char* ConvertedPictures[] = {"nag.jpg", "gameover.jpg", "fone.jpg", "field.jpg",
+                                             "logo.jpg"};
 } // namespace
 
 void ConvertJpegToBitmap(const std::string& path) {
-    const std::unique_ptr<std::FILE, TFileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
+    std::vector<std::uint8_t> file;
+    if (ReadRegularFile(path, MaxJpegFileBytes, file)) {
         throw EGameError(FormatMessage("Cannot open file %s", path));
     }
     TDecodedPicture picture;
     int errorCode = 0;
-    if (!DecodeJpeg(file.get(), picture, errorCode)) {
+    if (!DecodeJpeg(file, picture, errorCode)) {
         throw EGameError("JPEG error #" + std::to_string(errorCode));
     }
     QImage image(static_cast<int>(picture.Width), static_cast<int>(picture.Height),
@@ -87,8 +109,13 @@ void ConvertJpegToBitmap(const std::string& path) {
     for (int y = 0; y < image.height(); ++y) {
         std::memcpy(image.scanLine(y), picture.Rgb.data() + y * rowBytes, rowBytes);
     }
+    // Replaced whole: a conversion killed half way leaves no cut bitmap behind.
     const std::string bitmap = std::filesystem::path(path).replace_extension(".bmp").string();
-    if (!image.save(QString::fromStdString(bitmap), "BMP")) {
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "BMP") ||
+        ReplaceFileContents(bitmap, std::string_view(encoded.constData(),
+                                                     static_cast<std::size_t>(encoded.size())))) {
         throw EGameError(FormatMessage("Cannot create file %s", bitmap));
     }
 }

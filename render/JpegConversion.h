@@ -5,13 +5,15 @@
 #include <string>
 
 // Decodes the JPEG file `path` at full size and saves it as a bitmap of the same name with
-// the extension ".bmp", overwriting any such file. Throws EGameError "Cannot open file
-// <path>" when the file cannot be opened, "JPEG error #<code>" with the decoder's message
-// code when it cannot be decoded, and "Cannot create file <bitmap>" when the bitmap cannot
-// be written.
+// the extension ".bmp", replacing any such regular file whole (AtomicFile.h). Throws
+// EGameError "Cannot open file <path>" when the file cannot be opened, is not a regular file
+// or is too large for a picture, "JPEG error #<code>" with the decoder's message code when
+// it cannot be decoded, is damaged or ends early, or is larger than MaxPictureSide, and
+// "Cannot create file <bitmap>" when the bitmap cannot be written (a link, a pipe or a
+// device in its place included).
 void ConvertJpegToBitmap(const std::string& path);
 
-// Converts "Images/nag.jpg", "logo.jpg", "gameover.jpg", "fone.jpg" and "field.jpg" under
+// Converts "Images/nag.jpg", "gameover.jpg", "fone.jpg", "field.jpg" and "logo.jpg" under
 // `programDirectory` (ending in a separator), in that order, unless "Images/logo.bmp"
-// exists already: the title picture stands for all five.
+// exists already: the title picture stands for all five, so it is made last.
 void ConvertPictures(const std::string& programDirectory);

@@ -1,22 +1,30 @@
 #include "render/Textures.h"
 
 #include "core/GameError.h"
+#include "platform/system/RegularFile.h"
+#include "render/BitmapCheck.h"
 #include "render/Math3D.h"
 
-#include <QFile>
 #include <QImage>
 
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace {
+// Room for the largest picture accepted, MaxPictureSide squared at 32 bits, and its headers.
+constexpr std::size_t MaxBitmapFileBytes =
+    std::size_t{MaxPictureSide} * MaxPictureSide * 4 + (1u << 16);
+
 QImage ReadBitmap(const std::string& fileName) {
-    QFile file(QString::fromStdString(fileName));
-    if (!file.open(QIODevice::ReadOnly)) {
+    std::vector<std::uint8_t> bytes;
+    if (ReadRegularFile(fileName, MaxBitmapFileBytes, bytes)) {
         throw EGameError(FormatMessage("Cannot open file %s", fileName));
     }
     QImage image;
-    if (!image.load(&file, "BMP") || image.isNull()) {
+    if (!IsWholeBitmapFile(bytes) ||
+        !image.loadFromData(bytes.data(), static_cast<int>(bytes.size()), "BMP") ||
+        image.isNull()) {
         throw EGameError("Bitmap image is not valid");
     }
     return image.convertToFormat(QImage::Format_RGB32);

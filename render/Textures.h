@@ -7,8 +7,9 @@
 #include <string>
 
 // An opaque texture of the bitmap `fileName`. Throws EGameError "Cannot open file <name>"
-// when the file cannot be opened and "Bitmap image is not valid" when it is not a bitmap the
-// reader understands. Returns none when the device refuses to create or lock the texture.
+// when the file cannot be opened, is not a regular file or is larger than any picture
+// accepted, and "Bitmap image is not valid" when it is not a whole bitmap the reader
+// understands (BitmapCheck.h). Returns none when the device refuses to create or lock the texture.
 TComRef<IDirect3DTexture8> LoadTextureFromBitmap(IDirect3DDevice8* device,
                                                  const std::string& fileName);
 

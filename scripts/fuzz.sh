@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Fuzzes the "Sounds.dxw" reader for a bounded time (ZORBIX_FUZZ_SECONDS, default 20),
-# starting from valid files made by the game's writer. Fails on any crash, leak, hang or
+# Fuzzes the "Sounds.dxw" reader, starting from valid files made by the game's writer, and
+# the other pure file readers, each for a bounded time (ZORBIX_FUZZ_SECONDS, default 20). Fails on any crash, leak, hang or
 # sanitizer report, leaving the input that caused it in build/fuzz/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,4 +25,15 @@ if ! "$out/wave_collection_fuzzer" "$out/corpus" "$out/seeds" \
   exit 1
 fi
 grep -E '^stat::number_of_executed_units|^Done' "$out/fuzz.log" || true
-echo "fuzz.sh: no failure in ${seconds} s"
+
+# The settings text, integers, high-score entries, bitmap check and tune checker.
+mkdir -p "$out/readers-corpus"
+if ! "$out/file_readers_fuzzer" "$out/readers-corpus" \
+    -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -malloc_limit_mb=256 -max_len=4096 \
+    -artifact_prefix="$out/" -print_final_stats=1 >"$out/readers-fuzz.log" 2>&1; then
+  tail -n 60 "$out/readers-fuzz.log"
+  echo "fuzz.sh: a file reader failed; see $out/readers-fuzz.log" >&2
+  exit 1
+fi
+grep -E '^stat::number_of_executed_units' "$out/readers-fuzz.log" || true
+echo "fuzz.sh: no failure in ${seconds} s each"

@@ -84,6 +84,9 @@ void TScoreTable::AddScore(std::int32_t score) {
         PlaceNameEditor(rank);
     }
     std::copy_backward(taken, Entries.end() - 1, Entries.end());
+    const auto flag = AddedHere.begin() + (rank - 1);
+    std::copy_backward(flag, AddedHere.end() - 1, AddedHere.end());
+    *flag = true;
     taken->Score = score;
     taken->Date = LocalDateTimeNow();
     ShowTable();
@@ -103,12 +106,14 @@ void TScoreTable::StoreName(int rank, std::string_view name) {
         throw std::out_of_range("no rank " + std::to_string(rank) + " in the high-score table");
     }
     Entries[static_cast<std::size_t>(rank - 1)].SetName(name);
+    AddedHere[static_cast<std::size_t>(rank - 1)] = true;
 }
 
 void TScoreTable::ClearTable() {
     Entries = DefaultEntries();
+    AddedHere = {};
     ShowTable();
-    SaveTable();
+    WriteLocked(false);
 }
 
 void TScoreTable::PlaceNameEditor(int rank) {
@@ -117,18 +122,58 @@ void TScoreTable::PlaceNameEditor(int rank) {
     Dialog->ShowNameEditor(firstTop - NameEditorRaise + (rank - 1) * rowPitch);
 }
 
-TScoreTable::TTableBytes TScoreTable::Encode() const {
+TScoreTable::TTableBytes TScoreTable::Encode(const TEntries& entries) {
     TTableBytes bytes{};
-    for (std::size_t index = 0; index < Entries.size(); ++index) {
-        EncodeScoreEntry(Entries[index],
+    for (std::size_t index = 0; index < entries.size(); ++index) {
+        EncodeScoreEntry(entries[index],
                          TScoreEntryBytes(bytes.data() + index * ScoreEntrySize, ScoreEntrySize));
     }
     return bytes;
 }
 
-void TScoreTable::Decode(const TTableBytes& bytes) {
-    for (std::size_t index = 0; index < Entries.size(); ++index) {
-        Entries[index] = DecodeScoreEntry(
+TScoreTable::TEntries TScoreTable::Decode(const TTableBytes& bytes) {
+    TEntries entries;
+    for (std::size_t index = 0; index < entries.size(); ++index) {
+        entries[index] = DecodeScoreEntry(
             TConstScoreEntryBytes(bytes.data() + index * ScoreEntrySize, ScoreEntrySize));
     }
+    return entries;
+}
+
+std::array<TScoreEntry, ScoreRankCount>
+MergeScoreTables(const std::array<TScoreEntry, ScoreRankCount>& disk,
+                 const std::array<TScoreEntry, ScoreRankCount>& ours,
+                 std::array<bool, ScoreRankCount>& added) {
+    std::array<TScoreEntry, ScoreRankCount> merged = disk;
+    std::array<bool, ScoreRankCount> mergedAdded{};
+    for (std::size_t index = 0; index < ours.size(); ++index) {
+        if (!added[index]) {
+            continue;
+        }
+        const TScoreEntry& entry = ours[index];
+        // On disk already (an earlier save of this game, or a row it read and renamed): the
+        // date is taken to the millisecond, so with the score it tells rows apart.
+        const auto same = std::ranges::find_if(merged, [&entry](const TScoreEntry& other) {
+            return other.Score == entry.Score && other.Date == entry.Date;
+        });
+        if (same != merged.end()) {
+            same->NameLength = entry.NameLength;
+            same->NameChars = entry.NameChars;
+            mergedAdded[static_cast<std::size_t>(same - merged.begin())] = true;
+            continue;
+        }
+        if (entry.Score <= merged.back().Score) {
+            continue; // beaten meanwhile by the scores of another game
+        }
+        const auto taken = std::ranges::find_if(
+            merged, [&entry](const TScoreEntry& other) { return other.Score < entry.Score; });
+        const auto position = static_cast<std::size_t>(taken - merged.begin());
+        std::copy_backward(taken, merged.end() - 1, merged.end());
+        std::copy_backward(mergedAdded.begin() + static_cast<std::ptrdiff_t>(position),
+                           mergedAdded.end() - 1, mergedAdded.end());
+        *taken = entry;
+        mergedAdded[position] = true;
+    }
+    added = mergedAdded;
+    return merged;
 }

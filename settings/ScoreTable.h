@@ -32,9 +32,13 @@ public:
     // No file: nothing changes. Throws EGameError when the file cannot be read, leaving the
     // table as it was.
     void LoadTable();
-    // Replaces the file with the table's 320 bytes; the file holds the old table or the new
-    // one, never a mix. Throws EGameError when it cannot, leaving the file as it was.
-    void SaveTable() const;
+    // Writes the table to the file, the old contents or the new ones, never a mix. Another
+    // game may have saved its own scores since this one read the file, so under a lock on the
+    // file the table on disk is read again and the entries this game has added are entered
+    // into it by the rank rule of AddScore (one already there is only renamed); that merged
+    // table is written and becomes this table. Only a regular file or a missing one is
+    // written. Throws EGameError when it cannot, leaving the file and the table as they were.
+    void SaveTable();
     // Fills the dialog's rows from the table.
     void ShowTable();
 
@@ -48,7 +52,8 @@ public:
     // The dialog's OK: names the entry at `rank` 1..5 with the first 50 characters of `name`
     // (8-bit characters). Writes nothing; the caller saves.
     void StoreName(int rank, std::string_view name);
-    // The dialog's confirmed Clear: the default table, dated now, shown and saved.
+    // The dialog's confirmed Clear: the default table, dated now, shown and saved as it is,
+    // over whatever the file holds.
     void ClearTable();
 
     const TScoreEntry& Entry(int rank) const {
@@ -60,16 +65,32 @@ public:
 
 private:
     using TTableBytes = std::array<std::byte, ScoreTableSize>;
+    using TEntries = std::array<TScoreEntry, ScoreRankCount>;
+    using TAddedFlags = std::array<bool, ScoreRankCount>;
 
-    TTableBytes Encode() const;
-    void Decode(const TTableBytes& bytes);
+    static TTableBytes Encode(const TEntries& entries);
+    static TEntries Decode(const TTableBytes& bytes);
+    // Replaces the file under its lock; `merge` (or none) turns the table on disk into the
+    // table to write.
+    void WriteLocked(bool merge);
     // Places the name box over the name label of `rank`.
     void PlaceNameEditor(int rank);
 
-    std::array<TScoreEntry, ScoreRankCount> Entries;
+    TEntries Entries;
+    // Which rows hold a score this game entered (AddScore) or a name it gave (StoreName), to
+    // be merged into the file.
+    TAddedFlags AddedHere{};
     std::string TableFileName;
     IHighScoreDialog* Dialog = nullptr;
 };
+
+// The table `disk` with every row of `ours` flagged in `added` entered by the rank rule (a
+// tie goes below), best rank first; a row already on disk (same score and date) only takes
+// the name of ours. `added` becomes the flags of the merged table.
+std::array<TScoreEntry, ScoreRankCount>
+MergeScoreTables(const std::array<TScoreEntry, ScoreRankCount>& disk,
+                 const std::array<TScoreEntry, ScoreRankCount>& ours,
+                 std::array<bool, ScoreRankCount>& added);
 
 // The one table, created with the high-score dialog at start-up.
 extern std::unique_ptr<TScoreTable> ScoreTable;

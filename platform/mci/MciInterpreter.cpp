@@ -1,26 +1,6 @@
 #include "platform/mci/MciInterpreter.h"
 
-#include <fstream>
-#include <iterator>
-
-namespace {
-// False when the file cannot be read or is too large to be a tune.
-bool ReadWholeFile(const std::string& name, std::vector<std::uint8_t>& bytes) {
-    std::ifstream file(name, std::ios::binary);
-    if (!file) {
-        return false;
-    }
-    file.seekg(0, std::ios::end);
-    const std::streamoff size = file.tellg();
-    if (size < 0 || static_cast<std::uint64_t>(size) > MaxMidiFileBytes) {
-        return false;
-    }
-    file.seekg(0);
-    bytes.resize(static_cast<std::size_t>(size));
-    file.read(reinterpret_cast<char*>(bytes.data()), size);
-    return static_cast<bool>(file);
-}
-} // namespace
+#include "platform/system/RegularFile.h"
 
 TMciInterpreter::TMciInterpreter(TSequencerFactory factory) : Factory(std::move(factory)) {}
 
@@ -65,7 +45,8 @@ MCIERROR TMciInterpreter::Open(const TMciCommand& command) {
         return MCIERR_DUPLICATE_ALIAS;
     }
     std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(command.FileName, bytes)) {
+    // Only a regular file of a tune's size: a pipe in its place would stall the start.
+    if (ReadRegularFile(command.FileName, MaxMidiFileBytes, bytes)) {
         return MCIERR_FILE_NOT_FOUND;
     }
     std::optional<TMidiSong> song = ReadMidiSong(std::move(bytes));

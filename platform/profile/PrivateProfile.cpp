@@ -3,47 +3,51 @@
 #include "platform/profile/AtomicFile.h"
 #include "platform/profile/ProfileText.h"
 
+#include "platform/system/RegularFile.h"
+
 #include <algorithm>
-#include <array>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
+#include <map>
 #include <optional>
 #include <string>
 #include <sys/stat.h>
-#include <unistd.h>
+#include <vector>
 
 namespace {
+
+// No settings file of any program comes near; a larger one is not read as one.
+constexpr std::size_t MaxProfileFileBytes = 1u << 20;
+
+// Writes not yet flushed, by file name, as the whole new text of the file. Like the system's
+// profile cache, it lets several keys reach the disk in one replacement of the file, so a
+// crash leaves all of them old or all new. Used on the user-interface thread only.
+std::map<std::string, std::string> PendingProfiles;
 
 // The whole file as text; empty text when it does not exist, nothing when it exists but
 // cannot be read. Never waits on a pipe or a device that happens to bear the name.
 std::optional<std::string> ReadProfileFile(const char* fileName) {
-    const int descriptor = ::open(fileName, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0) {
-        if (errno == ENOENT) {
-            return std::string();
-        }
+    if (const auto pending = PendingProfiles.find(fileName); pending != PendingProfiles.end()) {
+        return pending->second;
+    }
+    std::vector<std::uint8_t> bytes;
+    const std::error_code error = ReadRegularFile(fileName, MaxProfileFileBytes, bytes);
+    if (error == std::errc::no_such_file_or_directory) {
+        return std::string();
+    }
+    if (error) {
         return std::nullopt;
     }
-    std::optional<std::string> text;
-    struct stat status {};
-    if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode)) {
-        text.emplace();
-        std::array<char, 4096> block;
-        ssize_t count = 0;
-        while ((count = ::read(descriptor, block.data(), block.size())) != 0) {
-            if (count < 0 && errno == EINTR) {
-                continue;
-            }
-            if (count < 0) {
-                text.reset();
-                break;
-            }
-            text->append(block.data(), static_cast<std::size_t>(count));
-        }
+    return std::string(bytes.begin(), bytes.end());
+}
+
+BOOL FlushProfileFile(const char* fileName) {
+    const auto pending = PendingProfiles.find(fileName);
+    if (pending == PendingProfiles.end()) {
+        return 1;
     }
-    ::close(descriptor);
-    return text;
+    const std::string text = std::move(pending->second);
+    PendingProfiles.erase(pending);
+    return ReplaceFileContents(fileName, text) ? 0 : 1;
 }
 
 } // namespace
@@ -76,7 +80,7 @@ BOOL WritePrivateProfileStringA(const char* appName, const char* keyName, const 
         return 0;
     }
     if (appName == nullptr && keyName == nullptr && string == nullptr) {
-        return 1;
+        return FlushProfileFile(fileName);
     }
     if (appName == nullptr || keyName == nullptr || string == nullptr ||
         !IsWritableProfileEntry(appName, keyName, string)) {
@@ -86,6 +90,11 @@ BOOL WritePrivateProfileStringA(const char* appName, const char* keyName, const 
     if (!text) {
         return 0;
     }
-    const std::string changed = SetProfileValue(*text, appName, keyName, string);
-    return ReplaceFileContents(fileName, changed) ? 0 : 1;
+    // Refused now rather than at the flush, so the caller learns which write failed.
+    struct stat status {};
+    if (::lstat(fileName, &status) == 0 && !S_ISREG(status.st_mode)) {
+        return 0;
+    }
+    PendingProfiles[fileName] = SetProfileValue(*text, appName, keyName, string);
+    return 1;
 }

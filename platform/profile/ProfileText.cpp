@@ -104,10 +104,18 @@ std::string_view LineEndingOf(std::string_view text) {
     return "\r\n";
 }
 
+// Some editors put a UTF-8 byte-order mark before the first line. It is no part of any line,
+// and it is kept as it is when the text is written back.
+std::string_view ByteOrderMarkOf(std::string_view text) {
+    constexpr std::string_view Mark = "\xEF\xBB\xBF";
+    return text.starts_with(Mark) ? text.substr(0, Mark.size()) : std::string_view();
+}
+
 } // namespace
 
 std::optional<std::string> FindProfileValue(std::string_view text, std::string_view section,
                                             std::string_view key) {
+    text.remove_prefix(ByteOrderMarkOf(text).size());
     const std::vector<TLine> lines = SplitLines(text);
     const TEntryPlace place = FindEntry(text, lines, section, key);
     if (!place.KeyLine) {
@@ -123,7 +131,8 @@ std::optional<std::string> FindProfileValue(std::string_view text, std::string_v
     return std::string(value);
 }
 
-std::string SetProfileValue(std::string_view text, std::string_view section, std::string_view key,
+namespace {
+std::string SetValueInLines(std::string_view text, std::string_view section, std::string_view key,
                             std::string_view value) {
     const std::vector<TLine> lines = SplitLines(text);
     const TEntryPlace place = FindEntry(text, lines, section, key);
@@ -155,6 +164,15 @@ std::string SetProfileValue(std::string_view text, std::string_view section, std
     }
     result.append("[").append(section).append("]").append(ending);
     return result.append(entry).append(ending);
+}
+
+} // namespace
+
+std::string SetProfileValue(std::string_view text, std::string_view section, std::string_view key,
+                            std::string_view value) {
+    // Only the one mark at the very start is set aside: a second is text of the first line.
+    const std::string_view mark = ByteOrderMarkOf(text);
+    return std::string(mark) + SetValueInLines(text.substr(mark.size()), section, key, value);
 }
 
 bool IsWritableProfileEntry(std::string_view section, std::string_view key,

@@ -3,6 +3,7 @@
 // non-blank character is "[" opens the section named up to "]"; a line with "=" inside a
 // section holds the key before it and the value after it. Names match without regard to case
 // and without their surrounding blanks; the first of several equal sections or keys counts.
+// A UTF-8 byte-order mark at the very start is no part of the first line and is kept.
 
 #include <optional>
 #include <string>

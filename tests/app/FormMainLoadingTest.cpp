@@ -12,6 +12,9 @@
 #include "tests/app/EventLoop.h"
 #include "tests/app/GameWindowFixture.h"
 
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -127,4 +130,54 @@ TEST_F(GameWindowTest, GameOverAsksForTheNameAndWritesTheTable) {
     EXPECT_EQ(std::filesystem::file_size(ProgramDirectory() + "HiScores.dat"), 320u);
     EXPECT_FALSE(FormHighScores->EditName->isVisible());
     EXPECT_EQ(FormHighScores->Tag, 0);
+}
+
+namespace {
+// Posts `events` to the main window once, while the bar paints the title picture's step,
+// so that they wait in the queue as the player's would while loading runs.
+class TPostDuringLoading : public QObject {
+public:
+    TPostDuringLoading(QWidget* window, std::vector<QEvent*> events)
+        : Window(window), Events(std::move(events)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && static_cast<QWidget*>(watched)->width() == 50) {
+            for (QEvent* posted : Events) {
+                QCoreApplication::postEvent(Window, posted);
+            }
+            Events.clear();
+        }
+        return false;
+    }
+
+private:
+    QWidget* Window;
+    std::vector<QEvent*> Events;
+};
+
+QEvent* KeyA() {
+    return new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+}
+} // namespace
+
+// Guards the rule that keys pressed while loading runs have no effect: they waited in the
+// queue and started a game on the title picture.
+TEST_F(GameWindowTest, KeysPressedWhileLoadingRunsHaveNoEffect) {
+    StartProgram();
+    TPostDuringLoading poster(FormMain.get(), {KeyA(), KeyA()});
+    FormMain->ImageBar->installEventFilter(&poster);
+    ASSERT_TRUE(RunEventLoopUntil([] { return GameState == gsTitle; }));
+    RunFrames(3);
+    EXPECT_EQ(GameState, gsTitle);
+}
+
+// Guards against a crash: a close of the window while loading ran, followed by a key, reached
+// a game that the close had already released.
+TEST_F(GameWindowTest, CloseAndKeyWhileLoadingRunsEndTheProgramCleanly) {
+    StartProgram();
+    TPostDuringLoading poster(FormMain.get(), {new QCloseEvent, KeyA()});
+    FormMain->ImageBar->installEventFilter(&poster);
+    RunEventLoop(2000);
+    EXPECT_EQ(GameState, gsLoading);
+    EXPECT_EQ(FormMain->FramesDrawn, 0u);
+    EXPECT_TRUE(Boxes.empty());
 }

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <string>
@@ -162,6 +164,17 @@ TEST(WaveCollectionFile, MissingFileNamesItsFullPathAndKeepsTheCollection) {
         ADD_FAILURE() << "a directory loaded";
     } catch (const EGameError& error) {
         EXPECT_EQ(std::string(error.what()), "Cannot open file " + dir.string());
+    }
+    // A pipe has no writer and would stall the start for ever; a device would never end.
+    const auto pipe = dir / "pipe.dxw";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& path : {pipe.string(), std::string("/dev/zero")}) {
+        try {
+            collection.LoadCollectionFile(path);
+            ADD_FAILURE() << path << " loaded";
+        } catch (const EGameError& error) {
+            EXPECT_EQ(std::string(error.what()), "Cannot open file " + path);
+        }
     }
     std::filesystem::current_path(previous);
     std::filesystem::remove_all(dir);

@@ -6,6 +6,8 @@
 #include "SequencerRecorder.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <thread>
@@ -102,6 +104,11 @@ TEST_F(MciInterpreterTest, FailingCommandsChangeNothingAndNotifyNobody) {
               MCIERR_FILE_NOT_FOUND);
     EXPECT_EQ(Send("open sequencer!\"" + damaged + "\" alias mainback"), MCIERR_INVALID_FILE);
     std::remove(damaged.c_str());
+    // A pipe in place of a track would stall the start waiting for a writer.
+    const std::string pipe = Song + ".pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(Send("open sequencer!\"" + pipe + "\" alias mainback"), MCIERR_FILE_NOT_FOUND);
+    std::remove(pipe.c_str());
     Recorder.NoOutput = true;
     EXPECT_EQ(OpenSong(), MCIERR_HARDWARE);
     EXPECT_EQ(Send("play mainback notify", &Window), MCIERR_INVALID_DEVICE_NAME);

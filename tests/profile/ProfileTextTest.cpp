@@ -14,3 +14,21 @@ TEST(SetProfileValue, AddsAMissingKeyToItsSectionAndAMissingSectionAtTheEnd) {
     EXPECT_EQ(SetProfileValue("", "Options", "View", "1"), "[Options]\r\nView=1\r\n");
     EXPECT_EQ(SetProfileValue("[A]\n", "Options", "View", "1"), "[A]\n[Options]\nView=1\n");
 }
+
+// Guards against a settings file some editors write: with a byte-order mark before the first
+// section the settings were not read, and a second section was appended at every exit.
+TEST(SetProfileValue, TakesALeadingByteOrderMarkAsAbsentAndKeepsIt) {
+    const std::string text = "\xEF\xBB\xBF[Options]\r\nView=3\r\n";
+    EXPECT_EQ(FindProfileValue(text, "Options", "View"), "3");
+    EXPECT_EQ(SetProfileValue(text, "Options", "View", "1"), "\xEF\xBB\xBF[Options]\r\nView=1\r\n");
+    EXPECT_EQ(SetProfileValue(text, "Options", "Music", "0"),
+              "\xEF\xBB\xBF[Options]\r\nView=3\r\nMusic=0\r\n");
+}
+
+// Found by fuzzing: a second mark is text of the first line, and writing must not glue the
+// added section onto it, where it could never be read back.
+TEST(SetProfileValue, SetsAsideOnlyOneByteOrderMark) {
+    const std::string twice = "\xEF\xBB\xBF\xEF\xBB\xBF";
+    EXPECT_EQ(FindProfileValue(SetProfileValue(twice, "Options", "View", "3"), "Options", "View"),
+              "3");
+}

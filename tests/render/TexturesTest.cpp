@@ -6,7 +6,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
+
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <jerror.h>
+#include <jpeglib.h>
 
 namespace {
 class Textures : public ::testing::Test {
@@ -122,4 +132,103 @@ TEST_F(Textures, ConversionReportsAMissingOrUndecodableJpeg) {
     EXPECT_EQ(failure.rfind("JPEG error #", 0), 0u) << failure;
     EXPECT_GT(std::stoi(failure.substr(12)), 0);
     EXPECT_FALSE(std::filesystem::exists(Directory.Images() + "nag.bmp"));
+}
+
+namespace {
+std::string ReadBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+QByteArray BitmapBytes(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return bytes;
+}
+
+void WriteQBytes(const std::string& path, const QByteArray& bytes) {
+    WriteBytes(path, std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+} // namespace
+
+// Guards against made-up pixels and a stalled start: the rows missing from a cut bitmap
+// came from leftover memory, a forged size claimed huge memory, and a pipe in place of a
+// picture waited for a writer for ever.
+TEST_F(Textures, RefuseCutOrOversizedBitmapsAndAnythingButARegularFile) {
+    const QByteArray whole =
+        BitmapBytes(Picture({{qRgb(9, 9, 9), qRgb(9, 9, 9)}, {qRgb(9, 9, 9), qRgb(9, 9, 9)}}));
+    const std::string cut = Directory.Images() + "cut.bmp";
+    WriteQBytes(cut, whole.left(whole.size() - 4));
+    EXPECT_EQ(FailureOf([&] { LoadTextureFromBitmap(Direct3DDevice.Get(), cut); }),
+              "Bitmap image is not valid");
+
+    QByteArray forged = whole;
+    forged[18] = '\x00'; // width 0x4000 0000 + 2
+    forged[21] = '\x40';
+    const std::string huge = Directory.Images() + "huge.bmp";
+    WriteQBytes(huge, forged);
+    EXPECT_EQ(FailureOf([&] { LoadTextureFromBitmap(Direct3DDevice.Get(), huge); }),
+              "Bitmap image is not valid");
+
+    const std::string pipe = Directory.Images() + "pipe.bmp";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(FailureOf([&] { LoadTextureFromBitmap(Direct3DDevice.Get(), pipe); }),
+              "Cannot open file " + pipe);
+    EXPECT_EQ(FailureOf([&] { LoadTextureFromBitmap(Direct3DDevice.Get(), "/dev/zero"); }),
+              "Cannot open file /dev/zero");
+}
+
+// Guards the decoder against damage it used to hide or memory it used to claim: a JPEG cut
+// in half converted silently with grey below the cut, and one whose header claims 12000 by
+// 12000 pixels made a 432 MB bitmap before failing.
+TEST_F(Textures, ConversionRefusesCutAndOversizedJpegs) {
+    const std::string nag = Directory.Images() + "nag.jpg";
+    WriteJpeg(nag, 64, 64, qRgb(10, 20, 30));
+    const std::string whole = ReadBytes(nag);
+    WriteBytes(nag, whole.substr(0, whole.size() / 2));
+    EXPECT_EQ(FailureOf([&] { ConvertJpegToBitmap(nag); }).rfind("JPEG error #", 0), 0u);
+
+    std::string forged = whole;
+    const std::size_t frame = forged.find("\xFF\xC0");
+    ASSERT_NE(frame, std::string::npos);
+    forged.replace(frame + 5, 4, "\x2E\xE0\x2E\xE0"); // 12000 by 12000
+    WriteBytes(nag, forged);
+    EXPECT_EQ(FailureOf([&] { ConvertJpegToBitmap(nag); }),
+              "JPEG error #" + std::to_string(JERR_IMAGE_TOO_BIG));
+    EXPECT_FALSE(std::filesystem::exists(Directory.Images() + "nag.bmp"));
+
+    ::unlink(nag.c_str());
+    ASSERT_EQ(::mkfifo(nag.c_str(), 0600), 0);
+    EXPECT_EQ(FailureOf([&] { ConvertJpegToBitmap(nag); }), "Cannot open file " + nag);
+}
+
+// Guards the repair of an interrupted first run: the title bitmap stands for all five, so it
+// is made last, and each bitmap appears whole or not at all; a link in place of a bitmap is
+// never written through.
+TEST_F(Textures, InterruptedConversionLeavesNoTitleBitmapAndIsRepeated) {
+    const std::string names[] = {"nag", "logo", "gameover", "fone"};
+    for (const std::string& name : names) {
+        WriteJpeg(Directory.Images() + name + ".jpg", 8, 8, qRgb(50, 60, 70));
+    }
+    const std::string field = Directory.Images() + "field.jpg";
+    EXPECT_EQ(FailureOf([&] { ConvertPictures(Directory.Path()); }), "Cannot open file " + field);
+    EXPECT_FALSE(std::filesystem::exists(Directory.Images() + "logo.bmp"));
+
+    WriteJpeg(field, 8, 8, qRgb(50, 60, 70));
+    const std::string outside = Directory.Path() + "outside.txt";
+    WriteBytes(outside, "keep");
+    std::filesystem::remove(Directory.Images() + "nag.bmp");
+    std::filesystem::create_symlink(outside, Directory.Images() + "nag.bmp");
+    EXPECT_EQ(FailureOf([&] { ConvertPictures(Directory.Path()); }),
+              "Cannot create file " + Directory.Images() + "nag.bmp");
+    EXPECT_EQ(ReadBytes(outside), "keep");
+
+    std::filesystem::remove(Directory.Images() + "nag.bmp");
+    EXPECT_EQ(FailureOf([&] { ConvertPictures(Directory.Path()); }), "");
+    EXPECT_TRUE(std::filesystem::exists(Directory.Images() + "logo.bmp"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Directory.Images()),
+                            std::filesystem::directory_iterator()),
+              10);
 }

@@ -6,8 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <filesystem>
 #include <random>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -141,4 +144,70 @@ TEST_F(TScoreFileTest, SaveThatFailsMidWriteLeavesTheOldFileWhole) {
     EXPECT_EQ(message, "Disk full");
     EXPECT_EQ(ReadFileBytes(File), HandBuiltTable);
     EXPECT_EQ(Directory.EntryCount(), 1);
+}
+
+// Guards against saving through a name into whatever it points at: as root, a link to a
+// device node replaced the node with a regular file. Links, pipes and devices are refused
+// with the general error text and left exactly as they were.
+TEST_F(TScoreFileTest, SaveRefusesLinksPipesAndDevicesAndTouchesNothing) {
+    const std::string target = Directory.File("elsewhere.dat");
+    WriteFileBytes(target, "keep");
+    std::filesystem::create_symlink(target, File);
+    TScoreTable linked(File);
+    linked.AddScore(50);
+    EXPECT_THROW(linked.SaveTable(), EGameError);
+    EXPECT_EQ(ReadFileBytes(target), "keep");
+    EXPECT_TRUE(std::filesystem::is_symlink(File));
+
+    const std::string device = Directory.File("device.dat");
+    std::filesystem::create_symlink("/dev/null", device);
+    EXPECT_THROW(TScoreTable(device).SaveTable(), EGameError);
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+
+    const std::string pipe = Directory.File("pipe.dat");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    TScoreTable piped(pipe);
+    EXPECT_EQ(LoadError(piped), "File access denied");
+    try {
+        piped.SaveTable();
+        ADD_FAILURE() << "a pipe was written";
+    } catch (const EGameError& error) {
+        EXPECT_STREQ(error.what(), "File access denied");
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+    EXPECT_EQ(Directory.EntryCount(), 4);
+}
+
+// Guards against two games running at once losing each other's scores: each one's save
+// reads what the other wrote and enters its own new scores there by the rank rule, a tie
+// going below the score already on disk.
+TEST_F(TScoreFileTest, SavesOfTwoGamesMergeTheirNewScores) {
+    TScoreTable first(File);
+    TScoreTable second(File);
+    first.LoadTable();
+    second.LoadTable();
+    first.AddScore(30);
+    first.StoreName(1, "Ann");
+    std::this_thread::sleep_for(std::chrono::milliseconds(2)); // the dates tell rows apart
+    second.AddScore(30);
+    second.StoreName(1, "Bo");
+    second.AddScore(20);
+    second.StoreName(2, "Cy");
+    first.SaveTable();
+    second.SaveTable();
+    EXPECT_EQ(TableSummary(second), "Ann 30, Bo 30, Cy 20, ................ 5, ................ 4");
+    // A second save of the same game neither doubles its entries nor drops the other's.
+    first.AddScore(10);
+    first.StoreName(2, "Di");
+    first.SaveTable();
+    TScoreTable reader(File);
+    reader.LoadTable();
+    EXPECT_EQ(TableSummary(reader), "Ann 30, Bo 30, Cy 20, Di 10, ................ 5");
+    EXPECT_EQ(TableSummary(first), TableSummary(reader));
+    EXPECT_EQ(ReadFileBytes(File).size(), 320u);
+
+    // Clear means clear: the other game's scores go too.
+    second.ClearTable();
+    reader.LoadTable();
+    EXPECT_EQ(reader.Entry(1).Score, 5);
 }

@@ -76,3 +76,14 @@ TEST(SimDriver, PlaysAScriptAndAnswersInJsonLines) {
     EXPECT_NE(lines.back().find(R"("Elapsed":7016,"SlotState":0,"BallSerial":1,"Slot":{"Side":3,)"),
               std::string::npos);
 }
+
+// Guards the output against bytes a bad line holds: bytes of 0x80 and above were echoed as
+// they were, and the line stopped being valid JSON. Well-formed UTF-8 passes; anything else,
+// a cut sequence, an overlong form or a surrogate, becomes U+FFFD.
+TEST(SimDriver, ErrorLinesStayValidUtf8WhateverTheInputBytes) {
+    const std::vector<std::string> lines =
+        RunDriver("jump \xC3\xA9\xFF\xC3 \xE0\x80\x80 \xED\xA0\x80 \xF0\x9F\x8E\xB2\n");
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], "{\"error\":\"line 1: unknown command: jump \xC3\xA9\\ufffd\\ufffd "
+                        "\\ufffd\\ufffd\\ufffd \\ufffd\\ufffd\\ufffd \xF0\x9F\x8E\xB2\"}");
+}
