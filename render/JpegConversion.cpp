@@ -1,9 +1,11 @@
 #include "render/JpegConversion.h"
 
 #include "core/GameError.h"
+#include "platform/system/GameFilePlaces.h"
 
 #include <QImage>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -72,6 +74,10 @@ constexpr const char* ConvertedPictures[] = {"nag.jpg", "logo.jpg", "gameover.jp
 } // namespace
 
 void ConvertJpegToBitmap(const std::string& path) {
+    ConvertJpegToBitmap(path, std::filesystem::path(path).replace_extension(".bmp").string());
+}
+
+void ConvertJpegToBitmap(const std::string& path, const std::string& bitmap) {
     const std::unique_ptr<std::FILE, TFileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) {
         throw EGameError(FormatMessage("Cannot open file %s", path));
@@ -87,18 +93,30 @@ void ConvertJpegToBitmap(const std::string& path) {
     for (int y = 0; y < image.height(); ++y) {
         std::memcpy(image.scanLine(y), picture.Rgb.data() + y * rowBytes, rowBytes);
     }
-    const std::string bitmap = std::filesystem::path(path).replace_extension(".bmp").string();
     if (!image.save(QString::fromStdString(bitmap), "BMP")) {
         throw EGameError(FormatMessage("Cannot create file %s", bitmap));
     }
 }
 
 void ConvertPictures(const std::string& programDirectory) {
-    const std::string images = programDirectory + "Images/";
-    if (std::filesystem::exists(images + "logo.bmp")) {
+    ConvertPictures(programDirectory, programDirectory + "Images/");
+}
+
+void ConvertPictures(const std::string& dataDirectory,
+                     const std::string& convertedPicturesDirectory) {
+    if (std::filesystem::exists(convertedPicturesDirectory + "logo.bmp")) {
         return;
     }
+    CreateDirectoryFor(convertedPicturesDirectory);
+    const std::string images = dataDirectory + "Images/";
     for (const char* name : ConvertedPictures) {
-        ConvertJpegToBitmap(images + name);
+        const std::string bitmap = std::filesystem::path(name).replace_extension(".bmp").string();
+        ConvertJpegToBitmap(images + name, convertedPicturesDirectory + bitmap);
     }
+}
+
+bool IsConvertedPicture(std::string_view bitmapName) {
+    return std::ranges::any_of(ConvertedPictures, [bitmapName](const char* jpeg) {
+        return std::filesystem::path(jpeg).replace_extension(".bmp") == bitmapName;
+    });
 }

@@ -4,6 +4,7 @@
 
 #include "core/GameError.h"
 #include "platform/profile/AtomicFile.h"
+#include "platform/system/GameFilePlaces.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -96,6 +97,7 @@ void TScoreTable::LoadTable() {
 }
 
 void TScoreTable::SaveTable() const {
+    PreparePlayerDirectoryFor(TableFileName);
     const TTableBytes table = Encode();
     const std::string_view bytes(reinterpret_cast<const char*>(table.data()), table.size());
     if (const std::error_code error = ReplaceFileContents(TableFileName, bytes)) {
