@@ -1,5 +1,10 @@
 #include "app/CommandLine.h"
 
+#include "core/BuildInfo.h"
+
+#include <QCommandLineParser>
+#include <QStringList>
+
 #include <charconv>
 #include <stdexcept>
 #include <string_view>
@@ -30,23 +35,6 @@ std::uint8_t ReadState(std::string_view text) {
     return state;
 }
 
-class TArgumentReader {
-public:
-    explicit TArgumentReader(const std::vector<std::string>& arguments) : Arguments(arguments) {}
-    bool AtEnd() const { return Next >= Arguments.size(); }
-    std::string_view Take() { return Arguments[Next++]; }
-    std::string_view TakeValue(std::string_view option) {
-        if (AtEnd()) {
-            throw std::invalid_argument(std::string(option) + " needs a value");
-        }
-        return Take();
-    }
-
-private:
-    const std::vector<std::string>& Arguments;
-    std::size_t Next = 0;
-};
-
 void CheckModeSwitches(const TCommandLine& line, bool screenshotOnly, bool benchOnly) {
     if (screenshotOnly && line.Mode != TRunMode::Screenshot) {
         throw std::invalid_argument(
@@ -59,69 +47,147 @@ void CheckModeSwitches(const TCommandLine& line, bool screenshotOnly, bool bench
         throw std::invalid_argument("--screenshot needs a file name");
     }
 }
+// The game's own switches.
+struct TGameOptions {
+    QCommandLineOption Help{{QStringLiteral("h"), QStringLiteral("help")}};
+    QCommandLineOption Version{QStringLiteral("version")};
+    QCommandLineOption Reference{QStringLiteral("reference")};
+    QCommandLineOption Screenshot{QStringLiteral("screenshot"), {}, QStringLiteral("file")};
+    QCommandLineOption State{QStringLiteral("state"), {}, QStringLiteral("state")};
+    QCommandLineOption View{QStringLiteral("view"), {}, QStringLiteral("view")};
+    QCommandLineOption Seed{QStringLiteral("seed"), {}, QStringLiteral("seed")};
+    QCommandLineOption PlayMs{QStringLiteral("play-ms"), {}, QStringLiteral("ms")};
+    QCommandLineOption Player{QStringLiteral("player"), {}, QStringLiteral("kind")};
+    QCommandLineOption BenchFrames{QStringLiteral("bench-frames"), {}, QStringLiteral("n")};
+    QCommandLineOption Device{QStringLiteral("device"), {}, QStringLiteral("kind")};
+    QCommandLineOption Size{QStringLiteral("size"), {}, QStringLiteral("pixels")};
+
+    QList<QCommandLineOption> All() const {
+        return {Help, Version, Reference, Screenshot,  State,  View,
+                Seed, PlayMs,  Player,    BenchFrames, Device, Size};
+    }
+};
+
+// The window toolkit's own switches: accepted here and left in the arguments, where the
+// application object takes them.
+QList<QCommandLineOption> ToolkitOptions() {
+    QList<QCommandLineOption> options;
+    for (const char* name :
+         {"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+          "qwindowicon", "qwindowtitle", "session", "display", "geometry", "style", "stylesheet",
+          "title", "name", "qmljsdebugger", "visual"}) {
+        QCommandLineOption option(QString::fromLatin1(name), {}, QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        options << option;
+    }
+    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        options << option;
+    }
+    return options;
+}
+
+std::string DashedName(const QString& name) {
+    return (name.size() == 1 ? "-" : "--") + name.toStdString();
+}
 } // namespace
 
 TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
-    TCommandLine line;
-    bool screenshotOnly = false;
-    bool benchOnly = false;
-    const auto setMode = [&line](TRunMode mode) {
-        if (line.Mode != TRunMode::Game && line.Mode != mode) {
-            throw std::invalid_argument("--screenshot and --bench-frames cannot go together");
-        }
-        line.Mode = mode;
-    };
-    TArgumentReader reader(arguments);
-    while (!reader.AtEnd()) {
-        const std::string_view option = reader.Take();
-        if (option == "--help" || option == "-h") {
-            line.Mode = TRunMode::Help;
-            return line;
-        } else if (option == "--reference") {
-            line.ReferenceDevice = true;
-        } else if (option == "--screenshot") {
-            setMode(TRunMode::Screenshot);
-            line.ScreenshotFile = reader.TakeValue(option);
-        } else if (option == "--state") {
-            line.State = ReadState(reader.TakeValue(option));
-            screenshotOnly = true;
-        } else if (option == "--view") {
-            line.View =
-                static_cast<std::uint8_t>(ReadNumber(option, reader.TakeValue(option), 0, 3));
-            screenshotOnly = true;
-        } else if (option == "--seed") {
-            line.Seed = ReadNumber(option, reader.TakeValue(option), 0, UINT32_MAX);
-            screenshotOnly = true;
-        } else if (option == "--play-ms") {
-            line.PlayMs = ReadNumber(option, reader.TakeValue(option), 0, 24 * 3600 * 1000);
-            screenshotOnly = true;
-        } else if (option == "--player") {
-            const std::string_view player = reader.TakeValue(option);
-            if (!ParsePlayer(player, line.Player)) {
-                throw std::invalid_argument("--player takes perfect or losing, not \"" +
-                                            std::string(player) + "\"");
-            }
-            screenshotOnly = true;
-        } else if (option == "--bench-frames") {
-            setMode(TRunMode::Bench);
-            line.BenchFrames = ReadNumber(option, reader.TakeValue(option), 1, 1000000);
-        } else if (option == "--device") {
-            const std::string_view device = reader.TakeValue(option);
-            if (device != "reference" && device != "hardware") {
-                throw std::invalid_argument("--device takes reference or hardware, not \"" +
-                                            std::string(device) + "\"");
-            }
-            line.HardwareDevice = device == "hardware";
-            benchOnly = true;
-        } else if (option == "--size") {
-            line.Size = ReadNumber(option, reader.TakeValue(option), MinSize, MaxSize);
-        } else {
-            throw std::invalid_argument("unknown switch \"" + std::string(option) +
+    QCommandLineParser parser;
+    // "-platform xcb" is one switch with a value, as the toolkit spells its own.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const TGameOptions game;
+    parser.addOptions(game.All());
+    parser.addOptions(ToolkitOptions());
+
+    QStringList list{QStringLiteral("zorbix")};
+    for (const std::string& argument : arguments) {
+        list << QString::fromStdString(argument);
+    }
+    if (!parser.parse(list)) {
+        if (!parser.unknownOptionNames().isEmpty()) {
+            throw std::invalid_argument("unknown switch \"" +
+                                        DashedName(parser.unknownOptionNames().front()) +
                                         "\" (zorbix --help lists them)");
         }
+        throw std::invalid_argument(parser.errorText().toStdString());
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        throw std::invalid_argument("unknown switch \"" +
+                                    parser.positionalArguments().front().toStdString() +
+                                    "\" (zorbix --help lists them)");
+    }
+
+    TCommandLine line;
+    if (parser.isSet(game.Help)) {
+        line.Mode = TRunMode::Help;
+        return line;
+    }
+    if (parser.isSet(game.Version)) {
+        line.Mode = TRunMode::Version;
+        return line;
+    }
+    const auto value = [&parser](const QCommandLineOption& option) {
+        return parser.value(option).toStdString();
+    };
+    line.ReferenceDevice = parser.isSet(game.Reference);
+    const bool screenshot = parser.isSet(game.Screenshot);
+    const bool bench = parser.isSet(game.BenchFrames);
+    if (screenshot && bench) {
+        throw std::invalid_argument("--screenshot and --bench-frames cannot go together");
+    }
+    if (screenshot) {
+        line.Mode = TRunMode::Screenshot;
+        line.ScreenshotFile = value(game.Screenshot);
+    }
+    if (bench) {
+        line.Mode = TRunMode::Bench;
+        line.BenchFrames = ReadNumber("--bench-frames", value(game.BenchFrames), 1, 1000000);
+    }
+    bool screenshotOnly = false;
+    if (parser.isSet(game.State)) {
+        line.State = ReadState(value(game.State));
+        screenshotOnly = true;
+    }
+    if (parser.isSet(game.View)) {
+        line.View = static_cast<std::uint8_t>(ReadNumber("--view", value(game.View), 0, 3));
+        screenshotOnly = true;
+    }
+    if (parser.isSet(game.Seed)) {
+        line.Seed = ReadNumber("--seed", value(game.Seed), 0, UINT32_MAX);
+        screenshotOnly = true;
+    }
+    if (parser.isSet(game.PlayMs)) {
+        line.PlayMs = ReadNumber("--play-ms", value(game.PlayMs), 0, 24 * 3600 * 1000);
+        screenshotOnly = true;
+    }
+    if (parser.isSet(game.Player)) {
+        const std::string player = value(game.Player);
+        if (!ParsePlayer(player, line.Player)) {
+            throw std::invalid_argument("--player takes perfect or losing, not \"" + player + "\"");
+        }
+        screenshotOnly = true;
+    }
+    bool benchOnly = false;
+    if (parser.isSet(game.Device)) {
+        const std::string device = value(game.Device);
+        if (device != "reference" && device != "hardware") {
+            throw std::invalid_argument("--device takes reference or hardware, not \"" + device +
+                                        "\"");
+        }
+        line.HardwareDevice = device == "hardware";
+        benchOnly = true;
+    }
+    if (parser.isSet(game.Size)) {
+        line.Size = ReadNumber("--size", value(game.Size), MinSize, MaxSize);
     }
     CheckModeSwitches(line, screenshotOnly, benchOnly);
     return line;
+}
+
+std::string CommandLineVersion() {
+    return "zorbix " + std::string(GameVersion) + "\n";
 }
 
 std::string CommandLineHelp() {
@@ -130,8 +196,10 @@ std::string CommandLineHelp() {
               [--player perfect|losing] [--size PIXELS]
        zorbix --bench-frames N [--device reference|hardware] [--size PIXELS]
 
-Without switches the game runs in its window. Its files (Options.ini, HiScores.dat,
-Sounds.dxw, Images/, the music) are read from and written beside the program.
+Without switches the game runs in its window. Beside a program whose directory holds
+Sounds.dxw every file (Options.ini, HiScores.dat, Images/, the music) is read from and
+written there; installed, the data lies in ../share/games/zorbix and the player's files in
+$XDG_CONFIG_HOME/zorbix, $XDG_DATA_HOME/zorbix and $XDG_CACHE_HOME/zorbix.
 
   --reference            draw with the software reference device only, for machines whose
                          OpenGL is broken (so does the environment ZORBIX_DEVICE=reference)
@@ -146,5 +214,8 @@ Sounds.dxw, Images/, the music) are read from and written beside the program.
     --device KIND        reference (default) or hardware
   --size PIXELS          side of the square picture (default 600)
   --help                 this text
+  --version              the game's version
+
+The window toolkit's own switches (-platform NAME, -style NAME, ...) are accepted too.
 )";
 }

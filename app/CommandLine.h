@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-enum class TRunMode { Game, Help, Screenshot, Bench };
+enum class TRunMode { Game, Help, Version, Screenshot, Bench };
 
 struct TCommandLine {
     TRunMode Mode = TRunMode::Game;
@@ -30,9 +30,12 @@ struct TCommandLine {
     std::uint32_t Size = 600;
 };
 
-// Reads the arguments after the program name. Throws std::invalid_argument with a message
-// for the user for an unknown switch or a bad value.
+// Reads the arguments after the program name; the window toolkit's own switches are accepted
+// and left for the application object. Needs no application object. Throws
+// std::invalid_argument with a message for the user for an unknown switch or a bad value.
 TCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
 // What `zorbix --help` prints.
 std::string CommandLineHelp();
+// What `zorbix --version` prints.
+std::string CommandLineVersion();

@@ -7,8 +7,8 @@
 #include "game/Game.h"
 #include "platform/d3d/DeviceWidget.h"
 #include "platform/system/ApplicationError.h"
+#include "platform/system/GameFilePlaces.h"
 #include "platform/system/MessageBox.h"
-#include "platform/system/ProgramDirectory.h"
 #include "render/Direct3D.h"
 #include "render/Direct3DErrors.h"
 #include "render/JpegConversion.h"
@@ -32,7 +32,10 @@ void TFormMain::FormShow() {
     }
     // A picture that cannot be converted is reported once and the program ends before any
     // device exists.
-    if (!RunReportingErrors([] { ConvertPictures(ProgramDirectory()); })) {
+    if (!RunReportingErrors([] {
+            const TGameFilePlaces places = GameFilePlaces();
+            ConvertPictures(places.DataDirectory, places.ConvertedPicturesDirectory);
+        })) {
         Terminate();
         return;
     }
@@ -72,7 +75,9 @@ void TFormMain::LoadGame() {
             throw EGameError(Direct3DErrorText(geometry));
         }
         SetLoadProgress(15);
-        LoadSceneResources([this](int width) { SetLoadProgress(width); }, ProgramDirectory());
+        const TGameFilePlaces places = GameFilePlaces();
+        LoadSceneResources([this](int width) { SetLoadProgress(width); }, places.DataDirectory,
+                           places.ConvertedPicturesDirectory);
         Game->SetOutlet(this);
         SetLoadProgress(150);
         LoadSounds();
@@ -114,5 +119,5 @@ void TFormMain::SetLoadProgress(int width) {
 }
 
 void TFormMain::LoadSounds() {
-    SoundEffects.Load(DeviceWindow, ProgramDirectory());
+    SoundEffects.Load(DeviceWindow, GameFilePlaces().DataDirectory);
 }

@@ -4,7 +4,7 @@
 #include "app/FormMain.h"
 #include "app/GameApplication.h"
 #include "platform/system/ApplicationError.h"
-#include "platform/system/ProgramDirectory.h"
+#include "platform/system/GameFilePlaces.h"
 #include "render/HeadlessModes.h"
 #include "settings/AboutBox.h"
 #include "settings/FormHighScores.h"
@@ -46,7 +46,9 @@ int RunScreenshot(const TCommandLine& line) {
     request.Player = line.Player;
     request.Pixels = line.Size;
     request.OutputFile = line.ScreenshotFile;
-    request.ProgramDirectory = ProgramDirectory();
+    const TGameFilePlaces places = GameFilePlaces();
+    request.ProgramDirectory = places.DataDirectory;
+    request.ConvertedPicturesDirectory = places.ConvertedPicturesDirectory;
     return RunScreenshotMode(request, std::cerr);
 }
 
@@ -55,7 +57,9 @@ int RunBench(int argc, char* argv[], const TCommandLine& line) {
     request.Frames = line.BenchFrames;
     request.Hardware = line.HardwareDevice;
     request.Pixels = line.Size;
-    request.ProgramDirectory = ProgramDirectory();
+    const TGameFilePlaces places = GameFilePlaces();
+    request.ProgramDirectory = places.DataDirectory;
+    request.ConvertedPicturesDirectory = places.ConvertedPicturesDirectory;
     if (!request.Hardware) {
         return RunBenchMode(request, std::cout, std::cerr);
     }
@@ -71,6 +75,8 @@ int RunGame(int argc, char* argv[], const TCommandLine& line) {
     // The main window first, so it is the application's main window; then the about box
     // and the high-score dialog, which reads the table. Only the main window is shown.
     TFormMain FormMain;
+    application.setWindowIcon(GameIcon());
+    FormMain.setWindowIcon(GameIcon());
     if (line.ReferenceDevice) {
         FormMain.ForceReferenceDevice();
     }
@@ -100,6 +106,9 @@ int main(int argc, char* argv[]) {
     switch (line.Mode) {
     case TRunMode::Help:
         std::cout << CommandLineHelp();
+        return EXIT_SUCCESS;
+    case TRunMode::Version:
+        std::cout << CommandLineVersion();
         return EXIT_SUCCESS;
     case TRunMode::Screenshot:
         return RunScreenshot(line);

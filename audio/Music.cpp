@@ -3,7 +3,7 @@
 #include "core/Globals.h"
 #include "core/Random.h"
 #include "platform/mci/Mci.h"
-#include "platform/system/ProgramDirectory.h"
+#include "platform/system/GameFilePlaces.h"
 #include "settings/Options.h"
 
 #include <chrono>
@@ -24,9 +24,9 @@ bool MusicOn() {
 
 void InitMusicTracks() {
     UnplayedTracks = TracksAfterStart;
-    // From the program's directory, so the music plays whichever directory the game was
+    // From the game's data directory, so the music plays whichever directory the game was
     // started from.
-    const std::string directory = ProgramDirectory();
+    const std::string directory = GameFilePlaces().DataDirectory;
     for (std::size_t i = 0; i < MusicTrackCount; ++i) {
         MusicTracks[i] = directory + "theme" + std::to_string(i + 1) + ".mid";
     }

@@ -110,7 +110,7 @@ void WritePicture(const std::string& fileName) {
 }
 
 TBenchResult RenderBenchFrames(const TBenchRequest& request, bool pumpWindowEvents) {
-    THeadlessScene scene(request.ProgramDirectory);
+    THeadlessScene scene(request.ProgramDirectory, request.ConvertedPicturesDirectory);
     Options->View = 0;
     Options->Difficulty = 1;
     StartGame(BenchSeed);
@@ -169,7 +169,7 @@ bool ParsePlayer(std::string_view name, TPlayer& player) {
 
 void TakeScreenshot(const TScreenshotRequest& request) {
     OpenDevice(nullptr, false, request.Pixels);
-    THeadlessScene scene(request.ProgramDirectory);
+    THeadlessScene scene(request.ProgramDirectory, request.ConvertedPicturesDirectory);
     Options->View = request.View;
     StartGame(request.Seed);
     for (std::uint32_t ms = 0; ms + FrameMs <= request.PlayMs; ms += FrameMs) {

@@ -25,8 +25,9 @@ struct TScreenshotRequest {
     std::uint32_t PlayMs = 0; // simulated in 16 ms frames before the picture is taken
     TPlayer Player = TPlayer::Perfect;
     UINT Pixels = 640;
-    std::string OutputFile;       // a PNG
-    std::string ProgramDirectory; // where "Images" lies, with its trailing separator
+    std::string OutputFile;                 // a PNG
+    std::string ProgramDirectory;           // where "Images" lies, with its trailing separator
+    std::string ConvertedPicturesDirectory; // the first run's bitmaps; empty: under "Images"
 };
 
 struct TBenchRequest {
@@ -34,6 +35,7 @@ struct TBenchRequest {
     bool Hardware = false; // the OpenGL device in a window (needs a display), vsync off
     UINT Pixels = 640;
     std::string ProgramDirectory;
+    std::string ConvertedPicturesDirectory;
 };
 
 // "title", "playing", "gameover", "interlude", "paused"; false for any other name.

@@ -11,18 +11,21 @@
 
 #include <memory>
 
-THeadlessScene::THeadlessScene(const std::string& programDirectory) {
+THeadlessScene::THeadlessScene(const std::string& programDirectory,
+                               const std::string& convertedPicturesDirectory) {
+    const std::string converted = convertedPicturesDirectory.empty() ? programDirectory + "Images/"
+                                                                     : convertedPicturesDirectory;
     try {
         if (!Direct3DDevice) {
             throw EGameError(Direct3DErrorText(E_FAIL));
         }
-        ConvertPictures(programDirectory);
+        ConvertPictures(programDirectory, converted);
         SetupSceneState();
         const HRESULT code = BuildSceneGeometry();
         if (Failed(code)) {
             throw EGameError(Direct3DErrorText(code));
         }
-        LoadSceneResources(nullptr, programDirectory);
+        LoadSceneResources(nullptr, programDirectory, converted);
         if (!Options) {
             Options = std::make_unique<TOptions>();
         }

@@ -10,10 +10,12 @@
 
 class THeadlessScene {
 public:
-    // Loads everything from `programDirectory` (with its trailing separator). Throws
+    // Loads everything from `programDirectory` (with its trailing separator), the converted
+    // pictures from `convertedPicturesDirectory` (by default its "Images/"). Throws
     // EGameError for a missing or bad picture or a failing device, having released what it
     // made and the device.
-    explicit THeadlessScene(const std::string& programDirectory);
+    explicit THeadlessScene(const std::string& programDirectory,
+                            const std::string& convertedPicturesDirectory = {});
     // Releases the scene and then the device.
     ~THeadlessScene();
     THeadlessScene(const THeadlessScene&) = delete;

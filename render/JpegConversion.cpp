@@ -2,6 +2,7 @@
 
 #include "core/GameError.h"
 #include "platform/profile/AtomicFile.h"
+#include "platform/system/GameFilePlaces.h"
 #include "platform/system/RegularFile.h"
 #include "render/BitmapCheck.h"
 
@@ -9,6 +10,7 @@
 #include <QByteArray>
 #include <QImage>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
@@ -17,8 +19,8 @@
 #include <string_view>
 #include <vector>
 
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 namespace {
 struct TJpegErrors {
@@ -94,6 +96,10 @@ constexpr const char* ConvertedPictures[] = {"nag.jpg", "gameover.jpg", "fone.jp
 } // namespace
 
 void ConvertJpegToBitmap(const std::string& path) {
+    ConvertJpegToBitmap(path, std::filesystem::path(path).replace_extension(".bmp").string());
+}
+
+void ConvertJpegToBitmap(const std::string& path, const std::string& bitmap) {
     std::vector<std::uint8_t> file;
     if (ReadRegularFile(path, MaxJpegFileBytes, file)) {
         throw EGameError(FormatMessage("Cannot open file %s", path));
@@ -110,7 +116,6 @@ void ConvertJpegToBitmap(const std::string& path) {
         std::memcpy(image.scanLine(y), picture.Rgb.data() + y * rowBytes, rowBytes);
     }
     // Replaced whole: a conversion killed half way leaves no cut bitmap behind.
-    const std::string bitmap = std::filesystem::path(path).replace_extension(".bmp").string();
     QByteArray encoded;
     QBuffer buffer(&encoded);
     if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "BMP") ||
@@ -121,11 +126,24 @@ void ConvertJpegToBitmap(const std::string& path) {
 }
 
 void ConvertPictures(const std::string& programDirectory) {
-    const std::string images = programDirectory + "Images/";
-    if (std::filesystem::exists(images + "logo.bmp")) {
+    ConvertPictures(programDirectory, programDirectory + "Images/");
+}
+
+void ConvertPictures(const std::string& dataDirectory,
+                     const std::string& convertedPicturesDirectory) {
+    if (std::filesystem::exists(convertedPicturesDirectory + "logo.bmp")) {
         return;
     }
+    CreateDirectoryFor(convertedPicturesDirectory);
+    const std::string images = dataDirectory + "Images/";
     for (const char* name : ConvertedPictures) {
-        ConvertJpegToBitmap(images + name);
+        const std::string bitmap = std::filesystem::path(name).replace_extension(".bmp").string();
+        ConvertJpegToBitmap(images + name, convertedPicturesDirectory + bitmap);
     }
+}
+
+bool IsConvertedPicture(std::string_view bitmapName) {
+    return std::ranges::any_of(ConvertedPictures, [bitmapName](const char* jpeg) {
+        return std::filesystem::path(jpeg).replace_extension(".bmp") == bitmapName;
+    });
 }

@@ -3,6 +3,7 @@
 #include "game/Game.h"
 #include "game/GameResources.h"
 #include "render/Direct3D.h"
+#include "render/JpegConversion.h"
 #include "render/ScenePlacements.h"
 #include "render/Textures.h"
 
@@ -28,8 +29,8 @@ struct TPicture {
     int Progress;
 };
 
-void LoadAll(const TLoadProgress& progress, const std::string& programDirectory) {
-    const std::string images = programDirectory + "Images/";
+void LoadAll(const TLoadProgress& progress, const std::string& images,
+             const std::string& converted) {
     const std::array<TPicture, 6> pictures{{
         {TitleTexture, "logo.bmp", 50},
         {GameOverTexture, "gameover.bmp", 90},
@@ -39,7 +40,8 @@ void LoadAll(const TLoadProgress& progress, const std::string& programDirectory)
         {FrameTexture, "frame.bmp", 145},
     }};
     for (const TPicture& picture : pictures) {
-        picture.Texture = LoadTextureFromBitmap(Direct3DDevice.Get(), images + picture.Name);
+        const std::string& folder = IsConvertedPicture(picture.Name) ? converted : images;
+        picture.Texture = LoadTextureFromBitmap(Direct3DDevice.Get(), folder + picture.Name);
         if (progress) {
             progress(picture.Progress);
         }
@@ -49,7 +51,7 @@ void LoadAll(const TLoadProgress& progress, const std::string& programDirectory)
                                                 images + "sphere" + std::to_string(n) + ".bmp");
     }
     InitScenePlacements();
-    BackPlane = std::make_unique<TBackPlane>(Direct3DDevice, DrumSpinSpeed, images + "fone.bmp");
+    BackPlane = std::make_unique<TBackPlane>(Direct3DDevice, DrumSpinSpeed, converted + "fone.bmp");
     Game = std::make_unique<TGame>(Direct3DDevice);
     Numbers = std::make_unique<TNumbers>(Direct3DDevice, images);
 }
@@ -69,8 +71,13 @@ void ReleaseLoaded() {
 } // namespace
 
 void LoadSceneResources(const TLoadProgress& progress, const std::string& programDirectory) {
+    LoadSceneResources(progress, programDirectory, programDirectory + "Images/");
+}
+
+void LoadSceneResources(const TLoadProgress& progress, const std::string& dataDirectory,
+                        const std::string& convertedPicturesDirectory) {
     try {
-        LoadAll(progress, programDirectory);
+        LoadAll(progress, dataDirectory + "Images/", convertedPicturesDirectory);
     } catch (...) {
         ReleaseLoaded();
         throw;

@@ -27,11 +27,15 @@ extern std::unique_ptr<TNumbers> Numbers;
 // Receives the width of the loading bar, in pixels of its 160.
 using TLoadProgress = std::function<void(int width)>;
 
-// The texture part of the loading sequence, on Direct3DDevice, with every file under
-// `programDirectory` (ending in a separator): the six pictures (reporting 50, 90, 130, 130,
-// 140 and 145 after them), the eight ball looks, the lane panels and the pit's rim, the
-// drum, the game and the digits. A missing or bad picture throws EGameError, and nothing
-// loaded so far is kept.
+// The texture part of the loading sequence, on Direct3DDevice: the six pictures (reporting
+// 50, 90, 130, 130, 140 and 145 after them), the eight ball looks, the lane panels and the
+// pit's rim, the drum, the game and the digits. The pictures that ship as bitmaps come from
+// `dataDirectory` + "Images/", the five the first run converts from
+// `convertedPicturesDirectory`; both end in a separator. A missing or bad picture throws
+// EGameError, and nothing loaded so far is kept.
+void LoadSceneResources(const TLoadProgress& progress, const std::string& dataDirectory,
+                        const std::string& convertedPicturesDirectory);
+// The same with every picture under `programDirectory` + "Images/".
 void LoadSceneResources(const TLoadProgress& progress, const std::string& programDirectory);
 
 // Drops everything LoadSceneResources made, and the scene's vertex buffer; before the

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 seconds="${ZORBIX_FUZZ_SECONDS:-20}"
 out=build/fuzz
 
-cmake -S tests/fuzz -B "$out" -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 \
+cmake -S tests/fuzz -B "$out" -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$out" -j2 >/dev/null
 

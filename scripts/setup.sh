@@ -1,23 +1,38 @@
 #!/usr/bin/env bash
-# Installs every Debian package the game, its tools and its tests need. Safe to run again.
+# Installs the Debian packages the game needs. Safe to run again.
+#   bash scripts/setup.sh play   what building and playing needs
+#   bash scripts/setup.sh test   that and everything the tests, the fuzzer and the package
+#                                checks need (the default)
 set -euo pipefail
 
-packages=(
+play_packages=(
   # build
-  build-essential cmake ninja-build pkg-config git clang-format
-  # fuzzing (libFuzzer ships with clang's runtime)
-  clang-14 libclang-rt-14-dev
+  build-essential cmake ninja-build pkg-config git
   # window, menus, dialogs, bitmaps, OpenGL
   qt6-base-dev libxcb1-dev libqt6opengl6-dev libgl1-mesa-dev libgl1-mesa-dri libglx-mesa0 libxkbcommon-dev
   # pictures, sound, music
   libjpeg-dev libsdl2-dev libfluidsynth-dev timgm6mb-soundfont fonts-dejavu-core fonts-dejavu-extra
+)
+test_packages=(
+  clang-format
+  # fuzzing with the distribution's clang (libFuzzer ships with its runtime)
+  clang libclang-rt-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  # headless display for the OpenGL device and the end-to-end run
+  # headless display for the OpenGL device, the end-to-end run and the install test
   xvfb xauth xdotool x11-utils imagemagick
   # a window manager for the window test and the CPU measurement
   openbox
+  # the desktop file, metainfo and package checks
+  desktop-file-utils appstream lintian
 )
+
+packages=("${play_packages[@]}")
+case "${1:-test}" in
+  play) ;;
+  test) packages+=("${test_packages[@]}") ;;
+  *) echo "setup.sh: play or test, not \"$1\"" >&2; exit 2 ;;
+esac
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi

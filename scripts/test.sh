@@ -3,6 +3,6 @@
 # test; the OpenGL tests get a virtual display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/build.sh
+bash scripts/build.sh test
 bash scripts/fuzz.sh
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir build --output-on-failure -j2

@@ -1,6 +1,7 @@
 #include "settings/AboutBox.h"
 
-#include "platform/system/ProgramDirectory.h"
+#include "core/BuildInfo.h"
+#include "platform/system/GameFilePlaces.h"
 #include "settings/DialogLayout.h"
 #include "settings/LinkLabel.h"
 #include "settings/WebLinks.h"
@@ -19,7 +20,8 @@ constexpr int IconSize = 64;
 // The largest icon picture there is, so the scaled one stays sharp.
 QPixmap LoadProgramIcon() {
     for (const char* name : {"icon64.png", "icon128.png", "icon256.png", "icon48.png"}) {
-        const QPixmap picture(QString::fromStdString(ProgramDirectory() + "Images/" + name));
+        const QPixmap picture(
+            QString::fromStdString(GameFilePlaces().DataDirectory + "Images/" + name));
         if (!picture.isNull()) {
             return picture.scaled(IconSize, IconSize, Qt::KeepAspectRatio,
                                   Qt::SmoothTransformation);
@@ -46,7 +48,10 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     ProductName = new QLabel(QStringLiteral("Zorbix"), panel);
     ProductName->setFont(nameFont);
     Place(ProductName, 88, 12, 180, 20);
-    Version = new QLabel(QStringLiteral("Version 1.0"), panel);
+    Version = new QLabel(QStringLiteral("Version ") +
+                             QString::fromUtf8(GameShortVersion.data(),
+                                               static_cast<qsizetype>(GameShortVersion.size())),
+                         panel);
     Place(Version, 88, 36, 180, 13);
     // The site without its scheme, as people write it.
     const std::string_view host = MakerSite.substr(MakerSite.find("//") + 2);

@@ -1,6 +1,6 @@
 #include "settings/Options.h"
 
-#include "platform/system/ProgramDirectory.h"
+#include "platform/system/GameFilePlaces.h"
 
 std::unique_ptr<TOptions> Options;
 
@@ -10,4 +10,4 @@ TOptions::TOptions()
                   {{1.25f, 1, 0.75f}, {0.4f, 0, 0}},
                   {{1.3f, 0.4f, 1.3f}, {0.85f, 0, 0}},
                   {{1, 1.4f, 1}, {1.2f, 0, 0.3f}}},
-      IniFileName(ProgramDirectory() + "Options.ini") {}
+      IniFileName(GameFilePlaces().OptionsFile) {}

@@ -4,6 +4,7 @@
 
 #include "core/GameError.h"
 #include "platform/profile/PrivateProfile.h"
+#include "platform/system/GameFilePlaces.h"
 #include "settings/IntegerText.h"
 
 #include <algorithm>
@@ -56,6 +57,7 @@ bool TOptions::LoadOptions() {
 }
 
 bool TOptions::SaveOptions() {
+    PreparePlayerDirectoryFor(IniFileName);
     WriteValue(IniFileName, "View", std::to_string(View));
     WriteValue(IniFileName, "Dificulty", std::to_string(Difficulty));
     WriteValue(IniFileName, "Sounds", SoundOn ? "1" : "0");

@@ -1,7 +1,7 @@
 #include "settings/ScoreTable.h"
 
 #include "core/Globals.h"
-#include "platform/system/ProgramDirectory.h"
+#include "platform/system/GameFilePlaces.h"
 #include "settings/DateTime.h"
 #include "settings/HighScoreDialog.h"
 
@@ -54,7 +54,7 @@ TScoreTable::TScoreTable(std::string fileName)
     : Entries(DefaultEntries()), TableFileName(std::move(fileName)) {}
 
 std::string TScoreTable::DefaultFileName() {
-    return ProgramDirectory() + "HiScores.dat";
+    return GameFilePlaces().HighScoresFile;
 }
 
 void TScoreTable::AttachDialog(IHighScoreDialog* dialog) {

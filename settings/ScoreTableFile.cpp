@@ -4,6 +4,7 @@
 
 #include "core/GameError.h"
 #include "platform/profile/AtomicFile.h"
+#include "platform/system/GameFilePlaces.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -147,6 +148,7 @@ void TScoreTable::SaveTable() {
 }
 
 void TScoreTable::WriteLocked(bool merge) {
+    PreparePlayerDirectoryFor(TableFileName);
     const TOpenFile lock = LockTableFile(TableFileName);
     TEntries entries = Entries;
     TAddedFlags added = AddedHere;

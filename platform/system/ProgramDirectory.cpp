@@ -22,3 +22,7 @@ std::string ProgramDirectory() {
 void SetProgramDirectory(std::string directory) {
     ProgramDirectoryOverride = std::move(directory);
 }
+
+bool ProgramDirectoryChosen() {
+    return !ProgramDirectoryOverride.empty();
+}

@@ -1,6 +1,6 @@
 #pragma once
-// The directory of the running program file, with its trailing separator. The game's own
-// files ("Options.ini", "HiScores.dat", "Sounds.dxw", "Images", the music) live there.
+// The directory of the running program file, with its trailing separator. Where the game's
+// files lie relative to it is GameFilePlaces' answer.
 
 #include <string>
 
@@ -9,3 +9,6 @@ std::string ProgramDirectory();
 // Makes ProgramDirectory answer `directory` (ending in a separator) instead, so that tests
 // run the game on files of their own; an empty text restores the program's own directory.
 void SetProgramDirectory(std::string directory);
+
+// True while a test has chosen the program directory with SetProgramDirectory.
+bool ProgramDirectoryChosen();

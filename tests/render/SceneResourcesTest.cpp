@@ -54,3 +54,15 @@ TEST_F(SceneResources, AMissingPictureFailsTheStepAndKeepsNothing) {
     EXPECT_FALSE(BallTextures[0]);
     EXPECT_FALSE(Game);
 }
+
+// Guards the split of the installed layout: the five converted pictures come from their own
+// directory, every other picture from the data directory.
+TEST_F(SceneResources, ConvertedPicturesLoadFromTheirOwnDirectory) {
+    const std::string cache = Directory.Path() + "cache/";
+    std::filesystem::create_directory(cache);
+    for (const char* name : {"logo.bmp", "gameover.bmp", "nag.bmp", "fone.bmp", "field.bmp"}) {
+        std::filesystem::rename(Directory.Images() + name, cache + name);
+    }
+    LoadSceneResources(nullptr, Directory.Path(), cache);
+    EXPECT_TRUE(TitleTexture && FieldTexture && FrameTexture && PauseTexture && BackPlane);
+}

@@ -232,3 +232,17 @@ TEST_F(Textures, InterruptedConversionLeavesNoTitleBitmapAndIsRepeated) {
                             std::filesystem::directory_iterator()),
               10);
 }
+
+// Guards the installed layout's first run: the bitmaps go into a cache directory made on the
+// spot, and nothing is written beside the read-only pictures.
+TEST_F(Textures, ConversionWritesIntoTheConvertedPicturesDirectoryOnly) {
+    for (const char* name : {"nag", "logo", "gameover", "fone", "field"}) {
+        WriteJpeg(Directory.Images() + name + ".jpg", 8, 8, qRgb(90, 90, 90));
+    }
+    const std::string cache = Directory.Path() + "cache/zorbix/Images/";
+    ConvertPictures(Directory.Path(), cache);
+    for (const char* name : {"nag", "logo", "gameover", "fone", "field"}) {
+        EXPECT_TRUE(std::filesystem::exists(cache + name + ".bmp")) << name;
+        EXPECT_FALSE(std::filesystem::exists(Directory.Images() + name + ".bmp")) << name;
+    }
+}
