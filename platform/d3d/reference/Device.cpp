@@ -174,48 +174,43 @@ namespace {
 HRESULT CreateDevice(const D3DPRESENT_PARAMETERS& params, HWND window, unsigned threadCount,
                      Reference::ETileShading shading, const TPresentTiming& timing,
                      IDirect3DDevice8** device) {
-                              IDirect3DDevice8** device) {
-                                  if (device == nullptr) {
-                                      return D3DERR_INVALIDCALL;
-                                  }
-                                  *device = nullptr;
-                                  UINT width = params.BackBufferWidth;
-                                  UINT height = params.BackBufferHeight;
-                                  if ((width == 0 || height == 0) && window != nullptr) {
-                                      UINT clientWidth = 0;
-                                      UINT clientHeight = 0;
-                                      window->ClientSize(clientWidth, clientHeight);
-                                      width = width == 0 ? clientWidth : width;
-                                      height = height == 0 ? clientHeight : height;
-                                  }
-                                  const bool hasDepth = params.EnableAutoDepthStencil != 0;
-                                  if (width == 0 || height == 0 ||
-                                      width > Reference::MaxBackBufferSize ||
-                                      height > Reference::MaxBackBufferSize ||
-                                      (hasDepth && params.AutoDepthStencilFormat != D3DFMT_D16)) {
-                                      return D3DERR_INVALIDCALL;
-                                  }
-                                  try {
-                                      std::unique_ptr<Reference::TFramePacer> pacer;
-                                      if (window != nullptr &&
-                                          params.FullScreen_PresentationInterval !=
-                                              D3DPRESENT_INTERVAL_IMMEDIATE) {
-                                          pacer = std::make_unique<Reference::TFramePacer>(
-                                              timing.Clock ? timing.Clock
-                                                           : Reference::MakeSteadyPresentClock(),
-                                              timing.RefreshRateHz);
-                                      }
-                                      *device = new Reference::TDevice(
-                                          static_cast<int>(width), static_cast<int>(height),
-                                          params.BackBufferWidth, params.BackBufferHeight, hasDepth,
-                                          window, threadCount, shading, std::move(pacer));
-                                  } catch (const std::bad_alloc&) {
-                                      return E_OUTOFMEMORY;
-                                  } catch (const std::system_error&) {
-                                      return E_FAIL; // no threads to be had
-                                  }
-                                  return D3D_OK;
-                              }
+    if (device == nullptr) {
+        return D3DERR_INVALIDCALL;
+    }
+    *device = nullptr;
+    UINT width = params.BackBufferWidth;
+    UINT height = params.BackBufferHeight;
+    if ((width == 0 || height == 0) && window != nullptr) {
+        UINT clientWidth = 0;
+        UINT clientHeight = 0;
+        window->ClientSize(clientWidth, clientHeight);
+        width = width == 0 ? clientWidth : width;
+        height = height == 0 ? clientHeight : height;
+    }
+    const bool hasDepth = params.EnableAutoDepthStencil != 0;
+    if (width == 0 || height == 0 || width > Reference::MaxBackBufferSize ||
+        height > Reference::MaxBackBufferSize ||
+        (hasDepth && params.AutoDepthStencilFormat != D3DFMT_D16)) {
+        return D3DERR_INVALIDCALL;
+    }
+    try {
+        std::unique_ptr<Reference::TFramePacer> pacer;
+        if (window != nullptr &&
+            params.FullScreen_PresentationInterval != D3DPRESENT_INTERVAL_IMMEDIATE) {
+            pacer = std::make_unique<Reference::TFramePacer>(
+                timing.Clock ? timing.Clock : Reference::MakeSteadyPresentClock(),
+                timing.RefreshRateHz);
+        }
+        *device = new Reference::TDevice(static_cast<int>(width), static_cast<int>(height),
+                                         params.BackBufferWidth, params.BackBufferHeight, hasDepth,
+                                         window, threadCount, shading, std::move(pacer));
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (const std::system_error&) {
+        return E_FAIL; // no threads to be had
+    }
+    return D3D_OK;
+}
 
 } // namespace
 

@@ -37,4 +37,3 @@ HRESULT CreateReferenceDevice(const D3DPRESENT_PARAMETERS& params, HWND window,
 HRESULT CreateReferenceDevice(const D3DPRESENT_PARAMETERS& params, HWND window,
                               unsigned threadCount, Reference::ETileShading shading,
                               IDirect3DDevice8** device);
-                              IDirect3DDevice8** device);
