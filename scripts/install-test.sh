@@ -104,12 +104,19 @@ wait "$pid" || fail "the program ended with status $?: $(cat "$home/program.log"
 SESSION
 chmod a+rx "$home/session.sh"
 
+# The player's own X server cannot take over a socket another user's server left behind, so
+# the display is one that neither a lock nor a socket names.
+display=150
+while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
+    display=$((display + 1))
+done
+
 "${run_as_player[@]}" env -i PATH="$PATH" HOME="$home" LANG=C.UTF-8 \
     XDG_CONFIG_HOME="$home/xdg-config" XDG_DATA_HOME="$home/xdg-data" \
     XDG_CACHE_HOME="$home/xdg-cache" SDL_AUDIODRIVER=dummy \
     ${ASAN_OPTIONS:+ASAN_OPTIONS="$ASAN_OPTIONS"} ${UBSAN_OPTIONS:+UBSAN_OPTIONS="$UBSAN_OPTIONS"} \
     ${LSAN_OPTIONS:+LSAN_OPTIONS="$LSAN_OPTIONS"} \
-    xvfb-run -a -s "-screen 0 1024x768x24" bash "$home/session.sh" "$program" "$home" ||
+    xvfb-run -n "$display" -s "-screen 0 1024x768x24" bash "$home/session.sh" "$program" "$home" ||
     fail "the session failed"
 
 colours=$(convert "$home/title.png" -format '%k' info:)
