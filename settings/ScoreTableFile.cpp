@@ -5,6 +5,7 @@
 #include "core/GameError.h"
 #include "platform/profile/AtomicFile.h"
 #include "platform/system/GameFilePlaces.h"
+#include "platform/system/OpenFile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -33,28 +34,6 @@ std::string IoErrorText(std::error_code error) {
 [[noreturn]] void ThrowIoError(std::error_code error) {
     throw EGameError(IoErrorText(error));
 }
-
-std::error_code LastError() {
-    return {errno, std::generic_category()};
-}
-
-// Closes the file however its use ends; a lock taken on it goes with it.
-class TOpenFile {
-public:
-    explicit TOpenFile(int descriptor) : Descriptor(descriptor) {}
-    ~TOpenFile() {
-        if (Descriptor >= 0) {
-            ::close(Descriptor);
-        }
-    }
-    TOpenFile(TOpenFile&& other) noexcept : Descriptor(std::exchange(other.Descriptor, -1)) {}
-    TOpenFile(const TOpenFile&) = delete;
-    TOpenFile& operator=(const TOpenFile&) = delete;
-    int Get() const { return Descriptor; }
-
-private:
-    int Descriptor;
-};
 
 void RequireRegularFile(int descriptor) {
     struct stat status {};

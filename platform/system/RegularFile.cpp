@@ -1,5 +1,7 @@
 #include "platform/system/RegularFile.h"
 
+#include "platform/system/OpenFile.h"
+
 #include <array>
 #include <cerrno>
 #include <fcntl.h>
@@ -7,26 +9,6 @@
 #include <unistd.h>
 
 namespace {
-
-std::error_code LastError() {
-    return {errno, std::generic_category()};
-}
-
-class TOpenFile {
-public:
-    explicit TOpenFile(int descriptor) : Descriptor(descriptor) {}
-    ~TOpenFile() {
-        if (Descriptor >= 0) {
-            ::close(Descriptor);
-        }
-    }
-    TOpenFile(const TOpenFile&) = delete;
-    TOpenFile& operator=(const TOpenFile&) = delete;
-    int Get() const { return Descriptor; }
-
-private:
-    int Descriptor;
-};
 
 // Reads to the end; a file that grows past `limit` while it is read is refused as well.
 std::error_code ReadToEnd(int descriptor, std::size_t limit, std::vector<std::uint8_t>& bytes) {
