@@ -3,6 +3,7 @@
 
 #include "platform/d3d/reference/ReferenceDevice.h"
 #include "tests/refdevice/DeviceFixture.h"
+#include "tests/refdevice/TestSeries.h"
 
 #include <gtest/gtest.h>
 
@@ -15,21 +16,6 @@ using Reference::ETileShading;
 
 constexpr UINT Width = 150; // tiles of every kind: whole, cut at the right, cut at the bottom
 constexpr UINT Height = 90;
-
-class TSeries {
-public:
-    float Next(float low, float high) {
-        State = State * 1664525u + 1013904223u;
-        return low + (high - low) * static_cast<float>(State >> 8) / 16777216.0f;
-    }
-    std::uint32_t NextBits() {
-        State = State * 1664525u + 1013904223u;
-        return State;
-    }
-
-private:
-    std::uint32_t State = 99;
-};
 
 TComRef<IDirect3DDevice8> MakeDevice(ETileShading shading, unsigned threads) {
     TComRef<IDirect3DDevice8> device;
@@ -57,7 +43,7 @@ TComRef<IDirect3DDevice8> MakeDevice(ETileShading shading, unsigned threads) {
 // operation, lighting and blending, some batches twice so that equal depths meet. The same
 // series gives the same scene on every device.
 std::vector<std::uint32_t> DrawMixedScene(IDirect3DDevice8& device, int draws, unsigned seed) {
-    TSeries series;
+    TSeries series(99);
     for (unsigned i = 0; i < seed; ++i) {
         series.NextBits();
     }

@@ -4,6 +4,7 @@
 #include "platform/d3d/reference/Spans.h"
 #include "platform/d3d/reference/Visibility.h"
 #include "platform/d3d/reference/WideSpans.h"
+#include "tests/refdevice/TestSeries.h"
 
 #include <gtest/gtest.h>
 
@@ -14,21 +15,6 @@ namespace {
 
 using namespace Reference;
 
-class TSeries {
-public:
-    float Next(float low, float high) {
-        State = State * 1664525u + 1013904223u;
-        return low + (high - low) * static_cast<float>(State >> 8) / 16777216.0f;
-    }
-    std::uint32_t NextBits() {
-        State = State * 1664525u + 1013904223u;
-        return State;
-    }
-
-private:
-    std::uint32_t State = 2024;
-};
-
 TPlane RandomPlane(TSeries& series, float low, float high) {
     return TPlane{series.Next(low, high), series.Next(-0.02f, 0.02f), series.Next(-0.02f, 0.02f)};
 }
@@ -36,7 +22,7 @@ TPlane RandomPlane(TSeries& series, float low, float high) {
 TEST(ReferenceDeviceSpans, WideRoutinesDrawExactlyWhatTheOnePixelRoutinesDraw) {
     constexpr int Width = 77; // spans of every length modulo eight
     constexpr int Rows = 40;
-    TSeries series;
+    TSeries series(2024);
     TTexels texels;
     texels.Width = 37; // not a power of two: wrapping must not assume one
     texels.Height = 16;
@@ -100,7 +86,7 @@ TEST(ReferenceDeviceSpans, WideRoutinesDrawExactlyWhatTheOnePixelRoutinesDraw) {
 
 TEST(ReferenceDeviceSpans, WideVisibilityTakesExactlyThePixelsTheOnePixelRoutineTakes) {
     constexpr int Columns = 61; // a tile cut short, so the last group runs past the row
-    TSeries series;
+    TSeries series(2024);
     TPixelState state;
     state.DepthTest = true;
     const TVisibilityRoutine wide = SelectVisibilityRoutine(state);
