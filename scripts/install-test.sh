@@ -28,11 +28,11 @@ program="$stage/usr/games/zorbix"
 chmod -R a+rX,a-w "$stage"
 
 # As root, the read-only tree only binds an unprivileged user.
-run_as_player=()
+player_account=""
 if [ "$(id -u)" -eq 0 ]; then
     id "$player" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$player"
     chown -R "$player:" "$home"
-    run_as_player=(runuser -u "$player" --)
+    player_account=$player
 fi
 
 # A high-score table whose every row scores below zero, so that a game ending on no points
@@ -104,20 +104,31 @@ wait "$pid" || fail "the program ended with status $?: $(cat "$home/program.log"
 SESSION
 chmod a+rx "$home/session.sh"
 
-# The player's own X server cannot take over a socket another user's server left behind, so
-# the display is one that neither a lock nor a socket names.
-display=150
-while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
-    display=$((display + 1))
-done
-
-"${run_as_player[@]}" env -i PATH="$PATH" HOME="$home" LANG=C.UTF-8 \
+# The display's server runs as the caller (an unprivileged user's server is at the mercy of
+# what other users left in /tmp); the player gets a copy of its cookie and nothing else of the
+# caller's environment.
+cat >"$home/as-player.sh" <<'AS_PLAYER'
+#!/usr/bin/env bash
+set -euo pipefail
+home=$1
+program=$2
+player=${3:-}
+cp "$XAUTHORITY" "$home/Xauthority"
+as_player=()
+if [ -n "$player" ]; then
+    chown "$player:" "$home/Xauthority"
+    as_player=(runuser -u "$player" --)
+fi
+"${as_player[@]}" env -i PATH="$PATH" HOME="$home" LANG=C.UTF-8 DISPLAY="$DISPLAY" XAUTHORITY="$home/Xauthority" \
     XDG_CONFIG_HOME="$home/xdg-config" XDG_DATA_HOME="$home/xdg-data" \
     XDG_CACHE_HOME="$home/xdg-cache" SDL_AUDIODRIVER=dummy \
     ${ASAN_OPTIONS:+ASAN_OPTIONS="$ASAN_OPTIONS"} ${UBSAN_OPTIONS:+UBSAN_OPTIONS="$UBSAN_OPTIONS"} \
     ${LSAN_OPTIONS:+LSAN_OPTIONS="$LSAN_OPTIONS"} \
-    xvfb-run -n "$display" -s "-screen 0 1024x768x24" bash "$home/session.sh" "$program" "$home" ||
-    fail "the session failed"
+    bash "$home/session.sh" "$program" "$home"
+AS_PLAYER
+xvfb-run -a -e "$home/xvfb.log" -s "-screen 0 1024x768x24" \
+    bash "$home/as-player.sh" "$home" "$program" "$player_account" ||
+    fail "the session failed$(sed 's/^/\n  xvfb: /' "$home/xvfb.log" 2>/dev/null)"
 
 colours=$(convert "$home/title.png" -format '%k' info:)
 [ "$colours" -gt 500 ] || fail "the title screenshot has only $colours colours"
