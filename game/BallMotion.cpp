@@ -1,6 +1,6 @@
 #include "game/Game.h"
 #include "game/GameConstants.h"
-#include "render/Math3D.h"
+#include "math/Math3D.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,7 +5,7 @@
 #include "game/GameConstants.h"
 #include "game/GameResources.h"
 #include "game/Sides.h"
-#include "render/Math3D.h"
+#include "math/Math3D.h"
 #include "settings/Options.h"
 
 #include <algorithm>

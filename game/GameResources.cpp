@@ -1,6 +1,6 @@
 #include "game/GameResources.h"
 
-#include "render/Math3D.h"
+#include "math/Math3D.h"
 
 #include <numbers>
 

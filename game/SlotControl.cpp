@@ -1,7 +1,7 @@
 #include "game/Game.h"
 #include "game/GameConstants.h"
 #include "game/Sides.h"
-#include "render/Math3D.h"
+#include "math/Math3D.h"
 #include "settings/Options.h"
 
 namespace {

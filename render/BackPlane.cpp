@@ -1,7 +1,7 @@
 #include "render/BackPlane.h"
 
 #include "game/GameResources.h"
-#include "render/Math3D.h"
+#include "math/Math3D.h"
 #include "render/Textures.h"
 
 #include <numbers>

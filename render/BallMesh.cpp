@@ -1,6 +1,6 @@
 #include "render/SceneMeshes.h"
 
-#include "render/Math3D.h"
+#include "math/Math3D.h"
 
 #include <algorithm>
 #include <array>

@@ -3,7 +3,7 @@
 #include "core/Globals.h"
 #include "game/Game.h"
 #include "render/Direct3D.h"
-#include "render/Math3D.h"
+#include "math/Math3D.h"
 #include "render/SceneResources.h"
 #include "settings/Options.h"
 

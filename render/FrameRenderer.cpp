@@ -5,7 +5,7 @@
 #include "game/GameResources.h"
 #include "render/Camera.h"
 #include "render/Direct3D.h"
-#include "render/Math3D.h"
+#include "math/Math3D.h"
 #include "render/SceneGeometry.h"
 #include "render/ScenePlacements.h"
 #include "render/SceneResources.h"

@@ -1,6 +1,6 @@
 #include "render/MeshTable.h"
 
-#include "render/Math3D.h"
+#include "math/Math3D.h"
 
 namespace {
 TVector Normalised(const TVector& v) {

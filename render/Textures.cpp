@@ -3,7 +3,7 @@
 #include "core/GameError.h"
 #include "platform/system/RegularFile.h"
 #include "render/BitmapCheck.h"
-#include "render/Math3D.h"
+#include "math/Math3D.h"
 
 #include <QImage>
 

@@ -1,6 +1,6 @@
 #include "bench/render/StandInScene.h"
 
-#include "render/Math3D.h"
+#include "math/Math3D.h"
 #include "tests/refdevice/DeviceTestKit.h"
 
 #include <cmath>

@@ -1,7 +1,7 @@
 // The two devices agree: one scene in the game's states (lights, culling, depth, filtered and
 // wrapped textures, modulate 2x, blending), drawn by the hardware and by the reference device,
 // compared pixel by pixel.
-#include "render/Math3D.h"
+#include "math/Math3D.h"
 #include "tests/gldevice/GLTestKit.h"
 
 #include <gtest/gtest.h>

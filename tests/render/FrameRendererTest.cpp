@@ -5,7 +5,7 @@
 #include "render/Camera.h"
 #include "render/Direct3D.h"
 #include "render/HeadlessScene.h"
-#include "render/Math3D.h"
+#include "math/Math3D.h"
 #include "render/SceneResources.h"
 #include "settings/Options.h"
 #include "tests/render/RenderTestSupport.h"

@@ -1,5 +1,5 @@
 #include "render/SceneGeometry.h"
-#include "render/Math3D.h"
+#include "math/Math3D.h"
 #include "render/SceneMeshes.h"
 #include "render/ScenePlacements.h"
 

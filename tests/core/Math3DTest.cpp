@@ -1,4 +1,4 @@
-#include "render/Math3D.h"
+#include "math/Math3D.h"
 
 #include <gtest/gtest.h>
 
