@@ -3,6 +3,7 @@
 #include "app/KeyCodes.h"
 #include "core/Globals.h"
 #include "game/Game.h"
+#include "game/PlayFrame.h"
 #include "platform/input/GamepadInput.h"
 #include "platform/system/TickCount.h"
 #include "render/Direct3DErrors.h"
@@ -46,14 +47,9 @@ void TFormMain::RenderOneFrame(bool& done) {
         return;
     }
     ++FramesDrawn;
-    FrameDeltaMs = GetTickCount() - LastFrameTick;
-    if (GameState == gsPaused) {
-        FrameDeltaMs = 0;
-    }
+    const std::uint32_t elapsed = GetTickCount() - LastFrameTick;
     LastFrameTick = GetTickCount();
-    if (GameState == gsPlaying) {
-        Game->Tick(static_cast<float>(FrameDeltaMs));
-    }
+    PlayFrame(*Game, elapsed);
     done = false;
 }
 

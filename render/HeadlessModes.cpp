@@ -3,7 +3,7 @@
 #include "core/GameError.h"
 #include "core/Random.h"
 #include "game/Game.h"
-#include "game/Sides.h"
+#include "game/PlayFrame.h"
 #include "platform/d3d/DeviceWidget.h"
 #include "render/Direct3D.h"
 #include "render/Direct3DErrors.h"
@@ -39,33 +39,14 @@ constexpr std::array<TStateName, 5> StateNames{{{"title", gsTitle},
                                                 {"interlude", gsInterlude},
                                                 {"paused", gsPaused}}};
 
-// The perfect player's move: face the lane of the oldest ball still rolling.
-void Steer(TPlayer player) {
-    if (player != TPlayer::Perfect) {
-        return;
-    }
-    for (std::int32_t i = 0; i < Game->BallCount; ++i) {
-        const TBall& ball = Game->Balls[i];
-        if (ball.Phase == bpRolling) {
-            if (Game->Slot.Side != ball.Side) {
-                Game->TurnSlot(SideKey(ball.Side));
-            }
-            return;
-        }
-    }
-}
-
-// One frame of play as the main loop would run it, with the player going on from the
-// interlude at once. False once the game is over.
-bool PlayFrame(TPlayer player) {
-    if (GameState == gsInterlude) {
-        GameState = SavedState;
-    }
+// One frame of play at the bench's frame time, the player moving first. False once the game
+// is over.
+bool PlayBenchFrame(TPlayer player) {
+    MakeMove(*Game, player);
     if (GameState != gsPlaying) {
         return false;
     }
-    Steer(player);
-    Game->Tick(static_cast<float>(FrameMs));
+    PlayFrame(*Game, FrameMs);
     return true;
 }
 
@@ -116,7 +97,7 @@ TBenchResult RenderBenchFrames(const TBenchRequest& request, bool pumpWindowEven
     StartGame(BenchSeed);
     for (std::uint32_t ms = 0; Game->BallCount < BenchBalls && ms < BenchWarmUpLimitMs;
          ms += FrameMs) {
-        PlayFrame(TPlayer::Perfect);
+        PlayBenchFrame(TPlayer::Perfect);
     }
     Options->Score = BenchScore;
     Options->Lives = 3;
@@ -132,7 +113,7 @@ TBenchResult RenderBenchFrames(const TBenchRequest& request, bool pumpWindowEven
         result.Triangles += counters.Triangles;
         result.Fragments += static_cast<double>(counters.Fragments);
         result.PixelsShaded += static_cast<double>(counters.PixelsShaded);
-        PlayFrame(TPlayer::Perfect);
+        PlayBenchFrame(TPlayer::Perfect);
         if (pumpWindowEvents) {
             QCoreApplication::processEvents();
         }
@@ -173,7 +154,7 @@ void TakeScreenshot(const TScreenshotRequest& request) {
     Options->View = request.View;
     StartGame(request.Seed);
     for (std::uint32_t ms = 0; ms + FrameMs <= request.PlayMs; ms += FrameMs) {
-        if (!PlayFrame(request.Player)) {
+        if (!PlayBenchFrame(request.Player)) {
             break;
         }
         BackPlane->Spin(static_cast<float>(FrameMs));

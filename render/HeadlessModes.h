@@ -6,17 +6,13 @@
 // into the requests below and calls Run...Mode.
 
 #include "core/Globals.h"
+#include "game/ScriptedPlayer.h"
 #include "platform/d3d/D3D8Types.h"
 
 #include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <string_view>
-
-enum class TPlayer {
-    Perfect, // always turns the slot to the side of the oldest rolling ball
-    Losing,  // never turns
-};
 
 struct TScreenshotRequest {
     std::uint8_t State = gsPlaying; // title, playing, game over, interlude or paused

@@ -4,6 +4,7 @@
 #include "core/Globals.h"
 #include "core/Random.h"
 #include "game/Game.h"
+#include "game/PlayFrame.h"
 #include "settings/Options.h"
 
 #include <benchmark/benchmark.h>
@@ -21,7 +22,6 @@ std::unique_ptr<TGame> GameWithRollingBalls(std::int64_t balls) {
     Options->Difficulty = 1;
     RandSeed = 1;
     GameState = gsPlaying;
-    FrameDeltaMs = FrameMs;
     auto game = std::make_unique<TGame>(TComRef<IDirect3DDevice8>());
     game->NewGame();
     for (std::int64_t n = 0; n < balls; ++n) {
@@ -39,7 +39,7 @@ void BM_Tick(benchmark::State& state) {
     const std::int64_t balls = state.range(0);
     const auto game = GameWithRollingBalls(balls);
     for (auto _ : state) {
-        game->Tick(static_cast<float>(FrameMs));
+        PlayFrame(*game, FrameMs);
         benchmark::ClobberMemory();
     }
     state.counters["per_ball"] =

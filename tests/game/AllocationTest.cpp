@@ -48,7 +48,7 @@ TEST(GameAllocation, ALongGameAllocatesNothing) {
     game->NewGame();
     const long probed = Allocations;
     for (int frame = 0; frame < 200'000 && GameState != gsGameOver; ++frame) {
-        TurnToArrivingBall(*game, Options->Score >= 1500);
+        MakeMove(*game, Options->Score >= 1500 ? TPlayer::Missing : TPlayer::Perfect);
         PlayFrame(*game, 16);
     }
     Counting = false;

@@ -4,6 +4,8 @@
 #include "core/Globals.h"
 #include "core/Random.h"
 #include "game/Game.h"
+#include "game/PlayFrame.h"
+#include "game/ScriptedPlayer.h"
 #include "game/Sides.h"
 #include "settings/Options.h"
 
@@ -30,27 +32,6 @@ struct TRecorder : IGameOutlet {
     long Count(const std::string& sound) const { return std::ranges::count(Sounds, sound); }
 };
 
-// The shell while playing: a key leaves the interlude, and the game ticks in state 2.
-inline void PlayFrame(TGame& game, std::uint32_t ms) {
-    if (GameState == gsInterlude) {
-        GameState = SavedState;
-    }
-    FrameDeltaMs = ms;
-    if (GameState == gsPlaying) {
-        game.Tick(static_cast<float>(ms));
-    }
-}
-
-// A player that faces the oldest ball still on its way, or, when `miss` is set, turns away.
-inline void TurnToArrivingBall(TGame& game, bool miss) {
-    const auto end = game.Balls.begin() + game.BallCount;
-    const auto ball =
-        std::find_if(game.Balls.begin(), end, [](const TBall& b) { return b.Phase <= bpRolling; });
-    if (ball != end) {
-        game.TurnSlot(SideKey(static_cast<std::uint8_t>((ball->Side + (miss ? 2 : 0)) % 4)));
-    }
-}
-
 class GameTest : public ::testing::Test {
 protected:
     GameTest() {
@@ -62,7 +43,11 @@ protected:
         Game->NewGame();
     }
     ~GameTest() override { Options.reset(); }
-    void Frame(std::uint32_t ms) { PlayFrame(*Game, ms); }
+    // The shell while playing: a key leaves the interlude, and the game ticks in state 2.
+    void Frame(std::uint32_t ms) {
+        MakeMove(*Game, TPlayer::Losing);
+        PlayFrame(*Game, ms);
+    }
     // A ball of `side` rolling from the top of its lane with `remaining` path left.
     TBall& RollingBall(std::uint8_t side, float remaining) {
         Game->SpawnBall();

@@ -9,7 +9,7 @@ protected:
     // notes the look of every serial.
     void PlayUntil(bool miss, const std::function<bool()>& done) {
         for (int frame = 0; frame < 1'000'000 && !done(); ++frame) {
-            TurnToArrivingBall(*Game, miss);
+            MakeMove(*Game, miss ? TPlayer::Missing : TPlayer::Perfect);
             Frame(16);
             for (std::int32_t index = 0; index < Game->BallCount; ++index) {
                 Looks.at(Game->Balls[index].Serial) = Game->Balls[index].Look;

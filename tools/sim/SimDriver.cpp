@@ -2,6 +2,7 @@
 
 #include "core/Globals.h"
 #include "core/Random.h"
+#include "game/PlayFrame.h"
 #include "settings/Options.h"
 #include "tools/sim/JsonText.h"
 #include "tools/sim/StateDump.h"
@@ -98,10 +99,7 @@ void TSimDriver::RunLine(std::string_view line, std::int32_t lineNumber) {
                 Options->Difficulty = static_cast<std::uint8_t>(*number);
             }
         } else { // frame
-            FrameDeltaMs = *number;
-            if (GameState == gsPlaying) {
-                Game->Tick(static_cast<float>(*number));
-            }
+            PlayFrame(*Game, *number);
         }
     }
 }
