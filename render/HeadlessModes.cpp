@@ -92,28 +92,17 @@ void WritePicture(const std::string& fileName) {
 
 TBenchResult RenderBenchFrames(const TBenchRequest& request, bool pumpWindowEvents) {
     THeadlessScene scene(request.ProgramDirectory, request.ConvertedPicturesDirectory);
-    Options->View = 0;
-    Options->Difficulty = 1;
-    StartGame(BenchSeed);
-    for (std::uint32_t ms = 0; Game->BallCount < BenchBalls && ms < BenchWarmUpLimitMs;
-         ms += FrameMs) {
-        PlayBenchFrame(TPlayer::Perfect);
-    }
-    Options->Score = BenchScore;
-    Options->Lives = 3;
-    Numbers->ShowScore(BenchScore);
-    FrameDeltaMs = FrameMs;
+    StartBenchPlay();
 
     TBenchResult result;
     const auto start = std::chrono::steady_clock::now();
     for (std::uint32_t frame = 0; frame < request.Frames; ++frame) {
-        CheckFrame(RenderFrame());
+        CheckFrame(DrawBenchFrame());
         const TFrameCounters counters = Direct3DDevice->FrameCounters();
         result.DrawCalls += counters.DrawCalls;
         result.Triangles += counters.Triangles;
         result.Fragments += static_cast<double>(counters.Fragments);
         result.PixelsShaded += static_cast<double>(counters.PixelsShaded);
-        PlayBenchFrame(TPlayer::Perfect);
         if (pumpWindowEvents) {
             QCoreApplication::processEvents();
         }
@@ -129,6 +118,26 @@ TBenchResult RenderBenchFrames(const TBenchRequest& request, bool pumpWindowEven
     return result;
 }
 } // namespace
+
+void StartBenchPlay() {
+    Options->View = 0;
+    Options->Difficulty = 1;
+    StartGame(BenchSeed);
+    for (std::uint32_t ms = 0; Game->BallCount < BenchBalls && ms < BenchWarmUpLimitMs;
+         ms += FrameMs) {
+        PlayBenchFrame(TPlayer::Perfect);
+    }
+    Options->Score = BenchScore;
+    Options->Lives = 3;
+    Numbers->ShowScore(BenchScore);
+    FrameDeltaMs = FrameMs;
+}
+
+HRESULT DrawBenchFrame() {
+    const HRESULT code = RenderFrame();
+    PlayBenchFrame(TPlayer::Perfect);
+    return code;
+}
 
 bool ParseGameState(std::string_view name, std::uint8_t& state) {
     for (const TStateName& entry : StateNames) {

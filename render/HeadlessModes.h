@@ -57,6 +57,12 @@ struct TBenchResult {
 // counts. Throws EGameError as TakeScreenshot does.
 TBenchResult MeasureFrameRate(const TBenchRequest& request);
 
+// The bench scene on a scene already loaded (THeadlessScene) on any device: the game put into
+// the fixed state above, then one frame drawn and played at a time. The device benchmark
+// draws the same scene.
+void StartBenchPlay();
+HRESULT DrawBenchFrame();
+
 // Wrappers for the program: report a failure on `errors` and return the exit code (0 or 1).
 int RunScreenshotMode(const TScreenshotRequest& request, std::ostream& errors);
 // Prints "fps=<frames per second> device=<reference|hardware> size=<pixels>", then the

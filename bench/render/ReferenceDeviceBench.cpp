@@ -1,38 +1,21 @@
-// Frames per second of the reference device on a stand-in for the game's scene at 640 by
-// 640 pixels, on one thread and on two, offscreen and presenting into a window that sizes the
-// back buffer, and the heap allocations a frame makes (none once the first frames have sized
-// the device's queues).
+// Frames per second of the reference device on the game's own scene in play (the bench
+// mode's) at 640 by 640 pixels, on one thread and on two, offscreen and presenting into a
+// window that sizes the back buffer, and the heap allocations a frame makes (none once the
+// first frames have sized the device's queues).
 
-#include "bench/render/StandInScene.h"
+#include "core/Globals.h"
 #include "platform/d3d/DeviceWindow.h"
 #include "platform/d3d/reference/ReferenceDevice.h"
+#include "render/Direct3D.h"
+#include "render/FrameRenderer.h"
+#include "render/HeadlessModes.h"
+#include "render/HeadlessScene.h"
 #include "tests/refdevice/DeviceTestKit.h"
+#include "tests/support/CountingAllocator.h"
 
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <cstdint>
-#include <cstdlib>
-#include <new>
-
-namespace {
-std::atomic<std::uint64_t> AllocationCount{0};
-} // namespace
-
-void* operator new(std::size_t size) {
-    AllocationCount.fetch_add(1, std::memory_order_relaxed);
-    if (void* block = std::malloc(size == 0 ? 1 : size)) {
-        return block;
-    }
-    throw std::bad_alloc();
-}
-
-void operator delete(void* block) noexcept {
-    std::free(block);
-}
-void operator delete(void* block, std::size_t) noexcept {
-    std::free(block);
-}
 
 namespace {
 
@@ -47,6 +30,7 @@ public:
 
 // Offscreen, or, with a window, sized by it as the game's device is: the window's size is
 // asked every frame, which must neither slow a frame nor allocate while it stays the same.
+// The scene is loaded on it from the build's program directory.
 TComRef<IDirect3DDevice8> MakeDevice(unsigned threads, TDeviceWindow* window) {
     D3DPRESENT_PARAMETERS params =
         window != nullptr ? OffscreenParameters(0, 0) : OffscreenParameters(FrameSize, FrameSize);
@@ -58,43 +42,50 @@ TComRef<IDirect3DDevice8> MakeDevice(unsigned threads, TDeviceWindow* window) {
     return device;
 }
 
-void StandInSceneFrame(benchmark::State& state) {
+// The device in the scene's place for as long as the scene lives.
+THeadlessScene LoadScene(TComRef<IDirect3DDevice8> device) {
+    Direct3DDevice = std::move(device);
+    return THeadlessScene(ZORBIX_PROGRAM_DIR "/");
+}
+
+void GameSceneFrame(benchmark::State& state) {
     TDiscardingWindow window;
-    auto device =
-        MakeDevice(static_cast<unsigned>(state.range(0)), state.range(1) != 0 ? &window : nullptr);
-    TStandInScene scene(*device.Get());
+    const THeadlessScene scene = LoadScene(
+        MakeDevice(static_cast<unsigned>(state.range(0)), state.range(1) != 0 ? &window : nullptr));
+    StartBenchPlay();
     constexpr int WarmUpFrames = 3;
     for (int i = 0; i < WarmUpFrames; ++i) {
-        scene.DrawFrame();
+        DrawBenchFrame();
     }
-    const std::uint64_t allocationsBefore = AllocationCount.load();
+    AllocationCount = 0;
+    CountAllocations = true;
     for (auto _ : state) {
-        if (Failed(scene.DrawFrame())) {
+        if (Failed(DrawBenchFrame())) {
             state.SkipWithError("frame failed");
             break;
         }
     }
-    const std::uint64_t allocations = AllocationCount.load() - allocationsBefore;
+    CountAllocations = false;
     state.counters["fps"] =
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-    state.counters["allocs/frame"] =
-        benchmark::Counter(static_cast<double>(allocations), benchmark::Counter::kAvgIterations);
+    state.counters["allocs/frame"] = benchmark::Counter(static_cast<double>(AllocationCount),
+                                                        benchmark::Counter::kAvgIterations);
 }
-BENCHMARK(StandInSceneFrame)
+BENCHMARK(GameSceneFrame)
     ->ArgsProduct({{1, 2}, {0, 1}})
     ->ArgNames({"threads", "window"})
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
-// A still scene in a window: every frame after the first repeats its picture, which the
-// device keeps instead of drawing it again (the title picture, a paused game).
+// The title picture in a window: every frame after the first repeats its picture, which the
+// device keeps instead of drawing it again (a paused game likewise).
 void RepeatedFrame(benchmark::State& state) {
     TDiscardingWindow window;
-    auto device = MakeDevice(2, &window);
-    TStandInScene scene(*device.Get(), false);
-    scene.DrawFrame();
+    const THeadlessScene scene = LoadScene(MakeDevice(2, &window));
+    GameState = gsTitle;
+    RenderFrame();
     for (auto _ : state) {
-        if (Failed(scene.DrawFrame())) {
+        if (Failed(RenderFrame())) {
             state.SkipWithError("frame failed");
             break;
         }
