@@ -2,6 +2,7 @@
 
 #include "core/Globals.h"
 #include "core/Random.h"
+#include "game/EffectNames.h"
 #include "game/GameConstants.h"
 #include "game/GameResources.h"
 #include "game/Sides.h"
@@ -18,9 +19,6 @@ namespace {
 constexpr double DroppedHeight = 0.6; // a dropping ball starts to roll at this height
 constexpr double GoneHeight = 10;     // a leaving ball is removed above this height
 constexpr float LeaveFactor = 3;      // a leaving ball rises three times as fast as it fell
-constexpr std::int32_t SlowDownEvery = 50;
-constexpr std::int32_t LifeEvery = 100;
-constexpr std::uint32_t KickSoundCount = 8;
 constexpr double Pi = std::numbers::pi;
 
 float SlowedSpeed(float speed, double slowDown) {
@@ -45,7 +43,7 @@ void TGame::NewGame() {
     }
     InitGameMaterials();
     SlotState = ssInPlay;
-    PlaySound("newgame");
+    PlaySound(NewGameEffect);
 }
 
 void TGame::Tick(float delta) {
@@ -130,12 +128,12 @@ void TGame::CatchBall(TBall& ball) {
     const bool givesLife = ball.Serial % LifeEvery == 0;
     if (givesLife) {
         ++Options->Lives;
-        PlaySound("life");
+        PlaySound(LifeEffect);
     }
     if (ball.Serial % SlowDownEvery == 0) {
         Speed = SlowedSpeed(Speed, SlowDownPerFifty);
         if (!givesLife) {
-            PlaySound("speed");
+            PlaySound(SpeedEffect);
         }
     }
     Options->Lives = std::min(Options->Lives, MaxLives);
@@ -144,15 +142,12 @@ void TGame::CatchBall(TBall& ball) {
     SpawnInterval = static_cast<float>(SpawnDistance / Speed);
     ball.Phase = bpCaught;
 
-    // "kik0" to "kik7", built in place: nothing is allocated during play.
-    const std::array<char, 4> kick{'k', 'i', 'k',
-                                   static_cast<char>('0' + RandomInt(KickSoundCount))};
-    PlaySound(std::string_view(kick.data(), kick.size()));
+    PlaySound(KickEffectNames[RandomInt(static_cast<std::uint32_t>(KickEffectNames.size()))]);
 }
 
 void TGame::MissBall() {
     SlotState = ssFalling;
-    PlaySound("fall");
+    PlaySound(FallEffect);
     // SpawnInterval keeps its value until the next catch.
     Speed = SlowedSpeed(Speed, SlowDownPerMiss);
     Elapsed = 0;
@@ -163,12 +158,12 @@ void TGame::EndFall() {
     SlotState = ssReplacing;
     if (Options->Lives <= 0) {
         GameState = gsGameOver;
-        PlaySound("gameover");
+        PlaySound(GameOverEffect);
         if (Outlet != nullptr) {
             Outlet->AddScore(Options->Score);
         }
     } else {
-        PlaySound("newslot");
+        PlaySound(NewSlotEffect);
     }
 }
 

@@ -13,6 +13,10 @@ constexpr double SpeedUpPerCatch = 0.000006;
 constexpr double SlowDownPerFifty = 0.00024;
 constexpr double SlowDownPerMiss = 0.000018;
 constexpr std::int32_t ScorePerCatch = 10;
+// The marked balls, by serial: every fiftieth slows the game down when caught, every
+// hundredth gives a spare slot instead; each wears its own look.
+constexpr std::int32_t SlowDownEvery = 50;
+constexpr std::int32_t LifeEvery = 100;
 constexpr std::int8_t LivesAtStart = 3;
 constexpr float FallMs = 2000;    // the lost slot falls this long
 constexpr float ReplaceMs = 1000; // and a spare flies in this long

@@ -26,10 +26,10 @@ std::uint8_t ChooseSide() {
 std::uint8_t ChooseBallTexture(std::int32_t serial) {
     // Always drawn, so the marked balls do not shift the sequence of later balls.
     auto look = static_cast<std::uint8_t>(RandomInt(OrdinaryLookCount));
-    if (serial % 50 == 0) {
+    if (serial % SlowDownEvery == 0) {
         look = FiftiethLook;
     }
-    if (serial % 100 == 0) {
+    if (serial % LifeEvery == 0) {
         look = HundredthLook;
     }
     return look;

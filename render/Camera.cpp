@@ -2,8 +2,9 @@
 
 #include "core/Globals.h"
 #include "game/Game.h"
-#include "render/Direct3D.h"
+#include "game/GameConstants.h"
 #include "math/Math3D.h"
+#include "render/Direct3D.h"
 #include "render/SceneResources.h"
 #include "settings/Options.h"
 
@@ -12,8 +13,6 @@
 #include <numbers>
 
 namespace {
-constexpr std::uint8_t LastView = 3;
-constexpr float FallMilliseconds = 2000;
 constexpr float FieldOfView = 1;
 constexpr float NearPlane = 0.01f;
 constexpr float FarPlane = 200;
@@ -29,7 +28,7 @@ TCamera FrameCamera(const TCameraInputs& inputs) {
     }
     // The shake grows with the fourth power of the fall's progress: unnoticed at first,
     // strongest as the slot disappears.
-    const double t = inputs.Elapsed / FallMilliseconds;
+    const double t = inputs.Elapsed / FallMs;
     const double strength = t * t * t * t;
     if (view == 0) {
         camera.Eye.z += static_cast<float>(0.08 * strength * std::sin(60 * Pi * t));

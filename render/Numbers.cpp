@@ -9,7 +9,6 @@
 #include <utility>
 
 namespace {
-constexpr std::uint8_t LastView = 3;
 constexpr TVector DigitScale{0.5f, 0.5f, 0}; // flattens the quad onto the plane of its place
 } // namespace
 

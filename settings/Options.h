@@ -9,6 +9,11 @@
 #include <memory>
 #include <string>
 
+// The four views: 0 Top, 1 Half side, 2 Side, 3 Corner. A larger stored view is shown and
+// drawn as the last.
+constexpr std::uint8_t ViewCount = 4;
+constexpr std::uint8_t LastView = ViewCount - 1;
+
 struct TDigitsPlace {
     TVector Pos;
     TVector Rot; // radians about x, y and z
@@ -28,8 +33,8 @@ public:
 
     std::uint8_t Difficulty = 0; // 0 Easy, 1 Normal
     std::uint8_t View = 0;       // 0 Top, 1 Half side, 2 Side, 3 Corner
-    TVector ViewEye[4];
-    TDigitsPlace DigitsPlace[4];
+    TVector ViewEye[ViewCount];
+    TDigitsPlace DigitsPlace[ViewCount];
     std::string IniFileName;
     std::int32_t Score = 0;
     std::int8_t Lives = 0;

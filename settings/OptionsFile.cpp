@@ -16,7 +16,6 @@ namespace {
 constexpr const char* OptionsSection = "Options";
 constexpr std::uint8_t DefaultView = 1;       // Half side
 constexpr std::uint8_t DefaultDifficulty = 1; // Normal
-constexpr std::uint8_t LastView = 3;          // Corner: how the menu shows any larger view
 constexpr std::size_t ValueCapacity = 2048;
 
 std::int32_t ReadInteger(const std::string& fileName, const char* key, std::int32_t fallback) {

@@ -1,4 +1,5 @@
 #include "audio/WaveCollection.h"
+#include "game/EffectNames.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +9,6 @@
 #include <string>
 
 namespace {
-const char* const PlayedNames[] = {"newgame", "kik0", "kik1",    "kik2",    "kik3",
-                                   "kik4",    "kik5", "kik6",    "kik7",    "life",
-                                   "speed",   "fall", "newslot", "gameover"};
 
 class BuiltSounds : public testing::Test {
 protected:
@@ -55,8 +53,9 @@ TWaveCollection* BuiltSounds::Collection = nullptr;
 } // namespace
 
 TEST_F(BuiltSounds, HoldEveryEffectTheGamePlaysWithASmallPlayingLimit) {
-    EXPECT_EQ(Collection->Count(), static_cast<int>(std::size(PlayedNames)));
-    for (const char* name : PlayedNames) {
+    EXPECT_EQ(Collection->Count(), static_cast<int>(PlayedEffects.size()));
+    for (const std::string_view effect : PlayedEffects) {
+        const std::string name(effect);
         const TWaveCollectionItem& item = Collection->FindByName(name);
         EXPECT_EQ(item.Name(), name);
         EXPECT_FALSE(item.Looped) << name;
@@ -71,7 +70,8 @@ TEST_F(BuiltSounds, HoldEveryEffectTheGamePlaysWithASmallPlayingLimit) {
 TEST_F(BuiltSounds, AreShortCleanMonoPcm) {
     const std::map<std::string, std::pair<double, double>> lengths = {
         {"fall", {1.8, 2.2}}, {"newslot", {0.8, 1.2}}, {"gameover", {1.0, 2.5}}};
-    for (const char* name : PlayedNames) {
+    for (const std::string_view effect : PlayedEffects) {
+        const std::string name(effect);
         const TWaveCollectionItem& item = Collection->FindByName(name);
         const auto format = ReadWaveFormat(item.Wave.Format);
         ASSERT_TRUE(format.has_value()) << name;
@@ -101,7 +101,8 @@ TEST_F(BuiltSounds, AreShortCleanMonoPcm) {
 
 TEST_F(BuiltSounds, AreLoudnessMatched) {
     std::vector<double> levels;
-    for (const char* name : PlayedNames) {
+    for (const std::string_view effect : PlayedEffects) {
+        const std::string name(effect);
         const TWaveCollectionItem& item = Collection->FindByName(name);
         levels.push_back(
             LoudnessDb(Samples(item), ReadWaveFormat(item.Wave.Format)->SamplesPerSec));

@@ -1,3 +1,4 @@
+#include "game/EffectNames.h"
 #include "tools/soundgen/Effects.h"
 
 namespace {
@@ -146,9 +147,9 @@ TSound GameOver() {
 
 std::vector<TEffect> CueEffects() {
     std::vector<TEffect> cues;
-    cues.push_back({"newgame", CuePlayingLimit, NewGame()});
-    cues.push_back({"life", CuePlayingLimit, Life()});
-    cues.push_back({"speed", CuePlayingLimit, Speed()});
-    cues.push_back({"gameover", CuePlayingLimit, GameOver()});
+    cues.push_back({std::string(NewGameEffect), CuePlayingLimit, NewGame()});
+    cues.push_back({std::string(LifeEffect), CuePlayingLimit, Life()});
+    cues.push_back({std::string(SpeedEffect), CuePlayingLimit, Speed()});
+    cues.push_back({std::string(GameOverEffect), CuePlayingLimit, GameOver()});
     return cues;
 }

@@ -1,3 +1,4 @@
+#include "game/EffectNames.h"
 #include "tools/soundgen/Effects.h"
 
 namespace {
@@ -64,8 +65,8 @@ std::vector<TEffect> KickEffects() {
     std::vector<TEffect> kicks;
     std::uint32_t seed = 0x5EED0;
     for (const TKickStyle& style : styles) {
-        kicks.push_back(
-            {"kik" + std::to_string(kicks.size()), KickPlayingLimit, MakeKick(style, ++seed)});
+        kicks.push_back({std::string(KickEffectNames.at(kicks.size())), KickPlayingLimit,
+                         MakeKick(style, ++seed)});
     }
     return kicks;
 }

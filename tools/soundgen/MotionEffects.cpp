@@ -1,3 +1,4 @@
+#include "game/EffectNames.h"
 #include "tools/soundgen/Effects.h"
 
 namespace {
@@ -81,7 +82,7 @@ TSound NewSlot() {
 
 std::vector<TEffect> MotionEffects() {
     std::vector<TEffect> effects;
-    effects.push_back({"fall", MotionPlayingLimit, Fall()});
-    effects.push_back({"newslot", MotionPlayingLimit, NewSlot()});
+    effects.push_back({std::string(FallEffect), MotionPlayingLimit, Fall()});
+    effects.push_back({std::string(NewSlotEffect), MotionPlayingLimit, NewSlot()});
     return effects;
 }
