@@ -11,6 +11,7 @@
 
 constexpr std::size_t MusicTrackCount = 3;
 
+// Written by the loading of the sounds (the names) and by NextMusicTrack (the draw).
 // theme1.mid, theme2.mid and theme3.mid in the program's directory.
 extern std::array<std::string, MusicTrackCount> MusicTracks;
 // Indexes not yet drawn by NextMusicTrack, as bits 0 to 2.

@@ -1,5 +1,13 @@
 #pragma once
-// The few globals the shell, the game, the renderer and the audio share.
+// The globals the shell, the game, the renderer and the audio share, each with the code that
+// writes it; every other reader only reads. The objects each layer owns are declared with
+// their layer: `Game` (game/Game.h, made and dropped by the scene's loading), `Options`
+// (settings/Options.h, made at start-up), `ScoreTable` (settings/ScoreTable.h, made at
+// start-up), the device and the scene's resources (render/Direct3D.h,
+// render/SceneResources.h, written only by the device set-up and the loading), the sound
+// components and the music tracks (audio/SoundEffects.h, audio/Music.h, written by the
+// loading of the sounds), and the random seed (core/Random.h, written by Randomize, the
+// headless modes and the driver).
 
 #include <cstdint>
 
@@ -13,10 +21,18 @@ enum : std::uint8_t {
     gsPaused = 5,
 };
 
+// Written by the main window (loading, keys, menus), the game's tick (game over, interlude),
+// the high-score entry and the music's end-of-track pause (both for their duration, then put
+// back), the scripted player and the headless modes.
 extern std::uint8_t GameState;
-// The state to return to when a pause, the interlude or a modal dialog ends.
+// The state to return to when a pause, the interlude or a modal dialog ends. Written by the
+// main window's pause and menus, the game's tick (entering the interlude) and the
+// high-score entry.
 extern std::uint8_t SavedState;
-// Milliseconds between the two latest frame timings; 0 on paused calls.
+// Milliseconds between the two latest frame timings; 0 on paused calls. Written by
+// PlayFrame, the headless modes' set-up, and the music's end-of-track pause (which zeroes
+// it so the pause is not played).
 extern std::uint32_t FrameDeltaMs;
-// Set once the main window closes; afterwards no music command is sent.
+// Set once the main window closes; afterwards no music command is sent. Written only by the
+// main window.
 extern bool AppClosing;

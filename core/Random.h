@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+// Written by Randomize at start-up, by every draw, and by the headless modes and the driver.
 extern std::uint32_t RandSeed;
 
 // Seeds from the clock, so every run deals different balls.

@@ -26,6 +26,8 @@ float SlowedSpeed(float speed, double slowDown) {
 }
 } // namespace
 
+std::unique_ptr<TGame> Game;
+
 TGame::TGame(TComRef<IDirect3DDevice8> device) : Device(std::move(device)) {
     Slot.Obj.Scale = {1, 1, 1};
 }

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
 // Ball phases.
@@ -106,6 +107,10 @@ private:
 
     IGameOutlet* Outlet = nullptr;
 };
+
+// The game the window plays: made by the scene's loading on its device and dropped with the
+// scene; the simulation driver and the tests make their own.
+extern std::unique_ptr<TGame> Game;
 
 // The side 0 to 3 of a new ball: one integer draw, all four sides on Normal, only 1 and 3
 // on Easy (any Difficulty but 1).

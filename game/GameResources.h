@@ -11,6 +11,8 @@
 constexpr std::int8_t MaxLives = 9;
 constexpr std::uint8_t BallLookCount = 8;
 
+// The game's own resources, written by the game (BuildLifeMatrix and its set-up) and by the
+// scene's loading (the textures); the renderer only reads them.
 // World matrices of the life icons: icon n (1 to 9) at index n - 1. The renderer draws icons
 // 1 to Lives; while a spare flies in, the game overwrites the entry of the flying icon.
 extern std::array<TMatrix, MaxLives> LifeMatrices;

@@ -5,6 +5,8 @@
 
 #include "platform/d3d/D3D8.h"
 
+// Written only by InitDirect3D and ReleaseDirect3D (the device bench puts its own device in
+// place).
 extern TComRef<IDirect3D8> Direct3DObject;
 extern TComRef<IDirect3DDevice8> Direct3DDevice;
 extern TComRef<IDirect3DVertexBuffer8> SceneVertexBuffer;

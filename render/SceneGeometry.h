@@ -40,6 +40,7 @@ public:
     std::array<TMeshRange, Capacity> Ranges{};
 };
 
+// Filled by BuildSceneGeometry during loading; read by the frame drawing.
 extern TCollector Collector;
 
 // One vertex of the buffer: position, normal, texture coordinates.

@@ -8,6 +8,7 @@
 
 constexpr int LanePanelCount = 4;
 
+// Written once by InitScenePlacements during loading.
 // Panel k lies on lane 3, 1, 0 and 2 for k = 0 to 3 (towards +x, -x, +y, -y), its high end
 // at the field's edge; blue, green, yellow and red.
 extern std::array<TMatrix, LanePanelCount> LanePanelMatrices;

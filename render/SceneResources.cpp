@@ -17,7 +17,6 @@ TComRef<IDirect3DTexture8> FieldTexture;
 TComRef<IDirect3DTexture8> FrameTexture;
 
 std::unique_ptr<TBackPlane> BackPlane;
-std::unique_ptr<TGame> Game;
 std::unique_ptr<TNumbers> Numbers;
 
 namespace {

@@ -1,7 +1,8 @@
 #pragma once
 // Everything the loading sequence makes for the scene: the pictures and textures, the fixed
 // placements, the background drum, the game and the score digits. Made once after the device
-// and the geometry exist; they live until the program ends.
+// and the geometry exist; they live until the program ends. Only LoadSceneResources and
+// ReleaseSceneResources write them.
 
 #include "platform/d3d/D3D8.h"
 #include "render/BackPlane.h"
@@ -11,8 +12,6 @@
 #include <memory>
 #include <string>
 
-class TGame;
-
 extern TComRef<IDirect3DTexture8> TitleTexture;
 extern TComRef<IDirect3DTexture8> GameOverTexture;
 extern TComRef<IDirect3DTexture8> InterludeTexture;
@@ -21,7 +20,6 @@ extern TComRef<IDirect3DTexture8> FieldTexture;
 extern TComRef<IDirect3DTexture8> FrameTexture;
 
 extern std::unique_ptr<TBackPlane> BackPlane;
-extern std::unique_ptr<TGame> Game;
 extern std::unique_ptr<TNumbers> Numbers;
 
 // Receives the width of the loading bar, in pixels of its 160.

@@ -42,5 +42,7 @@ public:
     bool MusicOn = false;
 };
 
-// The one instance, created at start-up before the 3D device.
+// The one instance, created at start-up before the 3D device (the driver and the headless
+// scene make their own); its settings are written by the menus and LoadOptions, the score
+// and lives by the game.
 extern std::unique_ptr<TOptions> Options;
