@@ -3,6 +3,7 @@
 #include "app/KeyCodes.h"
 #include "app/LoadBarPicture.h"
 #include "audio/Music.h"
+#include "audio/SoundEffects.h"
 #include "core/Globals.h"
 #include "game/Game.h"
 #include "platform/d3d/DeviceWidget.h"
@@ -83,6 +84,7 @@ TFormMain::~TFormMain() {
     }
     ReleaseSceneResources();
     ReleaseDirect3D();
+    DestroySoundComponents();
 }
 
 void TFormMain::SetDialogs(TAboutBox* aboutBox, TFormHighScores* highScores) {
@@ -244,15 +246,11 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TFormMain::ShowScore(std::int32_t score) {
-    if (Numbers) {
-        Numbers->ShowScore(score);
-    }
+    ShowScoreOnDigits(score);
 }
 
 void TFormMain::PlaySoundEffect(std::string_view name) {
-    if (Options->SoundOn) {
-        SoundEffects.Play(name);
-    }
+    ::PlaySoundEffect(name);
 }
 
 void TFormMain::AddScore(std::int32_t score) {

@@ -6,7 +6,6 @@
 
 #include "app/ApplicationEvents.h"
 #include "app/MenuChecks.h"
-#include "app/SoundEffects.h"
 #include "game/GameOutlet.h"
 #include "platform/mci/MciNotifyTarget.h"
 
@@ -115,8 +114,6 @@ public:
     QLabel* Label1 = nullptr;
     QFrame* Bevel1 = nullptr;
     QLabel* ImageBar = nullptr;
-
-    TSoundEffects SoundEffects;
 
 protected:
     void showEvent(QShowEvent* event) override;

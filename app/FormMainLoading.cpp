@@ -1,6 +1,7 @@
 #include "app/FormMain.h"
 
 #include "audio/Music.h"
+#include "audio/SoundEffects.h"
 #include "core/GameError.h"
 #include "core/Globals.h"
 #include "core/Random.h"
@@ -119,5 +120,6 @@ void TFormMain::SetLoadProgress(int width) {
 }
 
 void TFormMain::LoadSounds() {
-    SoundEffects.Load(DeviceWindow, GameFilePlaces().DataDirectory);
+    CreateSoundComponents(DeviceWindow);
+    LoadSoundEffects(GameFilePlaces().DataDirectory);
 }

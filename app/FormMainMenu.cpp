@@ -8,6 +8,7 @@
 #include "render/SceneResources.h"
 #include "settings/AboutBox.h"
 #include "settings/FormHighScores.h"
+#include "settings/ModalDialogPause.h"
 #include "settings/Options.h"
 #include "settings/WebLinks.h"
 
@@ -112,12 +113,8 @@ void TFormMain::miPauseResumegame1Click() {
 }
 
 void TFormMain::miHighscores1Click() {
-    if (GameState != gsPaused) {
-        SavedState = GameState;
-    }
-    GameState = gsPaused;
+    const TModalDialogPause pause;
     FormHighScores->ShowModal();
-    GameState = SavedState;
 }
 
 void TFormMain::miExit1Click() {

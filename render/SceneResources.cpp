@@ -87,3 +87,9 @@ void ReleaseSceneResources() {
     ReleaseLoaded();
     SceneVertexBuffer.Reset();
 }
+
+void ShowScoreOnDigits(std::int32_t score) {
+    if (Numbers) {
+        Numbers->ShowScore(score);
+    }
+}

@@ -22,6 +22,10 @@ extern TComRef<IDirect3DTexture8> FrameTexture;
 extern std::unique_ptr<TBackPlane> BackPlane;
 extern std::unique_ptr<TNumbers> Numbers;
 
+// Shows the score on the digits once they exist: the one way a score reaches the screen,
+// for the window's game and the headless scene's alike.
+void ShowScoreOnDigits(std::int32_t score);
+
 // Receives the width of the loading bar, in pixels of its 160.
 using TLoadProgress = std::function<void(int width)>;
 

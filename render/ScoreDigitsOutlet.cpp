@@ -3,9 +3,7 @@
 #include "render/SceneResources.h"
 
 void TScoreDigitsOutlet::ShowScore(std::int32_t score) {
-    if (Numbers) {
-        Numbers->ShowScore(score);
-    }
+    ShowScoreOnDigits(score);
 }
 
 void TScoreDigitsOutlet::PlaySoundEffect(std::string_view name) {

@@ -4,6 +4,7 @@
 #include "platform/system/GameFilePlaces.h"
 #include "settings/DateTime.h"
 #include "settings/HighScoreDialog.h"
+#include "settings/ModalDialogPause.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -27,22 +28,16 @@ std::array<TScoreEntry, ScoreRankCount> DefaultEntries() {
     return entries;
 }
 
-// Pauses the game while the dialog is open and puts everything back however it closes.
-class TModalDialogPause {
+// Leaves the dialog without a rank to enter and with an empty name box however it closes.
+class TNameEntryReset {
 public:
-    explicit TModalDialogPause(IHighScoreDialog& dialog) : Dialog(dialog) {
-        if (GameState != gsPaused) {
-            SavedState = GameState;
-        }
-        GameState = gsPaused;
-    }
-    ~TModalDialogPause() {
-        GameState = SavedState;
+    explicit TNameEntryReset(IHighScoreDialog& dialog) : Dialog(dialog) {}
+    ~TNameEntryReset() {
         Dialog.SetTag(0);
         Dialog.ClearNameEditor();
     }
-    TModalDialogPause(const TModalDialogPause&) = delete;
-    TModalDialogPause& operator=(const TModalDialogPause&) = delete;
+    TNameEntryReset(const TNameEntryReset&) = delete;
+    TNameEntryReset& operator=(const TNameEntryReset&) = delete;
 
 private:
     IHighScoreDialog& Dialog;
@@ -94,7 +89,8 @@ void TScoreTable::AddScore(std::int32_t score) {
         return;
     }
     {
-        const TModalDialogPause pause(*Dialog);
+        const TNameEntryReset reset(*Dialog);
+        const TModalDialogPause pause;
         Dialog->SetTag(rank);
         Dialog->ShowModal();
     }
