@@ -68,13 +68,3 @@ TEST(BuildProjectionMatrix, MapsNearToZeroAndFarToOneAndRejectsBadArguments) {
     EXPECT_EQ(BuildProjectionMatrix(1.0f, 1.0f, 5.0f, 5.0f, projection), E_INVALIDARG);
     EXPECT_EQ(BuildProjectionMatrix(0.0f, 1.0f, 0.01f, 200.0f, projection), E_INVALIDARG);
 }
-
-TEST(Colours, PackInArgbOrderAndMaterialsKeepTheirLayout) {
-    EXPECT_EQ(PackOpaqueColor(1, 2, 3), 0xFF010203u);
-    EXPECT_EQ(PackColor(0x12, 0x34, 0x56, 0x78), 0x12345678u);
-    const TMaterial material = InitMaterial(0.5f, 0.25f, 0, 0, 5);
-    EXPECT_FLOAT_EQ(material.Ambient.r, 0.5f);
-    EXPECT_FLOAT_EQ(material.Specular.a, 1);
-    EXPECT_FLOAT_EQ(material.Emissive.g, 0);
-    EXPECT_FLOAT_EQ(material.Power, 5);
-}

@@ -2,7 +2,6 @@
 #include "game/Game.h"
 #include "render/Camera.h"
 #include "render/Direct3D.h"
-#include "render/Direct3DErrors.h"
 #include "settings/Options.h"
 
 #include <gtest/gtest.h>
@@ -54,16 +53,6 @@ TEST(FrameCamera, ShakesWhileTheSlotFalls) {
 
     const TCamera still = FrameCamera(Inputs(gsPlaying, 3, ssReplacing, 1420));
     EXPECT_FLOAT_EQ(still.At.y, 0);
-}
-
-TEST(Direct3DErrorText, GivesEveryTextAsWrittenAndUnrecognizedForOthers) {
-    EXPECT_STREQ(Direct3DErrorText(D3D_OK), "No error occurred.");
-    EXPECT_STREQ(Direct3DErrorText(E_INVALIDARG),
-                 "An invalid parameter was passed to the returning function");
-    EXPECT_STREQ(Direct3DErrorText(D3DERR_TOOMANYOPERATIONS),
-                 "The application is requesting more texture-filtering operations than the "
-                 "device");
-    EXPECT_STREQ(Direct3DErrorText(MakeResult(0x88760820)), "Unrecognized Error");
 }
 
 // Guards the device request: the game's own (no size) needs a window; a failed attempt keeps
