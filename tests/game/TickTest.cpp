@@ -1,6 +1,5 @@
 #include "GameTestSupport.h"
 
-#include "game/GameResources.h"
 
 namespace {
 using TickTest = GameTest;

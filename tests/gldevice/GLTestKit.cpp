@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 bool HasOpenGLDisplay() {
     return QGuiApplication::platformName() == QLatin1String("xcb");
 }
@@ -70,4 +73,29 @@ void UseIdentityTransforms(IDirect3DDevice8& device) {
     for (const auto state : {D3DTS_WORLD, D3DTS_VIEW, D3DTS_PROJECTION}) {
         EXPECT_EQ(device.SetTransform(state, &identity), D3D_OK);
     }
+}
+
+testing::AssertionResult PicturesAgree(const std::vector<std::uint32_t>& drawn,
+                                       const std::vector<std::uint32_t>& expected) {
+    constexpr int ChannelTolerance = 4;
+    constexpr double FringeShare = 0.005;
+    if (drawn.size() != expected.size()) {
+        return testing::AssertionFailure() << drawn.size() << " pixels against " << expected.size();
+    }
+    std::size_t apart = 0;
+    int worst = 0;
+    for (std::size_t i = 0; i < drawn.size(); ++i) {
+        const std::uint32_t a = drawn[i];
+        const std::uint32_t b = expected[i];
+        const int difference = std::max({std::abs(Red(a) - Red(b)), std::abs(Green(a) - Green(b)),
+                                         std::abs(Blue(a) - Blue(b))});
+        apart += difference > ChannelTolerance ? 1 : 0;
+        worst = std::max(worst, difference);
+    }
+    if (static_cast<double>(apart) > FringeShare * static_cast<double>(drawn.size())) {
+        return testing::AssertionFailure()
+               << apart << " of " << drawn.size() << " pixels differ by more than "
+               << ChannelTolerance << " levels; the worst by " << worst;
+    }
+    return testing::AssertionSuccess();
 }

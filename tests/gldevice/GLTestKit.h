@@ -6,6 +6,8 @@
 #include "platform/d3d/DeviceWidget.h"
 #include "tests/refdevice/DeviceTestKit.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -26,6 +28,12 @@ constexpr int Green(std::uint32_t pixel) {
 constexpr int Blue(std::uint32_t pixel) {
     return static_cast<int>(pixel & 0xFF);
 }
+
+// The two devices agree on a picture when no channel is more than 4 levels apart on all but
+// 0.5% of the pixels: the fringe along edges, where the two rasterisers may round a pixel
+// centre to different sides of an edge.
+testing::AssertionResult PicturesAgree(const std::vector<std::uint32_t>& drawn,
+                                       const std::vector<std::uint32_t>& expected);
 
 // Whether this run has a display with OpenGL (the xcb platform); without one the OpenGL
 // tests skip with this reason.

@@ -6,7 +6,8 @@
 #include "core/Random.h"
 #include "game/Game.h"
 #include "game/GameResources.h"
-#include "game/Sides.h"
+#include "game/PlayFrame.h"
+#include "game/ScriptedPlayer.h"
 #include "platform/d3d/reference/ReferenceDevice.h"
 #include "render/Direct3D.h"
 #include "render/FrameRenderer.h"
@@ -52,16 +53,8 @@ std::vector<std::uint32_t> Draw(const TScenario& scenario, const std::string& di
     Game->NewGame();
     Numbers->ShowScore(4560);
     for (float ms = 0; ms < scenario.PlayMs && GameState == gsPlaying; ms += FrameMs) {
-        for (std::int32_t i = 0; scenario.Steering && i < Game->BallCount; ++i) {
-            const TBall& ball = Game->Balls[i];
-            if (ball.Phase == bpRolling) {
-                if (Game->Slot.Side != ball.Side) {
-                    Game->TurnSlot(SideKey(ball.Side));
-                }
-                break;
-            }
-        }
-        Game->Tick(FrameMs);
+        MakeMove(*Game, scenario.Steering ? TPlayer::Perfect : TPlayer::Losing);
+        PlayFrame(*Game, static_cast<std::uint32_t>(FrameMs));
         BackPlane->Spin(FrameMs);
         if (scenario.StopInTheFall && Game->SlotState == ssFalling && Game->Elapsed > 1200) {
             break;
