@@ -12,14 +12,13 @@ namespace {
 struct TLanePanel {
     TVector Position;
     float Turn; // about z
-    float Red, Green, Blue;
 };
 constexpr float Pi = std::numbers::pi_v<float>;
 constexpr std::array<TLanePanel, LanePanelCount> LanePanels{{
-    {{1, 0, 0.25f}, -Pi / 2, 0, 112, 208},
-    {{-1, 0, 0.25f}, Pi / 2, 72, 219, 120},
-    {{0, 1, 0.25f}, 0, 255, 178, 8},
-    {{0, -1, 0.25f}, Pi, 235, 62, 66},
+    {{1, 0, 0.25f}, -Pi / 2},
+    {{-1, 0, 0.25f}, Pi / 2},
+    {{0, 1, 0.25f}, 0},
+    {{0, -1, 0.25f}, Pi},
 }};
 constexpr TVector LanePanelScale{1.2f, 1, 1};
 constexpr float LanePanelPower = 15;
@@ -30,8 +29,9 @@ void InitScenePlacements() {
         const TLanePanel& panel = LanePanels[k];
         LanePanelMatrices[k] =
             ComposeObjectMatrix(LanePanelScale, panel.Position, {0, 0, panel.Turn});
-        LanePanelMaterials[k] =
-            InitMaterial(panel.Red / 255, panel.Green / 255, panel.Blue / 255, 0, LanePanelPower);
+        const TLaneColour& colour = LanePanelColours[k];
+        LanePanelMaterials[k] = InitMaterial(colour.Red / 255.0f, colour.Green / 255.0f,
+                                             colour.Blue / 255.0f, 0, LanePanelPower);
     }
     PitFrameMatrix = ComposeObjectMatrix({0.33f, 0.33f, 3}, {0, 0, -0.25f}, {0, 0, 0});
 }

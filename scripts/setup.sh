@@ -21,8 +21,8 @@ test_packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   # headless display for the OpenGL device, the end-to-end run and the install test
   xvfb xauth xdotool x11-utils imagemagick
-  # a window manager for the window test and the CPU measurement
-  openbox
+  # window managers for the window test and the CPU measurement
+  openbox icewm
   # the desktop file, metainfo and package checks
   desktop-file-utils appstream lintian
 )

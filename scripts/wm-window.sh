@@ -5,13 +5,17 @@
 #    client area below the menu square, its height deciding, with the window in its place;
 #  - F11 fills the screen (menu kept, picture square and centred, black beside it) and a
 #    second F11 brings the square window back.
-#   bash scripts/wm-window.sh [PROGRAM_DIRECTORY] [WINDOW_MANAGER]   (defaults: build/bin openbox)
+#   bash scripts/wm-window.sh [PROGRAM_DIRECTORY] [WINDOW_MANAGER...]   (defaults: build/bin openbox)
+# Each window manager named is driven in turn.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 program_dir=$(realpath "${1:-build/bin}")
-wm=${2:-openbox}
-command -v "$wm" >/dev/null || { echo "wm-window: $wm is not installed (scripts/setup.sh)" >&2; exit 1; }
+shift || true
+wms=("${@:-openbox}")
+for wm in "${wms[@]}"; do
+    command -v "$wm" >/dev/null || { echo "wm-window: $wm is not installed (scripts/setup.sh)" >&2; exit 1; }
+done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp -r "$program_dir/zorbix" "$program_dir/Images" "$program_dir/Sounds.dxw" "$work/"
@@ -135,7 +139,9 @@ stop_game
 kill "$wm_pid" 2>/dev/null
 SESSION
 
-# Each on a display of its own, so nothing of the first run is left for the second.
+# Each on a display of its own, so nothing of one run is left for the next.
 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/session.sh" "$work" none
-xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/session.sh" "$work" "$wm"
-echo "wm-window: passed under $wm"
+for wm in "${wms[@]}"; do
+    xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/session.sh" "$work" "$wm"
+    echo "wm-window: passed under $wm"
+done

@@ -2,11 +2,11 @@
 
 #include "core/BuildInfo.h"
 #include "platform/system/GameFilePlaces.h"
+#include "settings/BevelPanel.h"
 #include "settings/DialogLayout.h"
 #include "settings/LinkLabel.h"
 #include "settings/WebLinks.h"
 
-#include <QFrame>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QPushButton>
@@ -16,15 +16,15 @@ namespace {
 constexpr int ClientWidth = 298;
 constexpr int ClientHeight = 191;
 constexpr int IconSize = 64;
+constexpr int ProductNamePixels = 16;
 
-// The largest icon picture there is, so the scaled one stays sharp.
-QPixmap LoadProgramIcon() {
-    for (const char* name : {"icon64.png", "icon128.png", "icon256.png", "icon48.png"}) {
+// A picture larger than its room where there is one, so the scaled one stays sharp.
+QPixmap LoadProgramIcon(const QSize& room) {
+    for (const char* name : {"icon128.png", "icon256.png", "icon64.png", "icon48.png"}) {
         const QPixmap picture(
             QString::fromStdString(GameFilePlaces().DataDirectory + "Images/" + name));
         if (!picture.isNull()) {
-            return picture.scaled(IconSize, IconSize, Qt::KeepAspectRatio,
-                                  Qt::SmoothTransformation);
+            return picture.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         }
     }
     return {};
@@ -32,34 +32,34 @@ QPixmap LoadProgramIcon() {
 } // namespace
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
-    MakeFixedDialog(this, QStringLiteral("About"), ClientWidth, ClientHeight);
+    TDialogLayout layout(this, QStringLiteral("About"), ClientWidth, ClientHeight);
 
-    auto* panel = new QFrame(this);
-    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Place(panel, 8, 8, 281, 89);
+    auto* panel = new TBevelPanel(this);
+    layout.Place(panel, 8, 8, 281, 89);
 
     ProgramIcon = new QLabel(panel);
-    Place(ProgramIcon, 9, 12, IconSize, IconSize);
-    ProgramIcon->setPixmap(LoadProgramIcon());
+    ProgramIcon->setAlignment(Qt::AlignCenter);
+    layout.Place(ProgramIcon, 9, 12, IconSize, IconSize);
+    ProgramIcon->setPixmap(LoadProgramIcon(ProgramIcon->size()));
 
-    QFont nameFont = DialogFont();
+    QFont nameFont = font();
     nameFont.setBold(true);
-    nameFont.setPixelSize(16);
+    nameFont.setPixelSize(layout.Down(ProductNamePixels));
     ProductName = new QLabel(QStringLiteral("Zorbix"), panel);
     ProductName->setFont(nameFont);
-    Place(ProductName, 88, 12, 180, 20);
+    layout.Place(ProductName, 88, 12, 180, 20);
     Version = new QLabel(QStringLiteral("Version ") +
                              QString::fromUtf8(GameShortVersion.data(),
                                                static_cast<qsizetype>(GameShortVersion.size())),
                          panel);
-    Place(Version, 88, 36, 180, 13);
+    layout.Place(Version, 88, 36, 180, 13);
     // The site without its scheme, as people write it.
     const std::string_view host = MakerSite.substr(MakerSite.find("//") + 2);
     Copyright =
         new TLinkLabel(QStringLiteral("Freeware\n") +
                            QString::fromUtf8(host.data(), static_cast<qsizetype>(host.size())),
                        panel);
-    Place(Copyright, 88, 54, 190, 28);
+    layout.Place(Copyright, 88, 54, 190, 28);
     connect(Copyright, &TLinkLabel::Clicked, this, &TAboutBox::CopyrightClick);
 
     Label1 = new TLinkLabel(QStringLiteral("If you like this game, check our new game QUILLON.\n"
@@ -67,16 +67,13 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
                                            "and 150 game levels."),
                             this);
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    // The lines were written for a narrower face than ours: a condensed cut keeps them whole.
-    QFont advertFont = DialogFont();
-    advertFont.setStretch(QFont::Condensed);
-    Label1->setFont(advertFont);
-    Place(Label1, 16, 104, 273, 41);
+    layout.Place(Label1, 16, 104, 273, 41);
     connect(Label1, &TLinkLabel::Clicked, this, &TAboutBox::Label1Click);
 
     OKButton = new QPushButton(QStringLiteral("OK"), this);
-    Place(OKButton, 111, 158, 75, 25);
     OKButton->setDefault(true);
+    layout.Place(OKButton, 111, 158, 75, 25);
+    layout.Finish();
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {

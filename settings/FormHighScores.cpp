@@ -21,47 +21,51 @@ constexpr int NameLeft = 64;
 constexpr int NameWidth = 190;
 constexpr int ScoreLeft = 256;
 constexpr int ScoreWidth = 30;
+constexpr int ButtonHeight = 21;
 
-QPushButton* MakeButton(const QString& caption, QWidget* parent, int left, int top, int width) {
+QPushButton* MakeButton(const QString& caption, QWidget* parent, TDialogLayout& layout, int left,
+                        int top, int width) {
     auto* button = new QPushButton(caption, parent);
-    Place(button, left, top, width, 21);
+    layout.Place(button, left, top, width, ButtonHeight);
     button->setAutoDefault(false);
     return button;
 }
 } // namespace
 
 TFormHighScores::TFormHighScores(QWidget* parent) : QDialog(parent) {
-    MakeFixedDialog(this, QStringLiteral("High Scores"), ClientWidth, ClientHeight);
+    TDialogLayout layout(this, QStringLiteral("High Scores"), ClientWidth, ClientHeight);
 
     // First in the tab order: when shown for a new entry it takes the focus.
     EditName = new QLineEdit(this);
-    Place(EditName, NameLeft, RowTop - 6, 177, 21);
+    layout.PlaceOver(EditName, NameLeft, RowTop - 6, 177, 21);
     EditName->hide();
 
     auto* header = new QLabel(
         QStringLiteral("Rank         Name                                                        "
                        "Score"),
         this);
-    Place(header, 16, 16, 277, LineHeight);
+    layout.Place(header, 16, 16, 277, LineHeight);
     for (std::size_t row = 0; row < NameLabels.size(); ++row) {
         const int top = RowTop + static_cast<int>(row) * RowPitch;
         auto* rank = new QLabel(QStringLiteral("%1.").arg(row + 1), this);
-        Place(rank, 24, top, 30, LineHeight);
+        layout.Place(rank, 24, top, 30, LineHeight);
         NameLabels[row] = new QLabel(this);
-        Place(NameLabels[row], NameLeft, top, NameWidth, LineHeight);
+        layout.Place(NameLabels[row], NameLeft, top, NameWidth, LineHeight);
         ScoreLabels[row] = new QLabel(this);
-        Place(ScoreLabels[row], ScoreLeft, top, ScoreWidth, LineHeight);
+        layout.Place(ScoreLabels[row], ScoreLeft, top, ScoreWidth, LineHeight);
         ScoreLabels[row]->setAlignment(Qt::AlignRight | Qt::AlignTop);
     }
     EditName->raise();
 
-    Button1 = MakeButton(QStringLiteral("&OK"), this, 23, 184, 75);
+    Button1 = MakeButton(QStringLiteral("&OK"), this, layout, 23, 184, 75);
     Button1->setAutoDefault(true);
     Button1->setDefault(true);
-    Button2 = MakeButton(QStringLiteral("&Cancel"), this, 123, 184, 75);
-    Button3 = MakeButton(QStringLiteral("C&lear"), this, 223, 184, 75);
-    Button4 = MakeButton(QStringLiteral("&Send results to Internet"), this, 23, 216, 134);
-    Button5 = MakeButton(QStringLiteral("&Load results from Internet"), this, 163, 216, 134);
+    Button2 = MakeButton(QStringLiteral("&Cancel"), this, layout, 123, 184, 75);
+    Button3 = MakeButton(QStringLiteral("C&lear"), this, layout, 223, 184, 75);
+    Button4 = MakeButton(QStringLiteral("&Send results to Internet"), this, layout, 23, 216, 134);
+    Button5 =
+        MakeButton(QStringLiteral("&Load results from Internet"), this, layout, 163, 216, 134);
+    layout.Finish();
 
     // The dialog closes as its buttons say even when their handler reports an error.
     connect(Button1, &QPushButton::clicked, this, [this] {
@@ -107,7 +111,7 @@ int TFormHighScores::NameLabelTop(int rank) const {
 }
 
 void TFormHighScores::ShowNameEditor(int top) {
-    EditName->move(NameLeft, top);
+    EditName->move(EditName->x(), top);
     EditName->show();
 }
 

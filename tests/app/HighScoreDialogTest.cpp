@@ -80,11 +80,18 @@ TEST_F(HighScoreDialogTest, OkFromTheMenuRewritesTheUnchangedTable) {
 
 TEST_F(HighScoreDialogTest, NewEntryIsNamedWithTheDifficultyAndWritten) {
     // A score equal to one in the table goes below it: 4 enters at rank 3, then 5 at rank 2.
-    std::vector<int> editTops;
+    std::vector<int> editRows;
     for (const std::uint8_t difficulty : {0, 1}) {
         Options->Difficulty = difficulty;
         OfferScore(4 + difficulty, [&] {
-            editTops.push_back(Dialog->EditName->y());
+            // The row whose name the box covers from top to bottom.
+            const QRect box = Dialog->EditName->geometry();
+            for (std::size_t row = 0; row < Dialog->NameLabels.size(); ++row) {
+                const QRect name = Dialog->NameLabels[row]->geometry();
+                if (box.top() <= name.top() && box.bottom() >= name.bottom()) {
+                    editRows.push_back(static_cast<int>(row) + 1);
+                }
+            }
             EXPECT_TRUE(Dialog->EditName->hasFocus());
             EXPECT_EQ(GameState, gsPaused);
             QTest::keyClicks(Dialog->EditName, QStringLiteral("Ann"));
@@ -94,7 +101,7 @@ TEST_F(HighScoreDialogTest, NewEntryIsNamedWithTheDifficultyAndWritten) {
         EXPECT_EQ(Dialog->Tag, 0);
         EXPECT_TRUE(Dialog->EditName->text().isEmpty());
     }
-    EXPECT_EQ(editTops, (std::vector<int>{34 + 26 * 2, 34 + 26 * 1}));
+    EXPECT_EQ(editRows, (std::vector<int>{3, 2}));
     EXPECT_EQ(ScoreTable->Entry(2).Name(), "Ann (normal)");
     EXPECT_EQ(ScoreTable->Entry(4).Name(), "Ann (easy)");
     TScoreTable reread(TableFile());

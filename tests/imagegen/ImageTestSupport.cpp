@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <numbers>
 #include <vector>
 
 #include <jpeglib.h>
@@ -160,6 +161,48 @@ double MeanDifference(const QImage& a, const QImage& b) {
         }
     }
     return sum / (static_cast<double>(x.width()) * x.height());
+}
+
+namespace {
+struct TLab {
+    double L, A, B;
+};
+
+TLab ToLab(QColor colour) {
+    const auto linear = [](double channel) {
+        return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    const double r = linear(colour.redF()), g = linear(colour.greenF()), b = linear(colour.blueF());
+    // Relative to the D65 white point.
+    const double x = (0.4124 * r + 0.3576 * g + 0.1805 * b) / 0.95047;
+    const double y = 0.2126 * r + 0.7152 * g + 0.0722 * b;
+    const double z = (0.0193 * r + 0.1192 * g + 0.9505 * b) / 1.08883;
+    const auto f = [](double t) {
+        constexpr double edge = 216.0 / 24389;
+        return t > edge ? std::cbrt(t) : (24389.0 / 27 * t + 16) / 116;
+    };
+    return {116 * f(y) - 16, 500 * (f(x) - f(y)), 200 * (f(y) - f(z))};
+}
+} // namespace
+
+double ColourDistance(QColor a, QColor b) {
+    const TLab p = ToLab(a), q = ToLab(b);
+    return std::hypot(p.L - q.L, p.A - q.A, p.B - q.B);
+}
+
+double ShareFarFrom(const QImage& ballPicture, QColor background, double distance) {
+    double far = 0, all = 0;
+    for (int row = 0; row < ballPicture.height(); ++row) {
+        const double latitude = (0.5 - (row + 0.5) / ballPicture.height()) * std::numbers::pi;
+        const double area = std::cos(latitude);
+        for (int column = 0; column < ballPicture.width(); ++column) {
+            all += area;
+            if (ColourDistance(ballPicture.pixelColor(column, row), background) >= distance) {
+                far += area;
+            }
+        }
+    }
+    return far / all;
 }
 
 bool IsPowerOfTwo(int value) {

@@ -3,6 +3,7 @@
 // (the game converts its JPEG pictures with libjpeg, so that is the reader that must accept
 // them), and measures of seams and differences between pictures.
 
+#include <QColor>
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -36,5 +37,14 @@ double SeamMismatch(const QImage& picture, Qt::Orientation across);
 
 // Mean absolute channel difference between two pictures of the same size (0..255).
 double MeanDifference(const QImage& a, const QImage& b);
+
+// How far apart two colours look: the distance between them in CIE L*a*b* (D65), where about
+// 2 is the least difference an eye notices and 50 or more reads as a different colour.
+double ColourDistance(QColor a, QColor b);
+
+// The share (0..1) of a ball's surface whose picture lies at least `distance` (as
+// ColourDistance measures) from `background`, each texel weighted by the area it covers on
+// the ball (texels near the poles cover little).
+double ShareFarFrom(const QImage& ballPicture, QColor background, double distance);
 
 bool IsPowerOfTwo(int value);

@@ -3,11 +3,13 @@
 
 #include "tests/imagegen/ImageTestSupport.h"
 
+#include "render/ScenePlacements.h"
 #include "tools/imagegen/BallTextures.h"
 #include "tools/imagegen/SurfaceTextures.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <vector>
 
 namespace {
@@ -51,4 +53,24 @@ TEST(BallTextures, EveryLookIsDistinctAndTheBonusLooksStandOut) {
         }
     }
     EXPECT_TRUE(MakeBallTexture(BallLookCount).isNull());
+}
+
+// A bonus ball must be seen on whichever lane it rolls down: on every lane's colour, a good
+// part of its surface is of a plainly different colour. (A ball all of gold measured 0.05 on
+// the yellow lane.)
+TEST(BallTextures, BonusLooksStandOutOnEveryLane) {
+    constexpr double differentColour = 50;
+    constexpr double enoughOfTheBall = 0.4;
+    const char* const lanes[] = {"blue", "green", "yellow", "red"};
+    for (const int look : {6, 7}) {
+        const QImage picture = MakeBallTexture(look);
+        for (int lane = 0; lane < LanePanelCount; ++lane) {
+            const TLaneColour& colour = LanePanelColours[static_cast<std::size_t>(lane)];
+            const double share = ShareFarFrom(
+                picture, QColor(colour.Red, colour.Green, colour.Blue), differentColour);
+            std::printf("look %d on the %s lane: %.2f of the ball far in colour\n", look,
+                        lanes[lane], share);
+            EXPECT_GT(share, enoughOfTheBall) << "look " << look << " on the " << lanes[lane];
+        }
+    }
 }

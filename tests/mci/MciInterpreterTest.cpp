@@ -10,7 +10,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <optional>
+#include <array>
+#include <cstddef>
+#include <new>
 #include <thread>
 
 namespace {
@@ -139,12 +141,13 @@ TEST_F(MciInterpreterTest, NotificationsForATargetThatIsGoneAreDropped) {
     ASSERT_EQ(OpenSong(), MCI_OK);
     // A new target in the old one's storage: a notification sent to the stale address
     // would land on it.
-    std::optional<TRecordingTarget> target;
-    target.emplace();
-    ASSERT_EQ(Send("play mainback notify", &*target), MCI_OK);
-    ASSERT_EQ(Send("stop mainback"), MCI_OK);
-    target.reset();
-    target.emplace();
+    alignas(TRecordingTarget) std::array<std::byte, sizeof(TRecordingTarget)> storage;
+    auto* gone = new (storage.data()) TRecordingTarget;
+    EXPECT_EQ(Send("play mainback notify", gone), MCI_OK);
+    EXPECT_EQ(Send("stop mainback"), MCI_OK);
+    gone->~TRecordingTarget();
+    auto* successor = new (storage.data()) TRecordingTarget;
     DeliverNotifications();
-    EXPECT_TRUE(target->Flags.empty());
+    EXPECT_TRUE(successor->Flags.empty());
+    successor->~TRecordingTarget();
 }

@@ -132,27 +132,43 @@ private:
     TTileableNoise Noise{0x7EA1u, 3, 4, 0.55};
 };
 
-// Gold, brightest around the middle: the first bonus look (stars are added on top).
-QColor GoldBase(const TSurfacePoint& p) {
-    const double glow = std::cos(p.Latitude);
+// The first bonus look: gold caps and a deep navy belt between orange rims, the belt
+// carrying gold stars (added on top). Gold alone melts into the yellow lane; the dark belt
+// stands out there, and the gold on the blue, red and green ones.
+constexpr double StarBeltHalfWidth = 0.62;
+constexpr double StarRimWidth = 0.09;
+
+QColor GoldStarBelt(const TSurfacePoint& p) {
+    const double band = std::abs(p.Latitude);
+    if (band < StarBeltHalfWidth) {
+        // A faint shimmer, so the belt reads as enamel rather than a hole.
+        const double shimmer = 0.5 + 0.5 * std::sin(6 * p.Longitude + 9 * p.Latitude);
+        return Mix(QColor(14, 22, 92), QColor(36, 52, 150), 0.6 * shimmer);
+    }
+    if (band < StarBeltHalfWidth + StarRimWidth) {
+        return QColor(235, 110, 0);
+    }
     const double ripple = 0.5 + 0.5 * std::sin(8 * p.Longitude + 3 * p.Latitude);
-    return Mix(QColor(225, 140, 10), QColor(255, 230, 90), 0.35 + 0.5 * glow + 0.15 * ripple);
+    return Mix(QColor(255, 175, 20), QColor(255, 238, 120),
+               0.3 + 0.5 * std::cos(band) + 0.2 * ripple);
 }
 
-// Rainbow segments meeting at white caps ringed with gold: the second bonus look.
+// The second bonus look: rainbow segments running from pole to pole, with a thin dark line
+// between neighbours so the hues stay apart on a lane of any one of them. The segments meet
+// at the poles, where any cap of one colour looks like a flat disc.
 QColor RainbowSegments(const TSurfacePoint& p) {
-    const double band = std::abs(p.Latitude);
-    if (band > 1.22) {
-        return QColor(255, 255, 255);
-    }
-    if (band > 1.12) {
-        return QColor(255, 200, 30);
-    }
     const QColor hues[] = {QColor(240, 40, 50),  QColor(255, 140, 0), QColor(255, 225, 0),
                            QColor(60, 210, 70),  QColor(0, 190, 230), QColor(30, 90, 240),
                            QColor(140, 60, 230), QColor(235, 70, 190)};
     // Half a segment's shift puts the wrap in the middle of the red segment, not on an edge.
-    return hues[static_cast<int>(p.U * 8 + 0.5) % 8];
+    const double position = p.U * 8 + 0.5;
+    const double within = position - std::floor(position);
+    // A share of each segment, so the lines narrow towards the poles as the segments do.
+    constexpr double line = 0.05;
+    if (within < line || within > 1 - line) {
+        return QColor(40, 20, 70);
+    }
+    return hues[static_cast<int>(position) % 8];
 }
 
 void AddGoldStars(QImage& canvas) {
@@ -160,16 +176,16 @@ void AddGoldStars(QImage& canvas) {
     PrepareSmoothPainter(painter);
     constexpr qreal size = BallTextureSize;
     TFixedRandom random(0x60D5u);
-    // Stars sit away from the poles, where the picture is squeezed into a point.
-    for (int i = 0; i < 9; ++i) {
-        const auto at = random.PointIn<QPointF>((i + 0.1) * size / 9, 0.28 * size,
-                                                (i + 0.9) * size / 9, 0.72 * size);
-        const qreal outer = random.Between(7, 10);
+    // Stars sit on the belt, across the equator, where the picture is least squeezed.
+    for (int i = 0; i < 7; ++i) {
+        const auto at = random.PointIn<QPointF>((i + 0.3) * size / 7, 0.46 * size,
+                                                (i + 0.7) * size / 7, 0.54 * size);
+        const qreal outer = random.Between(9, 10.5);
         const qreal turn = random.Between(-0.3, 0.3);
-        const QPainterPath star = StarPath(at, outer, outer * 0.42, 5, turn);
+        const QPainterPath star = StarPath(at, outer, outer * 0.45, 5, turn);
         DrawWrapped(painter, size, size, [&] {
-            painter.setPen(QPen(QColor(160, 80, 0), 1.2));
-            painter.setBrush(QColor(255, 255, 235));
+            painter.setPen(QPen(QColor(255, 250, 210), 1));
+            painter.setBrush(QColor(255, 200, 30));
             painter.drawPath(star);
         });
     }
@@ -192,7 +208,7 @@ QImage MakeBallTexture(int look) {
     case 5:
         return PaintLook(TTealMarble());
     case 6: {
-        QImage gold = PaintLook(GoldBase);
+        QImage gold = PaintLook(GoldStarBelt);
         AddGoldStars(gold);
         return gold;
     }

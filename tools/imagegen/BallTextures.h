@@ -10,5 +10,5 @@ constexpr int BallTextureSize = 128;
 constexpr int BallLookCount = 8;
 
 // Looks 0 to 5 are the ordinary balls; 6 and 7 mark the bonus balls and must stand out:
-// 6 is glittering gold with stars, 7 a rainbow with white, gold-ringed caps.
+// 6 is gold with a dark belt of gold stars, 7 a rainbow of segments meeting at the poles.
 QImage MakeBallTexture(int look);
