@@ -69,9 +69,10 @@ TEST(ReferenceDeviceSpans, WideRoutinesDrawExactlyWhatTheOnePixelRoutinesDraw) {
                 // Every other row starts its values left of the first pixel drawn, as a
                 // resolved piece of a longer row does.
                 const int origin = y % 2 == 0 ? x0 : x0 - y % 5;
-                EXPECT_EQ(onePixel(triangle, TSpanTarget{color.data(), depth.data(), Width}, y,
-                                   origin, x0, x1),
-                          wide(triangle, TSpanTarget{wideColor.data(), wideDepth.data(), Width}, y,
+                EXPECT_EQ(onePixel(triangle, TSpanTarget{color.data(), depth.data(), Width, Width},
+                                   y, origin, x0, x1),
+                          wide(triangle,
+                               TSpanTarget{wideColor.data(), wideDepth.data(), Width, Width}, y,
                                origin, x0, x1));
             }
             EXPECT_EQ(wideColor, color) << "mode " << static_cast<int>(mode);

@@ -111,7 +111,7 @@ int DrawSpan(const TTriangle& triangle, const TSpanTarget& target, int y, int or
     }
     std::uint32_t* color = target.Color + static_cast<std::ptrdiff_t>(y) * target.Pitch;
     float* depth =
-        DepthTest ? target.Depth + static_cast<std::ptrdiff_t>(y) * target.Pitch : nullptr;
+        DepthTest ? target.Depth + static_cast<std::ptrdiff_t>(y) * target.DepthPitch : nullptr;
     const TTexels* texels = triangle.Texels;
 
     int written = 0;

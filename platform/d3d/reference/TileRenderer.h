@@ -18,6 +18,7 @@
 namespace Reference {
 
 constexpr int TileSize = 64;
+constexpr int TilePixels = TileSize * TileSize;
 
 // A frame with more triangles than this is drawn in several batches, which bounds the
 // memory a single huge frame can take; the picture is the same.
@@ -83,7 +84,7 @@ private:
     // One drawing thread's own: which fragment owns each pixel of its tile (a triangle's
     // index and its row's start, or one of the two marks below), and its counts.
     struct TTileScratch {
-        std::array<std::uint32_t, TileSize * TileSize> Owners{};
+        std::array<std::uint32_t, TilePixels> Owners{};
         TFillCounts Counts;
     };
 
@@ -91,13 +92,15 @@ private:
     void ForgetQueued();
     void RunTile(int tile, unsigned worker) override;
     TTileBounds BoundsOf(int tile) const;
-    void ClearTile(const TTileBounds& tile, bool color);
+    TSpanTarget TargetOf(int tile, const TTileBounds& bounds);
+    void ClearTile(int tile, const TTileBounds& bounds, bool color);
     void DrawTriangleInTile(const TTriangle& triangle, const TTileBounds& tile,
-                            TFillCounts& counts);
-    void DrawTileDeferred(int tile, const TTileBounds& bounds, TTileScratch& scratch);
+                            const TSpanTarget& target, TFillCounts& counts);
+    void DrawTileDeferred(int tile, const TTileBounds& bounds, const TSpanTarget& target,
+                          TTileScratch& scratch);
     void MarkVisible(const TTriangle& triangle, std::uint32_t index, const TTileBounds& tile,
-                     TTileScratch& scratch);
-    void ShadeResolved(const TTileBounds& tile, TTileScratch& scratch);
+                     const TSpanTarget& target, TTileScratch& scratch);
+    void ShadeResolved(const TTileBounds& tile, const TSpanTarget& target, TTileScratch& scratch);
     bool TouchesTile(const TTriangle& triangle, int tileX0, int tileY0, int tileX1,
                      int tileY1) const;
     bool HasWork() const;
@@ -107,7 +110,7 @@ private:
     int TilesX;
     int TilesY;
     std::vector<std::uint32_t> ColorBuffer;
-    std::vector<float> DepthBuffer;
+    std::vector<float> DepthBuffer; // tile by tile: TilePixels per tile, its rows in order
     TPendingClear PendingClear;
     std::vector<TTriangle> Triangles;
     std::vector<std::vector<std::uint32_t>> Bins;
