@@ -1,6 +1,7 @@
-// The eight-pixel span and visibility routines must give exactly the results of the
-// one-pixel ones.
+// The eight- and sixteen-pixel span routines and the wide visibility routine must give
+// exactly the results of the one-pixel ones.
 
+#include "platform/d3d/reference/SixteenWideSpans.h"
 #include "platform/d3d/reference/Spans.h"
 #include "platform/d3d/reference/Visibility.h"
 #include "platform/d3d/reference/WideSpans.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -20,7 +22,8 @@ TPlane RandomPlane(TSeries& series, float low, float high) {
 }
 
 TEST(ReferenceDeviceSpans, WideRoutinesDrawExactlyWhatTheOnePixelRoutinesDraw) {
-    constexpr int Width = 77; // spans of every length modulo eight
+    using TSelect = TSpanRoutine (*)(const TPixelState&);
+    constexpr int Width = 77; // spans of every length modulo sixteen
     constexpr int Rows = 40;
     TSeries series(2024);
     TTexels texels;
@@ -32,12 +35,15 @@ TEST(ReferenceDeviceSpans, WideRoutinesDrawExactlyWhatTheOnePixelRoutinesDraw) {
     int compared = 0;
     for (const EColorMode mode :
          {EColorMode::Diffuse, EColorMode::Texture, EColorMode::Modulate, EColorMode::Modulate2x}) {
-        for (const bool depthTest : {true, false}) {
+        for (const auto [depthTest, select] :
+             {std::pair<bool, TSelect>{true, &SelectWideSpanRoutine},
+              {false, &SelectWideSpanRoutine},
+              {false, &SelectSixteenWideSpanRoutine}}) {
             TPixelState state;
             state.ColorMode = mode;
             state.DepthTest = depthTest;
             state.Linear = true;
-            const TSpanRoutine wide = SelectWideSpanRoutine(state);
+            const TSpanRoutine wide = select(state);
             if (wide == nullptr) {
                 continue; // this processor draws with the one-pixel routines only
             }

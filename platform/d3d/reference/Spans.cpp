@@ -1,6 +1,7 @@
 #include "platform/d3d/reference/Spans.h"
 
 #include "platform/d3d/reference/Sampler.h"
+#include "platform/d3d/reference/SixteenWideSpans.h"
 #include "platform/d3d/reference/Visibility.h"
 #include "platform/d3d/reference/WideSpans.h"
 
@@ -191,6 +192,9 @@ template <bool DepthTest, bool Blend> TSpanRoutine PickMode(const TPixelState& s
 } // namespace
 
 TSpanRoutine SelectSpanRoutine(const TPixelState& state) {
+    if (const TSpanRoutine sixteen = SelectSixteenWideSpanRoutine(state)) {
+        return sixteen;
+    }
     const TSpanRoutine wide = SelectWideSpanRoutine(state);
     return wide != nullptr ? wide : SelectOnePixelSpanRoutine(state);
 }
