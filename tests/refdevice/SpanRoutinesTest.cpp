@@ -35,7 +35,7 @@ TEST(ReferenceDeviceSpans, WideRoutinesDrawExactlyWhatTheOnePixelRoutinesDraw) {
     int compared = 0;
     for (const EColorMode mode :
          {EColorMode::Diffuse, EColorMode::Texture, EColorMode::Modulate, EColorMode::Modulate2x}) {
-        for (const auto [depthTest, select] :
+        for (const auto& [depthTest, select] :
              {std::pair<bool, TSelect>{true, &SelectWideSpanRoutine},
               {false, &SelectWideSpanRoutine},
               {false, &SelectSixteenWideSpanRoutine}}) {
@@ -96,30 +96,32 @@ TEST(ReferenceDeviceSpans, WideVisibilityTakesExactlyThePixelsTheOnePixelRoutine
     TSeries series(2024);
     TPixelState state;
     state.DepthTest = true;
-    const TVisibilityRoutine wide = SelectVisibilityRoutine(state);
-    const TVisibilityRoutine onePixel = SelectOnePixelVisibilityRoutine(state);
-    TTriangle triangle{};
-    triangle.OriginX = series.Next(-50, 50);
-    triangle.OriginY = series.Next(-50, 50);
-    triangle.Depth = RandomPlane(series, 0.2f, 0.8f);
-    std::vector<float> depth(Columns);
-    for (float& d : depth) {
-        d = series.Next(0, 1);
+    for (const auto select : {&SelectVisibilityRoutine, &SelectEightWideVisibilityRoutine}) {
+        const TVisibilityRoutine wide = select(state);
+        const TVisibilityRoutine onePixel = SelectOnePixelVisibilityRoutine(state);
+        TTriangle triangle{};
+        triangle.OriginX = series.Next(-50, 50);
+        triangle.OriginY = series.Next(-50, 50);
+        triangle.Depth = RandomPlane(series, 0.2f, 0.8f);
+        std::vector<float> depth(Columns);
+        for (float& d : depth) {
+            d = series.Next(0, 1);
+        }
+        std::vector<std::uint32_t> owners(Columns, 7);
+        std::vector<float> wideDepth = depth;
+        std::vector<std::uint32_t> wideOwners = owners;
+        for (int y = 0; y < 40; ++y) {
+            const int first = (y * 5) % 17;
+            const int last = Columns - 1 - (y * 3) % 11;
+            const auto key = static_cast<std::uint32_t>(y);
+            EXPECT_EQ(onePixel(triangle, TTileRow{y, 128, Columns, depth.data(), owners.data()},
+                               first, last, key),
+                      wide(triangle, TTileRow{y, 128, Columns, wideDepth.data(), wideOwners.data()},
+                           first, last, key));
+        }
+        EXPECT_EQ(wideDepth, depth);
+        EXPECT_EQ(wideOwners, owners);
     }
-    std::vector<std::uint32_t> owners(Columns, 7);
-    std::vector<float> wideDepth = depth;
-    std::vector<std::uint32_t> wideOwners = owners;
-    for (int y = 0; y < 40; ++y) {
-        const int first = (y * 5) % 17;
-        const int last = Columns - 1 - (y * 3) % 11;
-        const auto key = static_cast<std::uint32_t>(y);
-        EXPECT_EQ(onePixel(triangle, TTileRow{y, 128, Columns, depth.data(), owners.data()}, first,
-                           last, key),
-                  wide(triangle, TTileRow{y, 128, Columns, wideDepth.data(), wideOwners.data()},
-                       first, last, key));
-    }
-    EXPECT_EQ(wideDepth, depth);
-    EXPECT_EQ(wideOwners, owners);
 }
 
 } // namespace
