@@ -55,19 +55,40 @@ TTileRenderer::TTileRenderer(int width, int height, bool hasDepth, unsigned thre
       TilesY((height + TileSize - 1) / TileSize),
       ColorBuffer(static_cast<std::size_t>(width) * height, 0xFF000000u),
       DepthBuffer(hasDepth ? static_cast<std::size_t>(TilesX) * TilesY * TilePixels : 0, 1.0f),
-      Bins(static_cast<std::size_t>(TilesX) * TilesY), Shading(shading), Workers(threadCount),
+      Bins(MakeBins(TilesX * TilesY)), Shading(shading), Workers(threadCount),
       Scratch(Workers.ThreadCount()) {}
 
-void TTileRenderer::AddTriangle(const TTriangle& triangle) {
-    if (Triangles.size() >= MaxQueuedTriangles) {
-        DrawQueued(); // the held texels stay: later triangles of this draw still need them
+std::vector<std::vector<std::uint32_t>> TTileRenderer::MakeBins(int tileCount) {
+    std::vector<std::vector<std::uint32_t>> bins(static_cast<std::size_t>(tileCount));
+    for (std::vector<std::uint32_t>& bin : bins) {
+        bin.reserve(MaxBinnedTriangles);
     }
-    const auto index = static_cast<std::uint32_t>(Triangles.size());
-    Triangles.push_back(triangle);
+    return bins;
+}
+
+bool TTileRenderer::AnyBinFull(int firstTileX, int lastTileX, int firstTileY, int lastTileY) const {
+    for (int tileY = firstTileY; tileY <= lastTileY; ++tileY) {
+        for (int tileX = firstTileX; tileX <= lastTileX; ++tileX) {
+            if (Bins[static_cast<std::size_t>(tileY) * TilesX + tileX].size() >=
+                MaxBinnedTriangles) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void TTileRenderer::AddTriangle(const TTriangle& triangle) {
     const int firstTileX = triangle.MinX / TileSize;
     const int lastTileX = triangle.MaxX / TileSize;
     const int firstTileY = triangle.MinY / TileSize;
     const int lastTileY = triangle.MaxY / TileSize;
+    if (Triangles.size() >= MaxQueuedTriangles ||
+        AnyBinFull(firstTileX, lastTileX, firstTileY, lastTileY)) {
+        DrawQueued(); // the held texels stay: later triangles of this draw still need them
+    }
+    const auto index = static_cast<std::uint32_t>(Triangles.size());
+    Triangles.push_back(triangle);
     const bool singleTile = firstTileX == lastTileX && firstTileY == lastTileY;
     for (int tileY = firstTileY; tileY <= lastTileY; ++tileY) {
         for (int tileX = firstTileX; tileX <= lastTileX; ++tileX) {
@@ -141,7 +162,7 @@ void TTileRenderer::Resize(int width, int height) {
     std::vector<std::uint32_t> colors(pixels, 0xFF000000u);
     std::vector<float> depths(
         HasDepth() ? static_cast<std::size_t>(tilesX) * tilesY * TilePixels : 0, 1.0f);
-    std::vector<std::vector<std::uint32_t>> bins(static_cast<std::size_t>(tilesX) * tilesY);
+    std::vector<std::vector<std::uint32_t>> bins = MakeBins(tilesX * tilesY);
     ColorBuffer.swap(colors);
     DepthBuffer.swap(depths);
     Bins.swap(bins);

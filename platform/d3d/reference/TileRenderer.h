@@ -23,6 +23,9 @@ constexpr int TilePixels = TileSize * TileSize;
 // A frame with more triangles than this is drawn in several batches, which bounds the
 // memory a single huge frame can take; the picture is the same.
 constexpr std::size_t MaxQueuedTriangles = 16384;
+// Each tile's list of triangles is given room for this many when the buffers are made; a batch
+// that would overfill one is drawn first, so queueing never allocates during a frame.
+constexpr std::size_t MaxBinnedTriangles = 1024;
 
 // What the tiles cost: fragments are the pixel centres triangles covered, shaded pixels those
 // whose colour was worked out from a triangle (a pixel shaded twice counts twice).
@@ -104,6 +107,8 @@ private:
     bool TouchesTile(const TTriangle& triangle, int tileX0, int tileY0, int tileX1,
                      int tileY1) const;
     bool HasWork() const;
+    bool AnyBinFull(int firstTileX, int lastTileX, int firstTileY, int lastTileY) const;
+    static std::vector<std::vector<std::uint32_t>> MakeBins(int tileCount);
 
     int ScreenWidth;
     int ScreenHeight;
