@@ -1,5 +1,7 @@
 #include "platform/d3d/reference/SixteenWideSpans.h"
 
+#include "platform/d3d/reference/UnfusedPlane.h"
+
 #if defined(__x86_64__) && defined(__GNUC__)
 
 // The compiler's own AVX-512 header leaves lanes undefined on purpose and warns about it.
@@ -18,16 +20,9 @@ struct TValue16 {
     __m512 Start, Step;
 };
 
-// A plane's value at the span's start, worked out outside the AVX-512 code: there the
-// compiler would fuse its multiplies and adds, and the result would differ in the last bit
-// from the one-pixel routines'.
-[[gnu::noinline]] float PlaneAt(const TPlane& plane, double dx, double dy) {
-    return static_cast<float>(plane.At + plane.Dx * dx + plane.Dy * dy);
-}
-
 [[gnu::target("avx512f,avx512bw"), gnu::always_inline]] inline TValue16
 Start16(const TPlane& plane, double dx, double dy) {
-    return TValue16{_mm512_set1_ps(PlaneAt(plane, dx, dy)),
+    return TValue16{_mm512_set1_ps(UnfusedPlaneAt(plane, dx, dy)),
                     _mm512_set1_ps(static_cast<float>(plane.Dx))};
 }
 
@@ -112,25 +107,83 @@ SampleLinear16(const TTexels& texels, __m512 u, __m512 v) {
     return Lerp16(Lerp16(a, b, column.Weight), Lerp16(c, d, column.Weight), row.Weight);
 }
 
-[[gnu::target("avx512f,avx512bw")]] int DrawTextureSpan16(const TTriangle& triangle,
-                                                          const TSpanTarget& target, int y,
-                                                          int origin, int x0, int x1) {
+// ToByte of Spans.cpp: NaN and negatives to 0, at most 255.
+[[gnu::target("avx512f,avx512bw"), gnu::always_inline]] inline __m512i ToByte16(__m512 value) {
+    const __m512 scaled = _mm512_add_round_ps(_mm512_mul_ps(value, _mm512_set1_ps(255.0f)),
+                                              _mm512_set1_ps(0.5f), _MM_FROUND_CUR_DIRECTION);
+    const __m512 clamped =
+        _mm512_min_ps(_mm512_max_ps(scaled, _mm512_setzero_ps()), _mm512_set1_ps(255.0f));
+    return _mm512_cvttps_epi32(clamped);
+}
+
+// (t * d + 127) / 255, or twice t * d clamped to 255, for one channel of sixteen pixels.
+template <bool Double>
+[[gnu::target("avx512f,avx512bw"), gnu::always_inline]] inline __m512i Modulate16(__m512i texel,
+                                                                                  __m512i diffuse) {
+    __m512i product = _mm512_mullo_epi32(texel, diffuse);
+    if constexpr (Double) {
+        product = _mm512_add_epi32(product, product);
+    }
+    product = _mm512_add_epi32(product, _mm512_set1_epi32(127));
+    // Division by 255 as a multiply, exact up to 65152; larger sums all give 255.
+    product = _mm512_min_epi32(product, _mm512_set1_epi32(65152));
+    return _mm512_srli_epi32(_mm512_mullo_epi32(product, _mm512_set1_epi32(32897)), 23);
+}
+
+template <EColorMode Mode>
+[[gnu::target("avx512f,avx512bw")]] int DrawSpan16(const TTriangle& triangle,
+                                                   const TSpanTarget& target, int y, int origin,
+                                                   int x0, int x1) {
+    constexpr bool Textured = Mode != EColorMode::Diffuse;
+    constexpr bool NeedsDiffuse = Mode != EColorMode::Texture;
     const double dx = origin + 0.5 - triangle.OriginX;
     const double dy = y + 0.5 - triangle.OriginY;
     const TValue16 invW = Start16(triangle.InvW, dx, dy);
-    const TValue16 u = Start16(triangle.UoverW, dx, dy);
-    const TValue16 v = Start16(triangle.VoverW, dx, dy);
+    TValue16 u{}, v{}, r{}, g{}, b{};
+    if constexpr (Textured) {
+        u = Start16(triangle.UoverW, dx, dy);
+        v = Start16(triangle.VoverW, dx, dy);
+    }
+    if constexpr (NeedsDiffuse) {
+        r = Start16(triangle.RoverW, dx, dy);
+        g = Start16(triangle.GoverW, dx, dy);
+        b = Start16(triangle.BoverW, dx, dy);
+    }
     std::uint32_t* color = target.Color + static_cast<std::ptrdiff_t>(y) * target.Pitch;
     const __m512 laneOffset =
         _mm512_cvtepi32_ps(_mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15));
     const __m512i opaque = _mm512_set1_epi32(static_cast<int>(0xFF000000u));
+    const __m512i byteMask = _mm512_set1_epi32(255);
     for (int x = x0; x <= x1; x += 16) {
         const __m512 i = _mm512_add_ps(_mm512_set1_ps(static_cast<float>(x - origin)), laneOffset);
         const __m512 w = _mm512_div_ps(_mm512_set1_ps(1.0f), At16(invW, i));
-        const __m512i out =
-            _mm512_or_si512(SampleLinear16(*triangle.Texels, _mm512_mul_ps(At16(u, i), w),
-                                           _mm512_mul_ps(At16(v, i), w)),
-                            opaque);
+        __m512i texel = _mm512_set1_epi32(-1);
+        if constexpr (Textured) {
+            texel = SampleLinear16(*triangle.Texels, _mm512_mul_ps(At16(u, i), w),
+                                   _mm512_mul_ps(At16(v, i), w));
+        }
+        __m512i out;
+        if constexpr (Mode == EColorMode::Texture) {
+            out = _mm512_or_si512(texel, opaque);
+        } else {
+            const __m512i red = ToByte16(_mm512_mul_ps(At16(r, i), w));
+            const __m512i green = ToByte16(_mm512_mul_ps(At16(g, i), w));
+            const __m512i blue = ToByte16(_mm512_mul_ps(At16(b, i), w));
+            if constexpr (Mode == EColorMode::Diffuse) {
+                out = _mm512_or_si512(_mm512_or_si512(opaque, _mm512_slli_epi32(red, 16)),
+                                      _mm512_or_si512(_mm512_slli_epi32(green, 8), blue));
+            } else {
+                constexpr bool Double = Mode == EColorMode::Modulate2x;
+                const __m512i texelRed = _mm512_and_si512(_mm512_srli_epi32(texel, 16), byteMask);
+                const __m512i texelGreen = _mm512_and_si512(_mm512_srli_epi32(texel, 8), byteMask);
+                const __m512i texelBlue = _mm512_and_si512(texel, byteMask);
+                out = _mm512_or_si512(
+                    _mm512_or_si512(opaque,
+                                    _mm512_slli_epi32(Modulate16<Double>(texelRed, red), 16)),
+                    _mm512_or_si512(_mm512_slli_epi32(Modulate16<Double>(texelGreen, green), 8),
+                                    Modulate16<Double>(texelBlue, blue)));
+            }
+        }
         const int remaining = x1 - x + 1;
         if (remaining >= 16) {
             _mm512_storeu_si512(color + x, out);
@@ -145,10 +198,21 @@ SampleLinear16(const TTexels& texels, __m512 u, __m512 v) {
 
 TSpanRoutine SelectSixteenWideSpanRoutine(const TPixelState& state) {
     if (!__builtin_cpu_supports("avx512f") || !__builtin_cpu_supports("avx512bw") ||
-        state.DepthTest || state.Blend || state.ColorMode != EColorMode::Texture || !state.Linear) {
+        state.DepthTest || state.Blend ||
+        (state.ColorMode != EColorMode::Diffuse && !state.Linear)) {
         return nullptr;
     }
-    return &DrawTextureSpan16;
+    switch (state.ColorMode) {
+    case EColorMode::Diffuse:
+        return &DrawSpan16<EColorMode::Diffuse>;
+    case EColorMode::Texture:
+        return &DrawSpan16<EColorMode::Texture>;
+    case EColorMode::Modulate:
+        return &DrawSpan16<EColorMode::Modulate>;
+    case EColorMode::Modulate2x:
+        return &DrawSpan16<EColorMode::Modulate2x>;
+    }
+    return nullptr;
 }
 
 } // namespace Reference

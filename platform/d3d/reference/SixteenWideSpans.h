@@ -1,7 +1,8 @@
 #pragma once
-// Sixteen-pixel span routines for processors with AVX-512, for the state that shades most of
-// a frame once its depth is resolved: a bilinear texture selected as it is, without a depth
-// test. They give exactly the pixels of the one-pixel routines, only faster.
+// Sixteen-pixel span routines for processors with AVX-512, for the states that shade a frame
+// once its depth is resolved: unblended lit colour or bilinear texture (selected or
+// modulated), without a depth test. They give exactly the pixels of the one-pixel routines,
+// only faster.
 
 #include "platform/d3d/reference/RasterTypes.h"
 

@@ -1,5 +1,7 @@
 #include "platform/d3d/reference/Visibility.h"
 
+#include "platform/d3d/reference/UnfusedPlane.h"
+
 #include <algorithm>
 
 #if defined(__x86_64__) && defined(__GNUC__)
@@ -19,9 +21,7 @@ struct TDepthSpan {
     float Start, Step;
 };
 
-// Never inlined into the AVX-512 routine, where the compiler would fuse the multiplies and adds
-// and the depth would differ in the last bit from the drawing spans'.
-[[gnu::noinline]] TDepthSpan StartDepth(const TTriangle& triangle, int y, int x0) {
+TDepthSpan StartDepth(const TTriangle& triangle, int y, int x0) {
     const double dx = x0 + 0.5 - triangle.OriginX;
     const double dy = y + 0.5 - triangle.OriginY;
     const TPlane& plane = triangle.Depth;
@@ -99,9 +99,10 @@ int TakeNearerOnePixel(const TTriangle& triangle, const TTileRow& row, int first
 // first..last untouched at no extra cost.
 [[gnu::target("avx512f")]] int TakeNearerSixteen(const TTriangle& triangle, const TTileRow& row,
                                                  int first, int last, std::uint32_t key) {
-    const TDepthSpan span = StartDepth(triangle, row.Y, row.X0 + first);
-    const __m512 start = _mm512_set1_ps(span.Start);
-    const __m512 step = _mm512_set1_ps(span.Step);
+    const double dx = row.X0 + first + 0.5 - triangle.OriginX;
+    const double dy = row.Y + 0.5 - triangle.OriginY;
+    const __m512 start = _mm512_set1_ps(UnfusedPlaneAt(triangle.Depth, dx, dy));
+    const __m512 step = _mm512_set1_ps(static_cast<float>(triangle.Depth.Dx));
     const __m512 laneOffset =
         _mm512_cvtepi32_ps(_mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15));
     const __m512i keys = _mm512_set1_epi32(static_cast<int>(key));
