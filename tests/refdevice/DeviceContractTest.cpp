@@ -134,9 +134,10 @@ TEST(ReferenceDeviceContract, DrawKeepsTheTexelsItWasGivenWhenTheTextureIsRewrit
 }
 
 TEST(ReferenceDeviceContract, AFrameOfMoreTrianglesThanOneBatchKeepsEveryTriangle) {
-    // Twenty thousand triangles in one draw: the left half of the screen in the first batch,
-    // the right half in the second. The second batch must neither clear again nor lose the
-    // texture, whose only holder is the device.
+    // Twenty thousand triangles in one draw, more than the queue and far more than one tile's
+    // list holds: the left half of the screen in the first batches, the right half in the
+    // later ones. A later batch must neither clear again nor lose the texture, whose only
+    // holder is the device.
     auto device = MakeTestDevice(4, 2);
     device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
     const std::vector<TTestVertex> leftHalf = HalfScreenQuad(0.5f, true);

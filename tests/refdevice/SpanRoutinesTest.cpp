@@ -1,6 +1,7 @@
-// The eight-pixel span and visibility routines must give exactly the results of the
-// one-pixel ones.
+// The eight- and sixteen-pixel span routines and the wide visibility routine must give
+// exactly the results of the one-pixel ones.
 
+#include "platform/d3d/reference/SixteenWideSpans.h"
 #include "platform/d3d/reference/Spans.h"
 #include "platform/d3d/reference/Visibility.h"
 #include "platform/d3d/reference/WideSpans.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -20,7 +22,8 @@ TPlane RandomPlane(TSeries& series, float low, float high) {
 }
 
 TEST(ReferenceDeviceSpans, WideRoutinesDrawExactlyWhatTheOnePixelRoutinesDraw) {
-    constexpr int Width = 77; // spans of every length modulo eight
+    using TSelect = TSpanRoutine (*)(const TPixelState&);
+    constexpr int Width = 77; // spans of every length modulo sixteen
     constexpr int Rows = 40;
     TSeries series(2024);
     TTexels texels;
@@ -32,12 +35,15 @@ TEST(ReferenceDeviceSpans, WideRoutinesDrawExactlyWhatTheOnePixelRoutinesDraw) {
     int compared = 0;
     for (const EColorMode mode :
          {EColorMode::Diffuse, EColorMode::Texture, EColorMode::Modulate, EColorMode::Modulate2x}) {
-        for (const bool depthTest : {true, false}) {
+        for (const auto& [depthTest, select] :
+             {std::pair<bool, TSelect>{true, &SelectWideSpanRoutine},
+              {false, &SelectWideSpanRoutine},
+              {false, &SelectSixteenWideSpanRoutine}}) {
             TPixelState state;
             state.ColorMode = mode;
             state.DepthTest = depthTest;
             state.Linear = true;
-            const TSpanRoutine wide = SelectWideSpanRoutine(state);
+            const TSpanRoutine wide = select(state);
             if (wide == nullptr) {
                 continue; // this processor draws with the one-pixel routines only
             }
@@ -69,9 +75,10 @@ TEST(ReferenceDeviceSpans, WideRoutinesDrawExactlyWhatTheOnePixelRoutinesDraw) {
                 // Every other row starts its values left of the first pixel drawn, as a
                 // resolved piece of a longer row does.
                 const int origin = y % 2 == 0 ? x0 : x0 - y % 5;
-                EXPECT_EQ(onePixel(triangle, TSpanTarget{color.data(), depth.data(), Width}, y,
-                                   origin, x0, x1),
-                          wide(triangle, TSpanTarget{wideColor.data(), wideDepth.data(), Width}, y,
+                EXPECT_EQ(onePixel(triangle, TSpanTarget{color.data(), depth.data(), Width, Width},
+                                   y, origin, x0, x1),
+                          wide(triangle,
+                               TSpanTarget{wideColor.data(), wideDepth.data(), Width, Width}, y,
                                origin, x0, x1));
             }
             EXPECT_EQ(wideColor, color) << "mode " << static_cast<int>(mode);
@@ -89,30 +96,32 @@ TEST(ReferenceDeviceSpans, WideVisibilityTakesExactlyThePixelsTheOnePixelRoutine
     TSeries series(2024);
     TPixelState state;
     state.DepthTest = true;
-    const TVisibilityRoutine wide = SelectVisibilityRoutine(state);
-    const TVisibilityRoutine onePixel = SelectOnePixelVisibilityRoutine(state);
-    TTriangle triangle{};
-    triangle.OriginX = series.Next(-50, 50);
-    triangle.OriginY = series.Next(-50, 50);
-    triangle.Depth = RandomPlane(series, 0.2f, 0.8f);
-    std::vector<float> depth(Columns);
-    for (float& d : depth) {
-        d = series.Next(0, 1);
+    for (const auto select : {&SelectVisibilityRoutine, &SelectEightWideVisibilityRoutine}) {
+        const TVisibilityRoutine wide = select(state);
+        const TVisibilityRoutine onePixel = SelectOnePixelVisibilityRoutine(state);
+        TTriangle triangle{};
+        triangle.OriginX = series.Next(-50, 50);
+        triangle.OriginY = series.Next(-50, 50);
+        triangle.Depth = RandomPlane(series, 0.2f, 0.8f);
+        std::vector<float> depth(Columns);
+        for (float& d : depth) {
+            d = series.Next(0, 1);
+        }
+        std::vector<std::uint32_t> owners(Columns, 7);
+        std::vector<float> wideDepth = depth;
+        std::vector<std::uint32_t> wideOwners = owners;
+        for (int y = 0; y < 40; ++y) {
+            const int first = (y * 5) % 17;
+            const int last = Columns - 1 - (y * 3) % 11;
+            const auto key = static_cast<std::uint32_t>(y);
+            EXPECT_EQ(onePixel(triangle, TTileRow{y, 128, Columns, depth.data(), owners.data()},
+                               first, last, key),
+                      wide(triangle, TTileRow{y, 128, Columns, wideDepth.data(), wideOwners.data()},
+                           first, last, key));
+        }
+        EXPECT_EQ(wideDepth, depth);
+        EXPECT_EQ(wideOwners, owners);
     }
-    std::vector<std::uint32_t> owners(Columns, 7);
-    std::vector<float> wideDepth = depth;
-    std::vector<std::uint32_t> wideOwners = owners;
-    for (int y = 0; y < 40; ++y) {
-        const int first = (y * 5) % 17;
-        const int last = Columns - 1 - (y * 3) % 11;
-        const auto key = static_cast<std::uint32_t>(y);
-        EXPECT_EQ(onePixel(triangle, TTileRow{y, 128, Columns, depth.data(), owners.data()}, first,
-                           last, key),
-                  wide(triangle, TTileRow{y, 128, Columns, wideDepth.data(), wideOwners.data()},
-                       first, last, key));
-    }
-    EXPECT_EQ(wideDepth, depth);
-    EXPECT_EQ(wideOwners, owners);
 }
 
 } // namespace

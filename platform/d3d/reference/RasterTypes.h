@@ -82,11 +82,14 @@ struct TTriangle {
     TVisibilityRoutine Visibility; // the depth test of Span, recording instead of shading
 };
 
-// One tile's rows of the back buffer and depth buffer; a span writes pixels x0..x1 of row y.
+// One tile's rows of the back buffer and depth buffer; a span writes pixels x0..x1 of row y,
+// at Color[y * Pitch + x] and Depth[y * DepthPitch + x]. The depth buffer is kept tile by
+// tile, so its rows are a tile wide and Depth is placed for the tile being drawn.
 struct TSpanTarget {
     std::uint32_t* Color;
     float* Depth; // null without a depth buffer
-    int Pitch;    // pixels per row of both buffers
+    int Pitch;    // pixels per row of the back buffer
+    int DepthPitch;
 };
 
 // How a tile is drawn. Deferred resolves which fragment each pixel keeps first and shades

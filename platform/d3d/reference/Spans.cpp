@@ -1,6 +1,7 @@
 #include "platform/d3d/reference/Spans.h"
 
 #include "platform/d3d/reference/Sampler.h"
+#include "platform/d3d/reference/SixteenWideSpans.h"
 #include "platform/d3d/reference/Visibility.h"
 #include "platform/d3d/reference/WideSpans.h"
 
@@ -111,7 +112,7 @@ int DrawSpan(const TTriangle& triangle, const TSpanTarget& target, int y, int or
     }
     std::uint32_t* color = target.Color + static_cast<std::ptrdiff_t>(y) * target.Pitch;
     float* depth =
-        DepthTest ? target.Depth + static_cast<std::ptrdiff_t>(y) * target.Pitch : nullptr;
+        DepthTest ? target.Depth + static_cast<std::ptrdiff_t>(y) * target.DepthPitch : nullptr;
     const TTexels* texels = triangle.Texels;
 
     int written = 0;
@@ -191,6 +192,9 @@ template <bool DepthTest, bool Blend> TSpanRoutine PickMode(const TPixelState& s
 } // namespace
 
 TSpanRoutine SelectSpanRoutine(const TPixelState& state) {
+    if (const TSpanRoutine sixteen = SelectSixteenWideSpanRoutine(state)) {
+        return sixteen;
+    }
     const TSpanRoutine wide = SelectWideSpanRoutine(state);
     return wide != nullptr ? wide : SelectOnePixelSpanRoutine(state);
 }

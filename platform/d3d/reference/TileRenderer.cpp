@@ -1,5 +1,7 @@
 #include "platform/d3d/reference/TileRenderer.h"
 
+#include "platform/d3d/reference/Fill.h"
+
 #include <algorithm>
 
 namespace Reference {
@@ -52,20 +54,41 @@ TTileRenderer::TTileRenderer(int width, int height, bool hasDepth, unsigned thre
     : ScreenWidth(width), ScreenHeight(height), TilesX((width + TileSize - 1) / TileSize),
       TilesY((height + TileSize - 1) / TileSize),
       ColorBuffer(static_cast<std::size_t>(width) * height, 0xFF000000u),
-      DepthBuffer(hasDepth ? static_cast<std::size_t>(width) * height : 0, 1.0f),
-      Bins(static_cast<std::size_t>(TilesX) * TilesY), Shading(shading), Workers(threadCount),
+      DepthBuffer(hasDepth ? static_cast<std::size_t>(TilesX) * TilesY * TilePixels : 0, 1.0f),
+      Bins(MakeBins(TilesX * TilesY)), Shading(shading), Workers(threadCount),
       Scratch(Workers.ThreadCount()) {}
 
-void TTileRenderer::AddTriangle(const TTriangle& triangle) {
-    if (Triangles.size() >= MaxQueuedTriangles) {
-        DrawQueued(); // the held texels stay: later triangles of this draw still need them
+std::vector<std::vector<std::uint32_t>> TTileRenderer::MakeBins(int tileCount) {
+    std::vector<std::vector<std::uint32_t>> bins(static_cast<std::size_t>(tileCount));
+    for (std::vector<std::uint32_t>& bin : bins) {
+        bin.reserve(MaxBinnedTriangles);
     }
-    const auto index = static_cast<std::uint32_t>(Triangles.size());
-    Triangles.push_back(triangle);
+    return bins;
+}
+
+bool TTileRenderer::AnyBinFull(int firstTileX, int lastTileX, int firstTileY, int lastTileY) const {
+    for (int tileY = firstTileY; tileY <= lastTileY; ++tileY) {
+        for (int tileX = firstTileX; tileX <= lastTileX; ++tileX) {
+            if (Bins[static_cast<std::size_t>(tileY) * TilesX + tileX].size() >=
+                MaxBinnedTriangles) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void TTileRenderer::AddTriangle(const TTriangle& triangle) {
     const int firstTileX = triangle.MinX / TileSize;
     const int lastTileX = triangle.MaxX / TileSize;
     const int firstTileY = triangle.MinY / TileSize;
     const int lastTileY = triangle.MaxY / TileSize;
+    if (Triangles.size() >= MaxQueuedTriangles ||
+        AnyBinFull(firstTileX, lastTileX, firstTileY, lastTileY)) {
+        DrawQueued(); // the held texels stay: later triangles of this draw still need them
+    }
+    const auto index = static_cast<std::uint32_t>(Triangles.size());
+    Triangles.push_back(triangle);
     const bool singleTile = firstTileX == lastTileX && firstTileY == lastTileY;
     for (int tileY = firstTileY; tileY <= lastTileY; ++tileY) {
         for (int tileX = firstTileX; tileX <= lastTileX; ++tileX) {
@@ -107,12 +130,21 @@ void TTileRenderer::ClearRect(int x1, int y1, int x2, int y2, bool color, std::u
     Flush();
     ++Generation;
     for (int y = y1; y < y2; ++y) {
-        const std::size_t row = static_cast<std::size_t>(y) * ScreenWidth;
         if (color) {
-            std::fill(ColorBuffer.begin() + row + x1, ColorBuffer.begin() + row + x2, colorValue);
+            FillWords(ColorBuffer.data() + static_cast<std::size_t>(y) * ScreenWidth + x1, x2 - x1,
+                      colorValue);
         }
         if (depth && HasDepth()) {
-            std::fill(DepthBuffer.begin() + row + x1, DepthBuffer.begin() + row + x2, depthValue);
+            // The row crosses tiles, and each tile keeps its own rows.
+            for (int x = x1; x < x2;) {
+                const int pieceEnd = std::min(x2, (x / TileSize + 1) * TileSize);
+                const std::size_t tile =
+                    static_cast<std::size_t>(y / TileSize) * TilesX + x / TileSize;
+                FillDepths(DepthBuffer.data() + tile * TilePixels + (y % TileSize) * TileSize +
+                               x % TileSize,
+                           pieceEnd - x, depthValue);
+                x = pieceEnd;
+            }
         }
     }
 }
@@ -128,8 +160,9 @@ void TTileRenderer::Resize(int width, int height) {
     const int tilesY = (height + TileSize - 1) / TileSize;
     const auto pixels = static_cast<std::size_t>(width) * height;
     std::vector<std::uint32_t> colors(pixels, 0xFF000000u);
-    std::vector<float> depths(HasDepth() ? pixels : 0, 1.0f);
-    std::vector<std::vector<std::uint32_t>> bins(static_cast<std::size_t>(tilesX) * tilesY);
+    std::vector<float> depths(
+        HasDepth() ? static_cast<std::size_t>(tilesX) * tilesY * TilePixels : 0, 1.0f);
+    std::vector<std::vector<std::uint32_t>> bins = MakeBins(tilesX * tilesY);
     ColorBuffer.swap(colors);
     DepthBuffer.swap(depths);
     Bins.swap(bins);
@@ -180,30 +213,42 @@ TTileRenderer::TTileBounds TTileRenderer::BoundsOf(int tile) const {
                        std::min(y0 + TileSize, ScreenHeight) - 1};
 }
 
+TSpanTarget TTileRenderer::TargetOf(int tile, const TTileBounds& bounds) {
+    float* depth = nullptr;
+    if (HasDepth()) {
+        // Placed so that Depth[y * TileSize + x] is pixel (x, y) of this tile's block; the
+        // offset is never negative, as each tile's block lies past all tiles left and above.
+        const std::ptrdiff_t offset = static_cast<std::ptrdiff_t>(tile) * TilePixels -
+                                      static_cast<std::ptrdiff_t>(bounds.Y0) * TileSize - bounds.X0;
+        depth = DepthBuffer.data() + offset;
+    }
+    return TSpanTarget{ColorBuffer.data(), depth, ScreenWidth, TileSize};
+}
+
 void TTileRenderer::RunTile(int tile, unsigned worker) {
     const TTileBounds bounds = BoundsOf(tile);
+    const TSpanTarget target = TargetOf(tile, bounds);
     TTileScratch& scratch = Scratch[worker];
     if (Shading == ETileShading::Deferred) {
-        DrawTileDeferred(tile, bounds, scratch);
+        DrawTileDeferred(tile, bounds, target, scratch);
         return;
     }
-    ClearTile(bounds, PendingClear.Color);
+    ClearTile(tile, bounds, PendingClear.Color);
     for (const std::uint32_t index : Bins[static_cast<std::size_t>(tile)]) {
-        DrawTriangleInTile(Triangles[index], bounds, scratch.Counts);
+        DrawTriangleInTile(Triangles[index], bounds, target, scratch.Counts);
     }
 }
 
-void TTileRenderer::ClearTile(const TTileBounds& tile, bool color) {
-    for (int y = tile.Y0; y <= tile.Y1; ++y) {
-        const std::size_t row = static_cast<std::size_t>(y) * ScreenWidth;
-        if (color) {
-            std::fill(ColorBuffer.begin() + row + tile.X0, ColorBuffer.begin() + row + tile.X1 + 1,
-                      PendingClear.ColorValue);
+void TTileRenderer::ClearTile(int tile, const TTileBounds& bounds, bool color) {
+    if (color) {
+        for (int y = bounds.Y0; y <= bounds.Y1; ++y) {
+            FillWords(ColorBuffer.data() + static_cast<std::size_t>(y) * ScreenWidth + bounds.X0,
+                      bounds.X1 - bounds.X0 + 1, PendingClear.ColorValue);
         }
-        if (PendingClear.Depth) {
-            std::fill(DepthBuffer.begin() + row + tile.X0, DepthBuffer.begin() + row + tile.X1 + 1,
-                      PendingClear.DepthValue);
-        }
+    }
+    if (PendingClear.Depth) {
+        FillDepths(DepthBuffer.data() + static_cast<std::size_t>(tile) * TilePixels, TilePixels,
+                   PendingClear.DepthValue);
     }
 }
 
@@ -223,13 +268,11 @@ bool TTileRenderer::TouchesTile(const TTriangle& triangle, int tileX0, int tileY
 }
 
 void TTileRenderer::DrawTriangleInTile(const TTriangle& triangle, const TTileBounds& tile,
-                                       TFillCounts& counts) {
+                                       const TSpanTarget& target, TFillCounts& counts) {
     const int top = std::max(triangle.MinY, tile.Y0);
     const int bottom = std::min(triangle.MaxY, tile.Y1);
     const int left = std::max(triangle.MinX, tile.X0);
     const int right = std::min(triangle.MaxX, tile.X1);
-    const TSpanTarget target{ColorBuffer.data(), HasDepth() ? DepthBuffer.data() : nullptr,
-                             ScreenWidth};
     for (int y = top; y <= bottom; ++y) {
         int first = 0;
         int last = 0;
@@ -241,28 +284,30 @@ void TTileRenderer::DrawTriangleInTile(const TTriangle& triangle, const TTileBou
     }
 }
 
-void TTileRenderer::DrawTileDeferred(int tile, const TTileBounds& bounds, TTileScratch& scratch) {
-    ClearTile(bounds, false);
+void TTileRenderer::DrawTileDeferred(int tile, const TTileBounds& bounds, const TSpanTarget& target,
+                                     TTileScratch& scratch) {
+    ClearTile(tile, bounds, false);
     const std::uint32_t untouched = PendingClear.Color ? TakesClear : KeepsColor;
     const int width = bounds.X1 - bounds.X0 + 1;
     for (int row = 0; row <= bounds.Y1 - bounds.Y0; ++row) {
-        std::fill_n(scratch.Owners.begin() + row * TileSize, width, untouched);
+        FillWords(scratch.Owners.data() + row * TileSize, width, untouched);
     }
     for (const std::uint32_t index : Bins[static_cast<std::size_t>(tile)]) {
         const TTriangle& triangle = Triangles[index];
         if (triangle.State.Blend) {
             // A blend reads the colour beneath it, so what lies there is shaded first.
-            ShadeResolved(bounds, scratch);
-            DrawTriangleInTile(triangle, bounds, scratch.Counts);
+            ShadeResolved(bounds, target, scratch);
+            DrawTriangleInTile(triangle, bounds, target, scratch.Counts);
         } else {
-            MarkVisible(triangle, index, bounds, scratch);
+            MarkVisible(triangle, index, bounds, target, scratch);
         }
     }
-    ShadeResolved(bounds, scratch);
+    ShadeResolved(bounds, target, scratch);
 }
 
 void TTileRenderer::MarkVisible(const TTriangle& triangle, std::uint32_t index,
-                                const TTileBounds& tile, TTileScratch& scratch) {
+                                const TTileBounds& tile, const TSpanTarget& target,
+                                TTileScratch& scratch) {
     const int top = std::max(triangle.MinY, tile.Y0);
     const int bottom = std::min(triangle.MaxY, tile.Y1);
     const int left = std::max(triangle.MinX, tile.X0);
@@ -278,30 +323,23 @@ void TTileRenderer::MarkVisible(const TTriangle& triangle, std::uint32_t index,
         const std::uint32_t key =
             index << OwnerStartBits | static_cast<std::uint32_t>(first - tile.X0);
         const TTileRow row{y, tile.X0, tile.X1 - tile.X0 + 1,
-                           depthTest ? DepthBuffer.data() +
-                                           static_cast<std::size_t>(y) * ScreenWidth + tile.X0
-                                     : nullptr,
+                           depthTest ? target.Depth + y * TileSize + tile.X0 : nullptr,
                            scratch.Owners.data() + (y - tile.Y0) * TileSize};
         triangle.Visibility(triangle, row, first - tile.X0, last - tile.X0, key);
     }
 }
 
-void TTileRenderer::ShadeResolved(const TTileBounds& tile, TTileScratch& scratch) {
-    const TSpanTarget target{ColorBuffer.data(), HasDepth() ? DepthBuffer.data() : nullptr,
-                             ScreenWidth};
+void TTileRenderer::ShadeResolved(const TTileBounds& tile, const TSpanTarget& target,
+                                  TTileScratch& scratch) {
     const int width = tile.X1 - tile.X0 + 1;
     for (int y = tile.Y0; y <= tile.Y1; ++y) {
         std::uint32_t* owners = scratch.Owners.data() + (y - tile.Y0) * TileSize;
         std::uint32_t* colors = ColorBuffer.data() + static_cast<std::size_t>(y) * ScreenWidth;
         for (int start = 0; start < width;) {
             const std::uint32_t owner = owners[start];
-            int end = start + 1;
-            while (end < width && owners[end] == owner) {
-                ++end;
-            }
+            const int end = RunEnd(owners, start, width);
             if (owner == TakesClear) {
-                std::fill(colors + tile.X0 + start, colors + tile.X0 + end,
-                          PendingClear.ColorValue);
+                FillWords(colors + tile.X0 + start, end - start, PendingClear.ColorValue);
             } else if (owner != KeepsColor) {
                 const TTriangle& triangle = Triangles[owner >> OwnerStartBits];
                 const int origin = tile.X0 + static_cast<int>(owner & (TileSize - 1));
@@ -310,7 +348,7 @@ void TTileRenderer::ShadeResolved(const TTileBounds& tile, TTileScratch& scratch
             }
             start = end;
         }
-        std::fill_n(owners, width, KeepsColor);
+        FillWords(owners, width, KeepsColor);
     }
 }
 

@@ -18,10 +18,14 @@
 namespace Reference {
 
 constexpr int TileSize = 64;
+constexpr int TilePixels = TileSize * TileSize;
 
 // A frame with more triangles than this is drawn in several batches, which bounds the
 // memory a single huge frame can take; the picture is the same.
 constexpr std::size_t MaxQueuedTriangles = 16384;
+// Each tile's list of triangles is given room for this many when the buffers are made; a batch
+// that would overfill one is drawn first, so queueing never allocates during a frame.
+constexpr std::size_t MaxBinnedTriangles = 1024;
 
 // What the tiles cost: fragments are the pixel centres triangles covered, shaded pixels those
 // whose colour was worked out from a triangle (a pixel shaded twice counts twice).
@@ -83,7 +87,7 @@ private:
     // One drawing thread's own: which fragment owns each pixel of its tile (a triangle's
     // index and its row's start, or one of the two marks below), and its counts.
     struct TTileScratch {
-        std::array<std::uint32_t, TileSize * TileSize> Owners{};
+        std::array<std::uint32_t, TilePixels> Owners{};
         TFillCounts Counts;
     };
 
@@ -91,23 +95,27 @@ private:
     void ForgetQueued();
     void RunTile(int tile, unsigned worker) override;
     TTileBounds BoundsOf(int tile) const;
-    void ClearTile(const TTileBounds& tile, bool color);
+    TSpanTarget TargetOf(int tile, const TTileBounds& bounds);
+    void ClearTile(int tile, const TTileBounds& bounds, bool color);
     void DrawTriangleInTile(const TTriangle& triangle, const TTileBounds& tile,
-                            TFillCounts& counts);
-    void DrawTileDeferred(int tile, const TTileBounds& bounds, TTileScratch& scratch);
+                            const TSpanTarget& target, TFillCounts& counts);
+    void DrawTileDeferred(int tile, const TTileBounds& bounds, const TSpanTarget& target,
+                          TTileScratch& scratch);
     void MarkVisible(const TTriangle& triangle, std::uint32_t index, const TTileBounds& tile,
-                     TTileScratch& scratch);
-    void ShadeResolved(const TTileBounds& tile, TTileScratch& scratch);
+                     const TSpanTarget& target, TTileScratch& scratch);
+    void ShadeResolved(const TTileBounds& tile, const TSpanTarget& target, TTileScratch& scratch);
     bool TouchesTile(const TTriangle& triangle, int tileX0, int tileY0, int tileX1,
                      int tileY1) const;
     bool HasWork() const;
+    bool AnyBinFull(int firstTileX, int lastTileX, int firstTileY, int lastTileY) const;
+    static std::vector<std::vector<std::uint32_t>> MakeBins(int tileCount);
 
     int ScreenWidth;
     int ScreenHeight;
     int TilesX;
     int TilesY;
     std::vector<std::uint32_t> ColorBuffer;
-    std::vector<float> DepthBuffer;
+    std::vector<float> DepthBuffer; // tile by tile: TilePixels per tile, its rows in order
     TPendingClear PendingClear;
     std::vector<TTriangle> Triangles;
     std::vector<std::vector<std::uint32_t>> Bins;

@@ -12,6 +12,9 @@ namespace Reference {
 // The fastest routine for triangles in this state; never null.
 TVisibilityRoutine SelectVisibilityRoutine(const TPixelState& state);
 
+// The eight-column routine where the processor has AVX2, else the one-pixel one.
+TVisibilityRoutine SelectEightWideVisibilityRoutine(const TPixelState& state);
+
 // The one-pixel-at-a-time routine, which the faster one matches exactly.
 TVisibilityRoutine SelectOnePixelVisibilityRoutine(const TPixelState& state);
 

@@ -142,7 +142,7 @@ template <bool DepthTest, EColorMode Mode>
     }
     std::uint32_t* color = target.Color + static_cast<std::ptrdiff_t>(y) * target.Pitch;
     float* depth =
-        DepthTest ? target.Depth + static_cast<std::ptrdiff_t>(y) * target.Pitch : nullptr;
+        DepthTest ? target.Depth + static_cast<std::ptrdiff_t>(y) * target.DepthPitch : nullptr;
     const __m256i laneIndex = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
     const __m256 laneOffset = _mm256_cvtepi32_ps(laneIndex);
     const __m256i opaque = _mm256_set1_epi32(static_cast<int>(0xFF000000u));

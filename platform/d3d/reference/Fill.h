@@ -1,0 +1,62 @@
+#pragma once
+// Filling and scanning runs of 32-bit words, sixteen bytes at a time: the tiles clear and
+// search their rows many times a frame, and the plain loops stay one word at a time.
+
+#include <bit>
+#include <cstdint>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace Reference {
+
+inline void FillWords(std::uint32_t* to, int count, std::uint32_t value) {
+    int k = 0;
+#if defined(__SSE2__)
+    const __m128i values = _mm_set1_epi32(static_cast<int>(value));
+    for (; k + 4 <= count; k += 4) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + k), values);
+    }
+#endif
+    for (; k < count; ++k) {
+        to[k] = value;
+    }
+}
+
+inline void FillDepths(float* to, int count, float value) {
+    static_assert(sizeof(float) == sizeof(std::uint32_t));
+    int k = 0;
+#if defined(__SSE2__)
+    const __m128 values = _mm_set1_ps(value);
+    for (; k + 4 <= count; k += 4) {
+        _mm_storeu_ps(to + k, values);
+    }
+#endif
+    for (; k < count; ++k) {
+        to[k] = value;
+    }
+}
+
+// The first index from `start` below `end` whose word differs from words[start], or end.
+inline int RunEnd(const std::uint32_t* words, int start, int end) {
+    const std::uint32_t value = words[start];
+    int k = start + 1;
+#if defined(__SSE2__)
+    const __m128i values = _mm_set1_epi32(static_cast<int>(value));
+    for (; k + 4 <= end; k += 4) {
+        const __m128i same =
+            _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(words + k)), values);
+        const auto differ = static_cast<unsigned>(~_mm_movemask_ps(_mm_castsi128_ps(same)) & 15);
+        if (differ != 0) {
+            return k + std::countr_zero(differ);
+        }
+    }
+#endif
+    while (k < end && words[k] == value) {
+        ++k;
+    }
+    return k;
+}
+
+} // namespace Reference
