@@ -1,9 +1,9 @@
 #include "render/Textures.h"
 
 #include "core/GameError.h"
+#include "math/Math3D.h"
 #include "platform/system/RegularFile.h"
 #include "render/BitmapCheck.h"
-#include "math/Math3D.h"
 
 #include <QImage>
 

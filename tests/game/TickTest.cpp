@@ -1,6 +1,5 @@
 #include "GameTestSupport.h"
 
-
 namespace {
 using TickTest = GameTest;
 using Sounds = std::vector<std::string>;
