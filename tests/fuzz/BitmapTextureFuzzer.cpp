@@ -7,6 +7,7 @@
 #include "render/Textures.h"
 #include "tests/fuzz/BitmapPair.h"
 #include "tests/fuzz/MemoryDevice.h"
+#include "tests/fuzz/QuietQt.h"
 #include "tests/fuzz/ScratchFiles.h"
 
 #include <cstddef>
@@ -24,6 +25,11 @@ void RequireKnownRefusal(const EGameError& error) {
     }
 }
 } // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    DropQtMessages();
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const TBitmapPair pair = SplitBitmapPair({data, size});

@@ -7,6 +7,7 @@
 #include "render/JpegConversion.h"
 #include "render/Textures.h"
 #include "tests/fuzz/MemoryDevice.h"
+#include "tests/fuzz/QuietQt.h"
 #include "tests/fuzz/ScratchFiles.h"
 
 #include <cstddef>
@@ -18,6 +19,11 @@ namespace {
 const TScratchFiles Scratch;
 TComRef<IDirect3DDevice8> Device = TComRef<IDirect3DDevice8>::Attach(new TMemoryDevice);
 } // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    DropQtMessages();
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string jpeg = Scratch.Write("fone.jpg", {data, size});
