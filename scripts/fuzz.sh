@@ -4,7 +4,8 @@
 # integers, "HiScores.dat", the MIDI tunes, the bitmaps and masks the textures come from, and
 # the JPEG pictures of the first run. Fails on any crash, leak, hang or sanitizer report,
 # leaving the input that caused it in build/fuzz/. ZORBIX_FUZZ_ONLY names one fuzzer to run
-# (for long runs), ZORBIX_FUZZ_RUNS bounds the executions instead of the time.
+# (for long runs), ZORBIX_FUZZ_RUNS bounds the executions instead of the time (or as well,
+# where ZORBIX_FUZZ_SECONDS is set).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -24,6 +25,9 @@ mkdir -p "$out/seeds/wave"
 limit=(-max_total_time="$seconds")
 if [ -n "${ZORBIX_FUZZ_RUNS:-}" ]; then
   limit=(-runs="$ZORBIX_FUZZ_RUNS")
+  if [ -n "${ZORBIX_FUZZ_SECONDS:-}" ]; then
+    limit+=(-max_total_time="$seconds")
+  fi
 fi
 
 # fuzz NAME SEEDS MALLOC_LIMIT_MB [OPTION...]
