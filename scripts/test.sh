@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything, fuzzes the wave collection reader for a short while, and runs every
-# test; the OpenGL tests get a virtual display.
+# Builds everything, fuzzes every reader of the game's files for a short while, and runs
+# every test; the OpenGL tests get a virtual display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh test

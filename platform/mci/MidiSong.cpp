@@ -121,6 +121,11 @@ bool ReadTrack(TCursor track, TMidiSong& song) {
     }
     return true;
 }
+// A division of no ticks, a quarter note's or (SMPTE timing) a frame's, would keep the song
+// at its first tick for ever: it would never reach its end to loop.
+bool KeepsTime(std::uint32_t division) {
+    return (division & 0x8000u) != 0 ? (division & 0xFFu) != 0 : division != 0;
+}
 } // namespace
 
 std::optional<TMidiSong> ReadMidiSong(std::vector<std::uint8_t> bytes) {
@@ -136,7 +141,8 @@ std::optional<TMidiSong> ReadMidiSong(std::vector<std::uint8_t> bytes) {
     std::uint32_t division = 0;
     if (!file.BigEndian(4, id) || id != 0x4D546864 /* MThd */ || !file.BigEndian(4, length) ||
         length < 6 || !file.BigEndian(2, format) || !file.BigEndian(2, trackCount) ||
-        !file.BigEndian(2, division) || !file.Skip(length - 6) || format > 2 || division == 0) {
+        !file.BigEndian(2, division) || !file.Skip(length - 6) || format > 2 ||
+        !KeepsTime(division)) {
         return std::nullopt;
     }
     song.Division = static_cast<std::uint16_t>(division);

@@ -27,5 +27,5 @@ constexpr std::size_t MaxMidiFileBytes = 16u << 20;
 
 // Empty when the bytes are not a well-formed file with at least one tick of music: a
 // truncated chunk or event, fewer tracks than announced, an unknown status byte, a zero
-// tempo or division.
+// tempo or division (SMPTE timing with no ticks a frame included).
 std::optional<TMidiSong> ReadMidiSong(std::vector<std::uint8_t> bytes);

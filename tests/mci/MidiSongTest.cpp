@@ -79,7 +79,8 @@ TEST(MidiSong, DamagedOrEmptyFilesAreRefused) {
     TBytes wrongMagic = good;
     wrongMagic[0] = 'X';
     EXPECT_FALSE(ReadMidiSong(wrongMagic));
-    EXPECT_FALSE(ReadMidiSong(SmfFile(0, {{0x10, 0x90, 60, 100}}))); // division 0
+    EXPECT_FALSE(ReadMidiSong(SmfFile(0, {{0x10, 0x90, 60, 100}})));      // division 0
+    EXPECT_FALSE(ReadMidiSong(SmfFile(0xE700, {{0x10, 0x90, 60, 100}}))); // no ticks a frame
     EXPECT_FALSE(ReadMidiSong(SmfFile(96, {Join({{0x00}, Tempo(0), {0x10, 0x90, 60, 100}})})));
     EXPECT_FALSE(ReadMidiSong(SmfFile(96, {{0x10, 60, 100}}))); // no status
     EXPECT_FALSE(ReadMidiSong(SmfFile(96, {{0x10, 0xF8}})));    // real time
