@@ -27,7 +27,7 @@ for size in "${sizes[@]}"; do
       best[$program]=$(larger "${best[$program]:-0}" "$(field fps "$line")")
       counts[$program]="fragments=$(field fragments "$line") shaded=$(field shaded "$line")"
     done
-    line=$(xvfb-run -a -s "-screen 0 1600x1600x24" "${programs[0]}" --bench-frames 300 \
+    line=$(bash "$(dirname "$0")/virtual-display.sh" -s "-screen 0 1600x1600x24" -- "${programs[0]}" --bench-frames 300 \
       --device hardware --size "$size" 2>/dev/null)
     hardware=$(larger "$hardware" "$(field fps "$line")")
   done

@@ -74,7 +74,7 @@ fi
 wait "$pid" || fail "the program ended with status $?: $(cat "$work/program.log")"
 SESSION
 
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/session.sh" "$work"
+bash scripts/virtual-display.sh -s "-screen 0 1024x768x24" -- bash "$work/session.sh" "$work"
 
 fail() { echo "e2e: $*" >&2; exit 1; }
 [ -f "$work/Options.ini" ] || fail "no Options.ini was written beside the program"

@@ -126,7 +126,7 @@ fi
     ${LSAN_OPTIONS:+LSAN_OPTIONS="$LSAN_OPTIONS"} \
     bash "$home/session.sh" "$program" "$home"
 AS_PLAYER
-xvfb-run -a -e "$home/xvfb.log" -s "-screen 0 1024x768x24" \
+bash scripts/virtual-display.sh -e "$home/xvfb.log" -s "-screen 0 1024x768x24" -- \
     bash "$home/as-player.sh" "$home" "$program" "$player_account" ||
     fail "the session failed$(sed 's/^/\n  xvfb: /' "$home/xvfb.log" 2>/dev/null)"
 

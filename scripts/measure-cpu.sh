@@ -12,7 +12,7 @@ if [ "${1:-}" != "--inside" ]; then
   device=$2
   seconds=${3:-4}
   case "$device" in reference | hardware) ;; *) echo "device: reference or hardware" >&2; exit 2 ;; esac
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --inside "$program_dir" "$device" "$seconds"
+  exec bash "$(dirname "$0")/virtual-display.sh" -s "-screen 0 1280x1024x24" -- bash "$0" --inside "$program_dir" "$device" "$seconds"
 fi
 
 program_dir=$2

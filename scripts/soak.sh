@@ -105,7 +105,7 @@ wait "$pid" || fail "the program ended with status $?: $(cat "$work/program.log"
 [ "$names" -gt 0 ] || fail "no game reached the name entry"
 SESSION
 
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/session.sh" "$work" "$minutes" \
+bash scripts/virtual-display.sh -s "-screen 0 1024x768x24" -- bash "$work/session.sh" "$work" "$minutes" \
     "$sample_seconds" "$csv"
 
 cat "$csv"

@@ -5,4 +5,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh test
 bash scripts/fuzz.sh
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir build --output-on-failure -j2
+bash scripts/virtual-display.sh -s "-screen 0 1280x1024x24" -- ctest --test-dir build --output-on-failure -j2

@@ -140,8 +140,8 @@ kill "$wm_pid" 2>/dev/null
 SESSION
 
 # Each on a display of its own, so nothing of one run is left for the next.
-xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/session.sh" "$work" none
+bash scripts/virtual-display.sh -s "-screen 0 1280x1024x24" -- bash "$work/session.sh" "$work" none
 for wm in "${wms[@]}"; do
-    xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/session.sh" "$work" "$wm"
+    bash scripts/virtual-display.sh -s "-screen 0 1280x1024x24" -- bash "$work/session.sh" "$work" "$wm"
     echo "wm-window: passed under $wm"
 done
