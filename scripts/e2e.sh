@@ -13,6 +13,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp -r "$program_dir/zorbix" "$program_dir/Images" "$program_dir/Sounds.dxw" "$work/"
 cp "$program_dir"/theme*.mid "$work/" 2>/dev/null || true
+cp scripts/session-steps.sh "$work/"
 
 cat >"$work/session.sh" <<'SESSION'
 #!/usr/bin/env bash
@@ -20,23 +21,13 @@ set -uo pipefail
 work=$1
 fail() { echo "e2e: $*" >&2; exit 1; }
 
-cd "$work"
-SDL_AUDIODRIVER=dummy ./zorbix >"$work/program.log" 2>&1 &
-pid=$!
+source "$work/session-steps.sh"
 
-# A machine without OpenGL answers the hardware warning and goes on with the reference device.
-window=""
-for _ in $(seq 1 150); do
-    warning=$(xdotool search --onlyvisible --name '^Warning\.$' 2>/dev/null | head -1 || true)
-    if [ -n "$warning" ]; then
-        xdotool windowfocus --sync "$warning" key Return || true
-    fi
-    window=$(xdotool search --onlyvisible --name '^Zorbix Freeware$' 2>/dev/null | head -1 || true)
-    [ -n "$window" ] && break
-    kill -0 "$pid" 2>/dev/null || fail "the program ended at start-up: $(cat "$work/program.log")"
-    sleep 0.2
-done
-[ -n "$window" ] || fail "no main window appeared"
+cd "$work"
+log="$work/program.log"
+SDL_AUDIODRIVER=dummy ./zorbix >"$log" 2>&1 &
+pid=$!
+find_main_window
 xdotool windowfocus --sync "$window"
 sleep 3
 
@@ -59,19 +50,9 @@ sleep 1
 shot resumed
 
 # Leave as a player would: Game menu, Exit.
-xdotool key --window "$window" alt+g
-sleep 0.5
+open_game_menu
 shot menu
-xdotool key --window "$window" e
-for _ in $(seq 1 50); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.2
-done
-if kill -0 "$pid" 2>/dev/null; then
-    kill "$pid"
-    fail "the program did not end after Game, Exit"
-fi
-wait "$pid" || fail "the program ended with status $?: $(cat "$work/program.log")"
+exit_from_game_menu
 SESSION
 
 bash scripts/virtual-display.sh -s "-screen 0 1024x768x24" -- bash "$work/session.sh" "$work"

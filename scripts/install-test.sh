@@ -51,20 +51,12 @@ set -uo pipefail
 program=$1
 home=$2
 fail() { echo "install-test: $*" >&2; exit 1; }
+source "$home/session-steps.sh"
 cd "$home/elsewhere"
-"$program" >"$home/program.log" 2>&1 &
+log="$home/program.log"
+"$program" >"$log" 2>&1 &
 pid=$!
-
-window=""
-for _ in $(seq 1 150); do
-    warning=$(xdotool search --onlyvisible --name '^Warning\.$' 2>/dev/null | head -1 || true)
-    [ -z "$warning" ] || xdotool windowfocus --sync "$warning" key Return || true
-    window=$(xdotool search --onlyvisible --name '^Zorbix Freeware$' 2>/dev/null | head -1 || true)
-    [ -n "$window" ] && break
-    kill -0 "$pid" 2>/dev/null || fail "the program ended at start-up: $(cat "$home/program.log")"
-    sleep 0.2
-done
-[ -n "$window" ] || fail "no main window appeared"
+find_main_window
 xdotool windowfocus --sync "$window"
 sleep 3
 eval "$(xdotool getwindowgeometry --shell "$window")"
@@ -89,20 +81,12 @@ xdotool key --window "$entry" Return
 sleep 1
 
 xdotool windowfocus --sync "$window"
-xdotool key --window "$window" alt+g
-sleep 0.5
-xdotool key --window "$window" e
-for _ in $(seq 1 50); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.2
-done
-if kill -0 "$pid" 2>/dev/null; then
-    kill "$pid"
-    fail "the program did not end after Game, Exit"
-fi
-wait "$pid" || fail "the program ended with status $?: $(cat "$home/program.log")"
+open_game_menu
+exit_from_game_menu
 SESSION
 chmod a+rx "$home/session.sh"
+cp scripts/session-steps.sh "$home/"
+chmod a+r "$home/session-steps.sh"
 
 # The display's server runs as the caller (an unprivileged user's server is at the mercy of
 # what other users left in /tmp); the player gets a copy of its cookie and nothing else of the

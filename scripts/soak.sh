@@ -28,6 +28,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp -r "$program_dir/zorbix" "$program_dir/Images" "$program_dir/Sounds.dxw" "$work/"
 cp "$program_dir"/theme*.mid "$work/" 2>/dev/null || true
+cp scripts/session-steps.sh "$work/"
 
 cat >"$work/session.sh" <<'SESSION'
 #!/usr/bin/env bash
@@ -35,18 +36,13 @@ set -uo pipefail
 work=$1 minutes=$2 sample_seconds=$3 csv=$4
 fail() { echo "soak: $*" >&2; exit 1; }
 
-cd "$work"
-ZORBIX_DEVICE=reference SDL_AUDIODRIVER=dummy ./zorbix --reference >"$work/program.log" 2>&1 &
-pid=$!
+source "$work/session-steps.sh"
 
-window=""
-for _ in $(seq 1 150); do
-    window=$(xdotool search --onlyvisible --name '^Zorbix Freeware$' 2>/dev/null | head -1 || true)
-    [ -n "$window" ] && break
-    kill -0 "$pid" 2>/dev/null || fail "the program ended at start-up: $(cat "$work/program.log")"
-    sleep 0.2
-done
-[ -n "$window" ] || fail "no main window appeared"
+cd "$work"
+log="$work/program.log"
+ZORBIX_DEVICE=reference SDL_AUDIODRIVER=dummy ./zorbix --reference >"$log" 2>&1 &
+pid=$!
+find_main_window
 sleep 3
 
 rss_kib() { awk '/^VmRSS:/ { print $2 }' "/proc/$pid/status"; }
@@ -90,18 +86,8 @@ echo "$((SECONDS - start)),$(rss_kib),$(descriptors),$names" >>"$csv"
 
 # Leave as a player would: Game menu, Exit.
 xdotool windowfocus --sync "$window" 2>/dev/null || true
-xdotool key --window "$window" alt+g
-sleep 0.5
-xdotool key --window "$window" e
-for _ in $(seq 1 50); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.2
-done
-if kill -0 "$pid" 2>/dev/null; then
-    kill "$pid"
-    fail "the program did not end after Game, Exit"
-fi
-wait "$pid" || fail "the program ended with status $?: $(cat "$work/program.log")"
+open_game_menu
+exit_from_game_menu
 [ "$names" -gt 0 ] || fail "no game reached the name entry"
 SESSION
 

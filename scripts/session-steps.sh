@@ -1,0 +1,38 @@
+# The steps the scripts that drive the real game under a virtual display share, sourced by
+# their session scripts. The caller defines fail() and sets $pid (the game's process) and
+# $log (its output).
+
+# Waits up to 30 s for the main window and sets $window. A machine without OpenGL answers
+# the hardware warning on the way and goes on with the reference device.
+find_main_window() {
+    window=""
+    local warning
+    for _ in $(seq 1 150); do
+        warning=$(xdotool search --onlyvisible --name '^Warning\.$' 2>/dev/null | head -1 || true)
+        [ -z "$warning" ] || xdotool windowfocus --sync "$warning" key Return || true
+        window=$(xdotool search --onlyvisible --name '^Zorbix Freeware$' 2>/dev/null | head -1 || true)
+        [ -z "$window" ] || return 0
+        kill -0 "$pid" 2>/dev/null || fail "the program ended at start-up: $(cat "$log")"
+        sleep 0.2
+    done
+    fail "no main window appeared"
+}
+
+open_game_menu() {
+    xdotool key --window "$window" alt+g
+    sleep 0.5
+}
+
+# Chooses Exit in the open Game menu and waits up to 10 s for a clean end.
+exit_from_game_menu() {
+    xdotool key --window "$window" e
+    for _ in $(seq 1 50); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.2
+    done
+    if kill -0 "$pid" 2>/dev/null; then
+        kill "$pid"
+        fail "the program did not end after Game, Exit"
+    fi
+    wait "$pid" || fail "the program ended with status $?: $(cat "$log")"
+}
