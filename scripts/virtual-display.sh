@@ -28,5 +28,13 @@ echo $((display >= last ? first : display + 1)) >"$counter"
 flock -u 9
 exec 9>&-
 
-# -a after -n: from this number upwards, the first one free, trying the next when taken.
-exec xvfb-run -n "$display" -a "${options[@]}" "$@"
+# -a after -n: from this number upwards, the first one free, trying the next when taken. The
+# command starts once the server answers a client, which its signal of readiness has not
+# always meant.
+exec xvfb-run -n "$display" -a "${options[@]}" bash -c '
+    for _ in $(seq 1 100); do
+        xdpyinfo >/dev/null 2>&1 && exec "$@"
+        sleep 0.1
+    done
+    echo "virtual-display.sh: display $DISPLAY does not answer" >&2
+    exit 1' virtual-display "$@"
