@@ -7,10 +7,17 @@
 #   bash scripts/virtual-display.sh [XVFB_RUN_OPTION...] -- COMMAND...
 set -euo pipefail
 
+# The server must not reset when its last client leaves: between two clients (two tests, a
+# probe and the game) a reset makes the next one's connection fail.
 options=()
 while [ "$#" -gt 0 ] && [ "$1" != "--" ]; do
-    options+=("$1")
-    shift
+    if [ "$1" = "-s" ] && [ "$#" -gt 1 ]; then
+        options+=("$1" "$2 -noreset")
+        shift 2
+    else
+        options+=("$1")
+        shift
+    fi
 done
 [ "$#" -gt 1 ] || { echo "virtual-display.sh: [XVFB_RUN_OPTION...] -- COMMAND..." >&2; exit 2; }
 shift
