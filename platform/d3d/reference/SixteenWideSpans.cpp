@@ -1,15 +1,9 @@
 #include "platform/d3d/reference/SixteenWideSpans.h"
 
+#include "platform/d3d/reference/Avx512Intrinsics.h"
 #include "platform/d3d/reference/UnfusedPlane.h"
 
 #if defined(__x86_64__) && defined(__GNUC__)
-
-// The compiler's own AVX-512 header leaves lanes undefined on purpose and warns about it.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wuninitialized"
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#include <immintrin.h>
-#pragma GCC diagnostic pop
 
 #include <cstdint>
 

@@ -4,16 +4,10 @@
 // fused into one instruction, and the value would differ from theirs in the last bit; the
 // additions here carry an explicit rounding mode, which the compiler never fuses.
 
+#include "platform/d3d/reference/Avx512Intrinsics.h"
 #include "platform/d3d/reference/RasterTypes.h"
 
 #if defined(__x86_64__) && defined(__GNUC__)
-
-// The compiler's own AVX-512 header leaves lanes undefined on purpose and warns about it.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wuninitialized"
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#include <immintrin.h>
-#pragma GCC diagnostic pop
 
 namespace Reference {
 
