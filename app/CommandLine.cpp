@@ -35,13 +35,13 @@ std::uint8_t ReadState(std::string_view text) {
     return state;
 }
 
-void CheckModeSwitches(const TCommandLine& line, bool screenshotOnly, bool benchOnly) {
+void CheckModeSwitches(const TCommandLine& line, bool screenshotOnly, bool deviceNamed) {
     if (screenshotOnly && line.Mode != TRunMode::Screenshot) {
         throw std::invalid_argument(
             "--state, --view, --seed, --play-ms and --player go with --screenshot");
     }
-    if (benchOnly && line.Mode != TRunMode::Bench) {
-        throw std::invalid_argument("--device goes with --bench-frames");
+    if (deviceNamed && line.Mode == TRunMode::Screenshot) {
+        throw std::invalid_argument("--device goes with the game or --bench-frames");
     }
     if (line.Mode == TRunMode::Screenshot && line.ScreenshotFile.empty()) {
         throw std::invalid_argument("--screenshot needs a file name");
@@ -169,20 +169,20 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         }
         screenshotOnly = true;
     }
-    bool benchOnly = false;
-    if (parser.isSet(game.Device)) {
+    const bool deviceNamed = parser.isSet(game.Device);
+    if (deviceNamed) {
         const std::string device = value(game.Device);
         if (device != "reference" && device != "hardware") {
             throw std::invalid_argument("--device takes reference or hardware, not \"" + device +
                                         "\"");
         }
         line.HardwareDevice = device == "hardware";
-        benchOnly = true;
+        line.ReferenceDevice = line.ReferenceDevice || device == "reference";
     }
     if (parser.isSet(game.Size)) {
         line.Size = ReadNumber("--size", value(game.Size), MinSize, MaxSize);
     }
-    CheckModeSwitches(line, screenshotOnly, benchOnly);
+    CheckModeSwitches(line, screenshotOnly, deviceNamed);
     return line;
 }
 
@@ -191,7 +191,7 @@ std::string CommandLineVersion() {
 }
 
 std::string CommandLineHelp() {
-    return R"(Usage: zorbix [--reference]
+    return R"(Usage: zorbix [--reference | --device reference|hardware]
        zorbix --screenshot FILE.png --state STATE [--view 0-3] [--seed N] [--play-ms MS]
               [--player perfect|losing] [--size PIXELS]
        zorbix --bench-frames N [--device reference|hardware] [--size PIXELS]
@@ -203,6 +203,9 @@ $XDG_CONFIG_HOME/zorbix, $XDG_DATA_HOME/zorbix and $XDG_CACHE_HOME/zorbix.
 
   --reference            draw with the software reference device only, for machines whose
                          OpenGL is broken (so does the environment ZORBIX_DEVICE=reference)
+  --device KIND          reference (the same as --reference) or hardware: OpenGL even where
+                         it draws in software, which the game otherwise leaves for its own
+                         software device (so does ZORBIX_DEVICE=hardware)
   --screenshot FILE.png  draw one frame without the window and save it as a PNG picture
     --state STATE        title, playing, gameover, interlude or paused
     --view 0-3           camera while playing: 0 top, 1 half side, 2 side, 3 corner

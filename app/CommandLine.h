@@ -12,7 +12,7 @@ enum class TRunMode { Game, Help, Version, Screenshot, Bench };
 
 struct TCommandLine {
     TRunMode Mode = TRunMode::Game;
-    // The reference device only (--reference, or ZORBIX_DEVICE=reference).
+    // The reference device only (--reference, --device reference or ZORBIX_DEVICE=reference).
     bool ReferenceDevice = false;
 
     // --screenshot FILE.png --state NAME [--view 0-3] [--seed N] [--play-ms MS]
@@ -25,6 +25,8 @@ struct TCommandLine {
     TPlayer Player = TPlayer::Perfect;
     // --bench-frames N [--device reference|hardware] [--size PIXELS]
     std::uint32_t BenchFrames = 0;
+    // --device hardware (or ZORBIX_DEVICE=hardware for the game): the OpenGL device, even on
+    // a driver that rasterises in software.
     bool HardwareDevice = false;
 
     std::uint32_t Size = 600;

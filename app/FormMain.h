@@ -35,6 +35,9 @@ public:
     void SetDialogs(TAboutBox* aboutBox, TFormHighScores* highScores);
     // Skips the hardware device (no "Warning." message): for machines whose OpenGL is broken.
     void ForceReferenceDevice() { ReferenceDeviceOnly = true; }
+    // Takes an OpenGL that rasterises in software as the hardware device, which by default
+    // counts as no 3D hardware.
+    void AcceptSoftwareOpenGL() { SoftwareOpenGLAccepted = true; }
     // Starts the idle calls of the main loop and opens the game controllers; the main block
     // calls it once the window shows.
     void StartMainLoop();
@@ -151,6 +154,7 @@ private:
     TFormHighScores* FormHighScores = nullptr;
     std::function<void()> OnTerminate;
     bool ReferenceDeviceOnly = false;
+    bool SoftwareOpenGLAccepted = false;
     bool TerminateRequested = false;
     bool LoadingNow = false;
     // While set, key presses are dropped: those the player typed while loading ran.

@@ -55,7 +55,8 @@ void TFormMain::FormShow() {
 
 bool TFormMain::CreateDevice() {
     if (!ReferenceDeviceOnly) {
-        if (InitDirect3D(DeviceWindow, true)) {
+        if (InitDirect3D(DeviceWindow, true) &&
+            (SoftwareOpenGLAccepted || DeviceRasterizesInHardware())) {
             return true;
         }
         MessageBox(nullptr, HardwareWarning, "Warning.", MB_OK | MB_ICONWARNING);

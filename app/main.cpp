@@ -17,9 +17,9 @@
 namespace {
 constexpr const char* ApplicationTitleText = "Zorbix Freeware";
 
-bool ReferenceDeviceAsked() {
+bool DeviceAsked(std::string_view kind) {
     const char* device = std::getenv("ZORBIX_DEVICE");
-    return device != nullptr && std::string_view(device) == "reference";
+    return device != nullptr && std::string_view(device) == kind;
 }
 
 // Without a display the window system's library would abort the program with its own text;
@@ -79,6 +79,8 @@ int RunGame(int argc, char* argv[], const TCommandLine& line) {
     FormMain.setWindowIcon(GameIcon());
     if (line.ReferenceDevice) {
         FormMain.ForceReferenceDevice();
+    } else if (line.HardwareDevice) {
+        FormMain.AcceptSoftwareOpenGL();
     }
     TAboutBox AboutBox(&FormMain);
     TFormHighScores FormHighScores(&FormMain);
@@ -102,7 +104,9 @@ int main(int argc, char* argv[]) {
         std::cerr << "zorbix: " << error.what() << '\n';
         return 2;
     }
-    line.ReferenceDevice = line.ReferenceDevice || ReferenceDeviceAsked();
+    line.ReferenceDevice = line.ReferenceDevice || DeviceAsked("reference");
+    line.HardwareDevice =
+        line.HardwareDevice || (line.Mode == TRunMode::Game && DeviceAsked("hardware"));
     switch (line.Mode) {
     case TRunMode::Help:
         std::cout << CommandLineHelp();

@@ -49,6 +49,12 @@ bool InitDirect3D(const TDeviceRequest& request) {
                                                   Direct3DDevice.Put()));
 }
 
+bool DeviceRasterizesInHardware() {
+    D3DCAPS8 caps{};
+    return Direct3DDevice && Succeeded(Direct3DDevice->GetDeviceCaps(&caps)) &&
+           (caps.DevCaps & D3DDEVCAPS_HWRASTERIZATION) != 0;
+}
+
 void ReleaseDirect3D() {
     Direct3DDevice.Reset();
     Direct3DObject.Reset();

@@ -29,6 +29,10 @@ struct TDeviceRequest {
 bool InitDirect3D(HWND window, bool hardware);
 bool InitDirect3D(const TDeviceRequest& request);
 
+// Whether Direct3DDevice draws on a graphics processor. An OpenGL that rasterises on the
+// central processor is no 3D hardware: the game's own software device serves better there.
+bool DeviceRasterizesInHardware();
+
 // Releases the device, then the object. Safe when neither is held.
 void ReleaseDirect3D();
 

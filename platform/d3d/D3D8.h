@@ -40,6 +40,7 @@ class IDirect3DDevice8 : public IUnknown {
 public:
     virtual HRESULT Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z,
                           DWORD stencil) = 0;
+    virtual HRESULT GetDeviceCaps(D3DCAPS8* caps) = 0;
     virtual HRESULT BeginScene() = 0;
     virtual HRESULT EndScene() = 0;
     virtual HRESULT Present(const RECT* source, const RECT* dest, HWND overrideWindow,

@@ -11,9 +11,15 @@ using BYTE = std::uint8_t;
 using BOOL = std::int32_t;
 using D3DCOLOR = std::uint32_t;
 
-constexpr bool Succeeded(HRESULT code) { return code >= 0; }
-constexpr bool Failed(HRESULT code) { return code < 0; }
-constexpr HRESULT MakeResult(std::uint32_t bits) { return static_cast<HRESULT>(bits); }
+constexpr bool Succeeded(HRESULT code) {
+    return code >= 0;
+}
+constexpr bool Failed(HRESULT code) {
+    return code < 0;
+}
+constexpr HRESULT MakeResult(std::uint32_t bits) {
+    return static_cast<HRESULT>(bits);
+}
 
 constexpr HRESULT D3D_OK = 0;
 constexpr HRESULT E_FAIL = MakeResult(0x80004005);
@@ -182,6 +188,22 @@ struct D3DDISPLAYMODE {
     UINT RefreshRate;
     D3DFORMAT Format;
 };
+
+// What a device can do; of the original record only the leading fields up to DevCaps, the
+// ones the game asks about.
+struct D3DCAPS8 {
+    D3DDEVTYPE DeviceType;
+    UINT AdapterOrdinal;
+    DWORD Caps;
+    DWORD Caps2;
+    DWORD Caps3;
+    DWORD PresentationIntervals;
+    DWORD CursorCaps;
+    DWORD DevCaps;
+};
+
+// DevCaps: the device rasterises on a graphics processor, not on the central one.
+constexpr DWORD D3DDEVCAPS_HWRASTERIZATION = 0x00080000;
 
 struct D3DLOCKED_RECT {
     std::int32_t Pitch;

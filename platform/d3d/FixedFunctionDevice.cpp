@@ -49,8 +49,19 @@ bool ClipToBackBuffer(const D3DRECT& rect, int width, int height, TPixelRect& cl
     return clipped.Left < clipped.Right && clipped.Top < clipped.Bottom;
 }
 
-TFixedFunctionDevice::TFixedFunctionDevice(bool hasDepthBuffer)
-    : HasDepth(hasDepthBuffer), State(hasDepthBuffer) {}
+TFixedFunctionDevice::TFixedFunctionDevice(D3DDEVTYPE type, bool hasDepthBuffer)
+    : DeviceType(type), HasDepth(hasDepthBuffer), State(hasDepthBuffer) {}
+
+HRESULT TFixedFunctionDevice::GetDeviceCaps(D3DCAPS8* caps) {
+    if (caps == nullptr) {
+        return D3DERR_INVALIDCALL;
+    }
+    *caps = D3DCAPS8{};
+    caps->DeviceType = DeviceType;
+    caps->AdapterOrdinal = D3DADAPTER_DEFAULT;
+    caps->DevCaps = RasterizesInHardware ? D3DDEVCAPS_HWRASTERIZATION : 0;
+    return D3D_OK;
+}
 
 HRESULT TFixedFunctionDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color,
                                     float z, DWORD) {

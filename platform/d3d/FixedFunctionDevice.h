@@ -58,6 +58,7 @@ class TFixedFunctionDevice : public IDirect3DDevice8 {
 public:
     HRESULT Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z,
                   DWORD stencil) final;
+    HRESULT GetDeviceCaps(D3DCAPS8* caps) final;
     HRESULT BeginScene() final;
     HRESULT EndScene() final;
     // A discarded back buffer is presented whole, into the device's own window: rectangles,
@@ -78,7 +79,7 @@ public:
 
 protected:
     // Depth testing starts switched on exactly when the device has a depth buffer.
-    explicit TFixedFunctionDevice(bool hasDepthBuffer);
+    TFixedFunctionDevice(D3DDEVTYPE type, bool hasDepthBuffer);
     ~TFixedFunctionDevice() override = default;
 
     // What a draw can see of the bound stream 0.
@@ -113,8 +114,12 @@ protected:
         Counters.PixelsShaded += pixelsShaded;
     }
 
+    const D3DDEVTYPE DeviceType;
     const bool HasDepth;
     TFixedFunctionState State;
+    // Whether a graphics processor draws the pixels; the hardware device finds out when it
+    // has its context.
+    bool RasterizesInHardware = false;
 
 private:
     bool SceneOpen = false;

@@ -29,6 +29,14 @@ TEST(CommandLineTest, BenchTakesItsDeviceAndHelpWins) {
     EXPECT_EQ(ParseCommandLine({"--reference", "--help"}).Mode, TRunMode::Help);
 }
 
+TEST(CommandLineTest, GameTakesEitherDeviceByName) {
+    const TCommandLine hardware = ParseCommandLine({"--device", "hardware"});
+    EXPECT_EQ(hardware.Mode, TRunMode::Game);
+    EXPECT_TRUE(hardware.HardwareDevice);
+    EXPECT_FALSE(hardware.ReferenceDevice);
+    EXPECT_TRUE(ParseCommandLine({"--device", "reference"}).ReferenceDevice);
+}
+
 TEST(CommandLineTest, RefusesWhatItCannotDo) {
     const std::vector<std::vector<std::string>> refused{
         {"--frobnicate"},
@@ -42,7 +50,7 @@ TEST(CommandLineTest, RefusesWhatItCannotDo) {
         {"--state", "title"},
         {"--bench-frames", "0"},
         {"--bench-frames", "10", "--device", "magic"},
-        {"--device", "reference"},
+        {"--screenshot", "a.png", "--device", "hardware"},
         {"--screenshot", "a.png", "--bench-frames", "10"},
     };
     for (const auto& arguments : refused) {

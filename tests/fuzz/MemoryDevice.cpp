@@ -47,6 +47,9 @@ HRESULT TMemoryDevice::CreateTexture(UINT width, UINT height, UINT, DWORD, D3DFO
 HRESULT TMemoryDevice::Clear(DWORD, const D3DRECT*, DWORD, D3DCOLOR, float, DWORD) {
     return D3DERR_INVALIDCALL;
 }
+HRESULT TMemoryDevice::GetDeviceCaps(D3DCAPS8*) {
+    return D3DERR_INVALIDCALL;
+}
 HRESULT TMemoryDevice::BeginScene() {
     return D3DERR_INVALIDCALL;
 }

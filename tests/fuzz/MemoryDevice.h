@@ -33,6 +33,7 @@ private:
 class TMemoryDevice final : public IDirect3DDevice8 {
 public:
     HRESULT Clear(DWORD, const D3DRECT*, DWORD, D3DCOLOR, float, DWORD) override;
+    HRESULT GetDeviceCaps(D3DCAPS8* caps) override;
     HRESULT BeginScene() override;
     HRESULT EndScene() override;
     HRESULT Present(const RECT*, const RECT*, HWND, const void*) override;

@@ -1,6 +1,7 @@
 #include "platform/d3d/opengl/GLDevice.h"
 
 #include "platform/d3d/opengl/OpenGLDevice.h"
+#include "platform/d3d/opengl/SoftwareRasterizer.h"
 
 #include <QtGlobal>
 
@@ -57,7 +58,7 @@ HRESULT CreateOpenGLDevice(const D3DPRESENT_PARAMETERS& params, HWND window,
 }
 
 TGLDevice::TGLDevice(const D3DPRESENT_PARAMETERS& params, HWND window)
-    : TFixedFunctionDevice(params.EnableAutoDepthStencil != 0), Window(window),
+    : TFixedFunctionDevice(D3DDEVTYPE_HAL, params.EnableAutoDepthStencil != 0), Window(window),
       RequestedWidth(params.BackBufferWidth), RequestedHeight(params.BackBufferHeight),
       Vsync(params.FullScreen_PresentationInterval != D3DPRESENT_INTERVAL_IMMEDIATE),
       Link(std::make_shared<TGLResourceLink>()) {}
@@ -68,6 +69,8 @@ HRESULT TGLDevice::Initialise() {
         return D3DERR_NOTAVAILABLE;
     }
     TGLFunctions& gl = Surface->Gl();
+    const auto* renderer = reinterpret_cast<const char*>(gl.glGetString(GL_RENDERER));
+    RasterizesInHardware = renderer != nullptr && !NamesSoftwareRasterizer(renderer);
     Pipeline.Create(gl);
     gl.glGenVertexArrays(1, &VertexArray);
     gl.glBindVertexArray(VertexArray);
@@ -182,7 +185,11 @@ HRESULT TGLDevice::ShowFrame() {
         return D3DERR_DEVICELOST;
     }
     TGLFunctions& gl = Surface->Gl();
-    if (Surface->SurfaceVisible()) {
+    if (!Surface->SwapsOntoWindow()) {
+        BackBuffer.Read(gl, ShownPixels);
+        BackBuffer.Bind(gl);
+        Surface->ShowPixels(ShownPixels.data(), BackBuffer.Width(), BackBuffer.Height());
+    } else if (Surface->SurfaceVisible()) {
         UINT width = 0;
         UINT height = 0;
         Surface->SurfaceSize(width, height);

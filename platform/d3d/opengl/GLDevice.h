@@ -67,6 +67,10 @@ private:
     UINT StreamStride = 0;
     bool StreamLayoutChanged = true;
 
+    // The last frame read back for a window that shows it itself; kept to spare an allocation
+    // a frame.
+    std::vector<std::uint32_t> ShownPixels;
+
     TShaderConstants Constants{};
     std::uint64_t ConstantsVersion = 0;
     bool ConstantsTextured = false;

@@ -30,10 +30,16 @@ bool IsUsable(const QSurfaceFormat& format) {
     return format.renderableType() == QSurfaceFormat::OpenGL && format.version() >= qMakePair(3, 3);
 }
 
+// X11 shows and paces a native child surface as part of its window; the window systems after
+// it leave that to each compositor.
+bool ChildSurfacesServe() {
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
 } // namespace
 
 TGLSurfaceContext::TGLSurfaceContext(HWND window, TOpenGLSurfaceHost& host)
-    : Window(window), Host(host) {}
+    : Window(window), Host(host), WindowObject(dynamic_cast<QObject*>(window)) {}
 
 std::unique_ptr<TGLSurfaceContext> TGLSurfaceContext::Create(HWND window, bool vsync) {
     auto* host = dynamic_cast<TOpenGLSurfaceHost*>(window);
@@ -47,8 +53,20 @@ std::unique_ptr<TGLSurfaceContext> TGLSurfaceContext::Create(HWND window, bool v
     if (!made->Context->create() || !IsUsable(made->Context->format())) {
         return nullptr;
     }
-    made->Surface = host->AttachOpenGLSurface(made->Context->format());
-    if (made->Surface == nullptr || !made->Context->makeCurrent(made->Surface)) {
+    if (ChildSurfacesServe()) {
+        made->WindowSurface = host->AttachOpenGLSurface(made->Context->format());
+        if (made->WindowSurface == nullptr) {
+            return nullptr;
+        }
+    } else {
+        made->OffscreenSurface = std::make_unique<QOffscreenSurface>();
+        made->OffscreenSurface->setFormat(made->Context->format());
+        made->OffscreenSurface->create();
+        if (!made->OffscreenSurface->isValid()) {
+            return nullptr;
+        }
+    }
+    if (!made->Context->makeCurrent(made->CurrentSurface())) {
         return nullptr;
     }
     made->Functions = QOpenGLVersionFunctionsFactory::get<TGLFunctions>(made->Context.get());
@@ -63,23 +81,32 @@ TGLSurfaceContext::~TGLSurfaceContext() {
         Context->doneCurrent();
     }
     Context.reset();
-    if (Surface != nullptr) {
+    OffscreenSurface.reset();
+    if (WindowSurface != nullptr) {
         Host.DetachOpenGLSurface();
     }
 }
 
+QSurface* TGLSurfaceContext::CurrentSurface() const {
+    if (OffscreenSurface != nullptr) {
+        return WindowObject != nullptr ? OffscreenSurface.get() : nullptr;
+    }
+    return WindowSurface.data();
+}
+
 bool TGLSurfaceContext::MakeCurrent() {
-    if (Surface == nullptr) {
+    QSurface* surface = CurrentSurface();
+    if (surface == nullptr) {
         return false;
     }
-    if (QOpenGLContext::currentContext() == Context.get() && Context->surface() == Surface) {
+    if (QOpenGLContext::currentContext() == Context.get() && Context->surface() == surface) {
         return true;
     }
-    return Context->makeCurrent(Surface);
+    return Context->makeCurrent(surface);
 }
 
 bool TGLSurfaceContext::ClientSize(UINT& width, UINT& height) const {
-    if (Surface == nullptr) {
+    if (CurrentSurface() == nullptr) {
         return false;
     }
     Window->ClientSize(width, height);
@@ -88,19 +115,25 @@ bool TGLSurfaceContext::ClientSize(UINT& width, UINT& height) const {
 
 void TGLSurfaceContext::SurfaceSize(UINT& width, UINT& height) const {
     width = height = 0;
-    if (Surface != nullptr) {
-        const qreal ratio = Surface->devicePixelRatio();
-        width = static_cast<UINT>(std::lround(Surface->width() * ratio));
-        height = static_cast<UINT>(std::lround(Surface->height() * ratio));
+    if (WindowSurface != nullptr) {
+        const qreal ratio = WindowSurface->devicePixelRatio();
+        width = static_cast<UINT>(std::lround(WindowSurface->width() * ratio));
+        height = static_cast<UINT>(std::lround(WindowSurface->height() * ratio));
     }
 }
 
 bool TGLSurfaceContext::SurfaceVisible() const {
-    return Surface != nullptr && Surface->isExposed();
+    return WindowSurface != nullptr && WindowSurface->isExposed();
 }
 
 void TGLSurfaceContext::SwapBuffers() {
-    if (Surface != nullptr) {
-        Context->swapBuffers(Surface);
+    if (WindowSurface != nullptr) {
+        Context->swapBuffers(WindowSurface);
+    }
+}
+
+void TGLSurfaceContext::ShowPixels(const std::uint32_t* pixels, UINT width, UINT height) {
+    if (WindowObject != nullptr) {
+        Window->ShowPixels(pixels, width, height);
     }
 }

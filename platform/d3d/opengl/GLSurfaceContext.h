@@ -1,11 +1,16 @@
 #pragma once
-// An OpenGL 3.3 core context bound to the native surface a device window lends the hardware
-// device. Owns both: destroying it releases the context and hands the surface back, so the
-// window can serve the reference device afterwards. User-interface thread only.
+// An OpenGL 3.3 core context for the hardware device, and the surface it is current on. On X11
+// that is a native surface the device window lends, covering its client area, and frames are
+// swapped onto it. Elsewhere (Wayland) a child surface of the window is not reliably shown or
+// paced by every compositor, so the context works on an offscreen surface and finished frames
+// are read back and handed to the device window like the software device's. Owns both:
+// destroying it releases the context and hands a lent surface back, so the window can serve
+// the reference device afterwards. User-interface thread only.
 
 #include "platform/d3d/D3D8Types.h"
 #include "platform/d3d/opengl/GLFunctions.h"
 
+#include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QPointer>
 #include <QWindow>
@@ -28,20 +33,30 @@ public:
     TGLFunctions& Gl() { return *Functions; }
     // The device window's client area in device pixels; false once the window is gone.
     bool ClientSize(UINT& width, UINT& height) const;
+    // Whether frames are swapped onto a window surface (else they are read back and shown
+    // through the device window).
+    bool SwapsOntoWindow() const { return WindowSurface != nullptr; }
     // The framebuffer of the window surface and its size in device pixels.
     GLuint SurfaceFramebuffer() const { return Context->defaultFramebufferObject(); }
     void SurfaceSize(UINT& width, UINT& height) const;
     // Whether a swap would show anywhere (the surface is mapped and not minimised).
     bool SurfaceVisible() const;
     void SwapBuffers();
+    // Hands a frame read back from the device to the device window, which shows it.
+    void ShowPixels(const std::uint32_t* pixels, UINT width, UINT height);
 
 private:
     TGLSurfaceContext(HWND window, TOpenGLSurfaceHost& host);
+    QSurface* CurrentSurface() const;
 
     HWND Window;
     TOpenGLSurfaceHost& Host;
+    // The device window as an object, so that its end is noticed.
+    QPointer<QObject> WindowObject;
     std::unique_ptr<QOpenGLContext> Context;
-    // The surface belongs to the window, so while it lives the window lives too.
-    QPointer<QWindow> Surface;
+    // The surface lent by the window: it belongs to the window, so while it lives the window
+    // lives too. Null where the context works offscreen.
+    QPointer<QWindow> WindowSurface;
+    std::unique_ptr<QOffscreenSurface> OffscreenSurface;
     TGLFunctions* Functions = nullptr;
 };

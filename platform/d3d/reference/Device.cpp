@@ -11,7 +11,7 @@ namespace Reference {
 TDevice::TDevice(int width, int height, UINT requestedWidth, UINT requestedHeight, bool hasDepth,
                  HWND window, unsigned threadCount, ETileShading shading,
                  std::unique_ptr<TFramePacer> pacer)
-    : TFixedFunctionDevice(hasDepth), Window(window), RequestedWidth(requestedWidth),
+    : TFixedFunctionDevice(D3DDEVTYPE_REF, hasDepth), Window(window), RequestedWidth(requestedWidth),
       RequestedHeight(requestedHeight), Renderer(width, height, hasDepth, threadCount, shading),
       Pacer(std::move(pacer)), DescribedGeneration(Renderer.BufferGeneration()) {}
 
