@@ -27,12 +27,16 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QShortcut>
+#include <QWindow>
 
 #include <algorithm>
 
 namespace {
 // The client area below the menu is square; this is its designed side.
 constexpr int DesignedClientSide = 600;
+// The smallest side that still shows a picture a player can follow; the menu bar's own width
+// counts too, so that it never folds.
+constexpr int SmallestClientSide = 200;
 constexpr int LoadBarHeight = 15;
 constexpr int LoadBarStartWidth = 5;
 constexpr int LoadingFontPixels = 32;
@@ -56,6 +60,8 @@ TFormMain::TFormMain(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     BuildMainMenu();
     BuildClientArea();
+    const int smallestSide = std::max(SmallestClientSide, MainMenu1->sizeHint().width());
+    ClientArea->setMinimumSize(smallestSide, smallestSide);
     resize(DesignedClientSide, DesignedClientSide + MainMenu1->sizeHint().height());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
@@ -157,8 +163,12 @@ void TFormMain::FormClose() {
 void TFormMain::FormResize() {
     const int clientHeight = ClientArea->height();
     const int clientWidth = ClientArea->width();
-    // A full screen is not square; the device's window centres the largest square in it.
-    if (isFullScreen() || clientWidth == clientHeight) {
+    // A size the window manager or compositor imposes (full screen, maximised) is taken as it
+    // comes, and the device's window centres the largest square in it: a correction would
+    // fight the compositor, which may end the program for it (Wayland's rule for maximised
+    // windows).
+    const bool sizeImposed = (windowState() & (Qt::WindowFullScreen | Qt::WindowMaximized)) != 0;
+    if (sizeImposed || clientWidth == clientHeight) {
         SquareRetry.stop();
         return;
     }
@@ -180,16 +190,17 @@ void TFormMain::RetrySquareClient() {
 }
 
 void TFormMain::ToggleFullScreen() {
-    if (isFullScreen()) {
-        showNormal();
-    } else {
-        showFullScreen();
-    }
+    // Leaving full screen gives back the state before it, maximised included.
+    setWindowState(windowState() ^ Qt::WindowFullScreen);
 }
 
 void TFormMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    if (windowHandle() != nullptr) {
+        windowHandle()->installEventFilter(this);
+    }
     if (!event->spontaneous()) {
+        SetWindowFillColour(this, palette().color(QPalette::Window));
         // Without a window manager nothing else would activate the window, and an inactive
         // window neither loads nor draws.
         activateWindow();
@@ -236,6 +247,9 @@ void TFormMain::resizeEvent(QResizeEvent* event) {
 }
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose) {
+        StillFrameWanted = true;
+    }
     if (watched == ClientArea && event->type() == QEvent::Resize) {
         // The picture is the largest centred square; a full screen shows black beside it.
         const int side = std::min(ClientArea->width(), ClientArea->height());

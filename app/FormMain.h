@@ -136,6 +136,9 @@ private:
     // The loading sequence, run by the first idle call.
     void LoadGame();
     void RenderOneFrame(bool& done);
+    // One frame that advances nothing, for a window that is seen but not active: its picture
+    // after loading, and again after the window system has shown it anew.
+    void DrawStillFrame();
     // The controllers' keys since the last pass go to the key handlers, as the keyboard's do,
     // but only while the window is the player's and no dialog of the game is open.
     void PollGamepads();
@@ -160,6 +163,8 @@ private:
     // While set, key presses are dropped: those the player typed while loading ran.
     bool DroppingKeys = false;
     bool Closed = false;
+    // The inactive window's picture is to be drawn (once loaded, and after an exposure).
+    bool StillFrameWanted = false;
     int ErrorBoxesOpen = 0;
     // The square client area's repeated request (FormResize): ten seconds' worth at most.
     static constexpr int SquareRetries = 100;

@@ -106,6 +106,10 @@ void TFormMain::LoadGame() {
         return;
     }
     GameState = gsTitle;
+    // The title is drawn before the device's window shows, so that no empty frame comes
+    // between the loading display and the title, whether or not the window is active.
+    DrawStillFrame();
+    StillFrameWanted = true;
     DeviceWindow->show();
     DeviceWindow->raise();
     // Beside the square picture of a full screen, where the loading display no longer shows.

@@ -28,9 +28,14 @@ void TFormMain::ApplicationEvents1Idle(bool& done) {
         }
         return;
     }
-    // Nothing can be seen while the window is inactive or minimised: Done stays true, so the
-    // loop sleeps until the next window message, and activation is one.
+    // Nothing moves while the window is inactive or minimised: Done stays true, so the loop
+    // sleeps until the next window message, and activation is one. A window that is seen all
+    // the same (a compositor shows windows without the focus) still shows its picture.
     if (!RenderActive) {
+        if (StillFrameWanted && windowHandle() != nullptr && windowHandle()->isExposed()) {
+            StillFrameWanted = false;
+            Guarded([this] { DrawStillFrame(); });
+        }
         return;
     }
     Guarded([&] {
@@ -51,6 +56,14 @@ void TFormMain::RenderOneFrame(bool& done) {
     LastFrameTick = GetTickCount();
     PlayFrame(*Game, elapsed);
     done = false;
+}
+
+void TFormMain::DrawStillFrame() {
+    const HRESULT code = RenderFrame();
+    if (Failed(code)) {
+        RenderActive = false;
+        ReportDirect3DError("Render", code);
+    }
 }
 
 void TFormMain::FormKeyPress(char key) {

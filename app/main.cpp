@@ -4,6 +4,7 @@
 #include "app/FormMain.h"
 #include "app/GameApplication.h"
 #include "platform/system/ApplicationError.h"
+#include "platform/system/DisplayConnection.h"
 #include "platform/system/GameFilePlaces.h"
 #include "render/HeadlessModes.h"
 #include "settings/AboutBox.h"
@@ -23,19 +24,19 @@ bool DeviceAsked(std::string_view kind) {
 }
 
 // Without a display the window system's library would abort the program with its own text;
-// the player is told in one line what is missing instead. A platform chosen by name (the
-// offscreen one, say) needs no display.
-bool DisplayAvailable() {
-    const auto set = [](const char* name) {
-        const char* value = std::getenv(name);
-        return value != nullptr && *value != '\0';
-    };
-    return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
+// the player is told in one line what is missing instead. Where only one of the two window
+// systems answers, the toolkit is pointed at that one.
+bool DisplayReady() {
+    const TDisplayCheck check = CheckDisplay();
+    if (!check.Problem.empty()) {
+        std::cerr << check.Problem << '\n';
+        return false;
+    }
+    if (!check.Platform.empty()) {
+        setenv("QT_QPA_PLATFORM", check.Platform.c_str(), 1);
+    }
+    return true;
 }
-
-constexpr const char* NoDisplayText =
-    "zorbix: no display to open a window on: run it in a desktop session (DISPLAY or "
-    "WAYLAND_DISPLAY set), or choose a window platform with QT_QPA_PLATFORM\n";
 
 int RunScreenshot(const TCommandLine& line) {
     TScreenshotRequest request;
@@ -117,16 +118,14 @@ int main(int argc, char* argv[]) {
     case TRunMode::Screenshot:
         return RunScreenshot(line);
     case TRunMode::Bench:
-        if (line.HardwareDevice && !DisplayAvailable()) {
-            std::cerr << NoDisplayText;
+        if (line.HardwareDevice && !DisplayReady()) {
             return EXIT_FAILURE;
         }
         return RunBench(argc, argv, line);
     case TRunMode::Game:
         break;
     }
-    if (!DisplayAvailable()) {
-        std::cerr << NoDisplayText;
+    if (!DisplayReady()) {
         return EXIT_FAILURE;
     }
     return RunGame(argc, argv, line);

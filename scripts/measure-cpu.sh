@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Measures the share of one core the game takes on the title picture, in play and while
-# minimised, under Xvfb with a window manager (openbox), for one device.
-#   bash scripts/measure-cpu.sh PROGRAM_DIR reference|hardware [SECONDS_PER_STATE]
+# Measures the share of one core the game takes on the title picture, in play, paused and
+# while minimised, under Xvfb with a window manager (openbox), for one device: reference,
+# hardware (OpenGL, even where it draws in software) or default (the game's own choice, its
+# warning answered).
+#   bash scripts/measure-cpu.sh PROGRAM_DIR reference|hardware|default [SECONDS_PER_STATE]
 # PROGRAM_DIR holds zorbix and its data (build/bin); it is copied first, so the files the game
-# writes at close stay out of it. Prints one line: cpu device=... title=..% play=..% minimised=..%
+# writes at close stay out of it. Prints one line:
+#   cpu device=... title=..% play=..% paused=..% minimised=..%
 # Run it alone on the machine (under the shared CPU lock): other work distorts the figures.
 set -euo pipefail
 
@@ -11,7 +14,7 @@ if [ "${1:-}" != "--inside" ]; then
   program_dir=$(cd "$1" && pwd)
   device=$2
   seconds=${3:-4}
-  case "$device" in reference | hardware) ;; *) echo "device: reference or hardware" >&2; exit 2 ;; esac
+  case "$device" in reference | hardware | default) ;; *) echo "device: reference, hardware or default" >&2; exit 2 ;; esac
   exec bash "$(dirname "$0")/virtual-display.sh" -s "-screen 0 1280x1024x24" -- bash "$0" --inside "$program_dir" "$device" "$seconds"
 fi
 
@@ -37,13 +40,16 @@ cpu_share() {
 }
 
 device_switch=()
-if [ "$device" = reference ]; then device_switch=(--reference); fi
+if [ "$device" != default ]; then device_switch=(--device "$device"); fi
 (cd "$work" && exec env HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
   XDG_CACHE_HOME="$work/cache" SDL_AUDIODRIVER=dummy ./zorbix "${device_switch[@]}") \
   >"$work/game.log" 2>&1 &
 game=$!
-
-window=$(xdotool search --sync --onlyvisible --pid "$game" | head -n 1)
+pid=$game
+log="$work/game.log"
+fail() { echo "measure-cpu: $*" >&2; exit 1; }
+source "$(dirname "$0")/session-steps.sh"
+find_main_window
 xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
 sleep 3 # loading, then the title picture settles
 title=$(cpu_share "$game")
@@ -53,10 +59,15 @@ xdotool key --window "$window" space
 sleep 0.5
 play=$(cpu_share "$game")
 
+xdotool key --window "$window" Escape
+sleep 0.5
+paused=$(cpu_share "$game")
+xdotool key --window "$window" space
+
 xdotool windowminimize --sync "$window"
 sleep 1
 minimised=$(cpu_share "$game")
 
 kill "$game" "$wm" 2>/dev/null || true
 wait "$game" 2>/dev/null || true
-echo "cpu device=$device title=$title% play=$play% minimised=$minimised%"
+echo "cpu device=$device title=$title% play=$play% paused=$paused% minimised=$minimised%"

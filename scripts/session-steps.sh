@@ -2,16 +2,25 @@
 # their session scripts. The caller defines fail() and sets $pid (the game's process) and
 # $log (its output).
 
-# Waits up to 30 s for the main window and sets $window. A machine without OpenGL answers
-# the hardware warning on the way and goes on with the reference device.
+# Waits up to 30 s for the main window and sets $window. A machine without 3D hardware answers
+# the hardware warning on the way and goes on with the reference device; the warning comes
+# once the main window shows, so that is watched for another $warning_wait seconds (5 unless
+# the caller sets it; 0 where the device is named and no warning can come).
 find_main_window() {
     window=""
-    local warning
+    local warning answered="" waited=0
     for _ in $(seq 1 150); do
         warning=$(xdotool search --onlyvisible --name '^Warning\.$' 2>/dev/null | head -1 || true)
-        [ -z "$warning" ] || xdotool windowfocus --sync "$warning" key Return || true
-        window=$(xdotool search --onlyvisible --name '^Zorbix Freeware$' 2>/dev/null | head -1 || true)
-        [ -z "$window" ] || return 0
+        if [ -n "$warning" ]; then
+            xdotool windowfocus --sync "$warning" key Return || true
+            answered=1
+        fi
+        [ -n "$window" ] || window=$(xdotool search --onlyvisible --name '^Zorbix Freeware$' 2>/dev/null | head -1 || true)
+        if [ -n "$window" ]; then
+            [ -n "$answered" ] && [ -z "$warning" ] && return 0
+            [ "$waited" -ge $((${warning_wait:-5} * 5)) ] && return 0
+            waited=$((waited + 1))
+        fi
         kill -0 "$pid" 2>/dev/null || fail "the program ended at start-up: $(cat "$log")"
         sleep 0.2
     done

@@ -12,6 +12,8 @@ play_packages=(
   qt6-base-dev libxcb1-dev libqt6opengl6-dev libgl1-mesa-dev libgl1-mesa-dri libglx-mesa0 libxkbcommon-dev
   # pictures, sound, music
   libjpeg-dev libsdl2-dev libfluidsynth-dev timgm6mb-soundfont fonts-dejavu-core fonts-dejavu-extra
+  # the toolkit's Wayland platform, so that a Wayland session runs the game natively
+  qt6-wayland
 )
 test_packages=(
   clang-format
@@ -21,8 +23,9 @@ test_packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   # headless display for the OpenGL device, the end-to-end run and the install test
   xvfb xauth xdotool x11-utils imagemagick
-  # window managers for the window test and the CPU measurement
-  openbox icewm
+  # window managers for the window test and the CPU measurement, a Wayland compositor for the
+  # Wayland test
+  openbox icewm weston
   # the desktop file, metainfo and package checks
   desktop-file-utils appstream lintian
 )

@@ -26,7 +26,12 @@ cat >"$work/session.sh" <<'SESSION'
 set -uo pipefail
 work=$1
 device=$2
-fail() { echo "wayland-window ($device): $*" >&2; cat "$work/program.log" "$work/weston.log" >&2 2>/dev/null; exit 1; }
+fail() {
+    echo "wayland-window ($device): $*" >&2
+    cat "$work/program.log" >&2
+    [ -z "${WAYLAND_SHOTS:-}" ] || cp "$work"/*.png "$WAYLAND_SHOTS/" 2>/dev/null
+    exit 1
+}
 # Waits up to about fifteen seconds for a condition.
 poll() { for _ in $(seq 1 150); do eval "$1" && return 0; sleep 0.1; done; return 1; }
 
@@ -38,23 +43,45 @@ weston --backend=x11-backend.so --use-pixman --width=1024 --height=768 --socket=
 weston_pid=$!
 poll '[ -S "$XDG_RUNTIME_DIR/zorbix-test" ]' || fail "weston did not start"
 output=""
-poll 'output=$(xdotool search --name "^Weston Compositor" 2>/dev/null | head -1); [ -n "$output" ]' ||
+# Weston's output is the X window named after it.
+poll 'output=$(xwininfo -root -tree | awk "/\"Weston Compositor/ {print \$1; exit}"); [ -n "$output" ]' ||
     fail "weston's output window did not appear"
 
-# The keyboard stays outside weston (no X focus on its output) until the title is drawn.
+# The desktop as it is before the game, once weston's shell has drawn it, to tell the game's
+# window from it. The panel at the top (with its clock) is left out of every comparison.
+desktop() {
+    import -window "$output" "$work/desktop-new.png" 2>/dev/null &&
+        [ "$(convert "$work/desktop-new.png" -format '%k' info:)" -gt 100 ] &&
+        [ -f "$work/desktop.png" ] &&
+        [ "$(compare -metric AE "$work/desktop.png" "$work/desktop-new.png" null: 2>&1)" = 0 ]
+    local settled=$?
+    mv "$work/desktop-new.png" "$work/desktop.png"
+    return $settled
+}
+poll desktop || fail "weston's desktop was not drawn"
+# The keyboard stays outside weston (the X focus on the root window) until the title is
+# drawn, so the game's window starts without it.
+xdotool windowfocus "$(xwininfo -root | awk '/Window id:/ {print $4}')"
 (cd "$work" && exec env WAYLAND_DISPLAY=zorbix-test QT_QPA_PLATFORM=wayland SDL_AUDIODRIVER=dummy \
     HOME="$work" ./zorbix --device "$device" >"$work/program.log" 2>&1) &
 pid=$!
 
 shot() { import -window "$output" "$work/$device-$1.png" 2>/dev/null; }
-colours() { convert "$work/$device-$1.png" -format '%k' info:; }
-# Whether the screen shows a drawn picture: many colours, more than the desktop's background.
+# The colours of what is not the desktop: a drawn picture has many, an empty window few.
+colours() {
+    convert "$work/$device-$1.png" \( "$work/$device-$1.png" "$work/desktop.png" -compose difference \
+        -composite -threshold 0 \) -compose multiply -composite -crop +0+40 -format '%k' info:
+}
 drawn() { shot "$1" && [ "$(colours "$1")" -gt 500 ]; }
 alive() { kill -0 "$pid" 2>/dev/null || fail "the program ended: $(cat "$work/program.log")"; }
 
 poll 'drawn title' || fail "the title was not drawn while the window lacked the keyboard"
 alive
-xdotool windowfocus --sync "$output" 2>/dev/null || xdotool windowactivate "$output" 2>/dev/null || true
+# The keyboard comes back to weston, and a click on the game's window gives it to the game.
+xdotool windowfocus --sync "$output" 2>/dev/null || true
+read -r gx gy <<<"$(convert "$work/$device-title.png" "$work/desktop.png" -compose difference -composite \
+    -crop +0+40 -threshold 0 -trim -format '%[fx:page.x+w/2] %[fx:page.y+h/2]' info:)"
+xdotool mousemove "${gx%.*}" "${gy%.*}" click 1
 sleep 0.5
 xdotool key a       # any character key starts a game
 sleep 1
@@ -72,8 +99,8 @@ changed=$(compare -metric AE -fuzz 5% "$work/$device-title.png" "$work/$device-p
 centred() {
     shot "$1" || return 1
     local left right middle
-    left=$(convert "$work/$device-$1.png" -crop 60x400+0+200 +repage -format '%[fx:int(255*maxima)]' info:)
-    right=$(convert "$work/$device-$1.png" -crop 60x400+964+200 +repage -format '%[fx:int(255*maxima)]' info:)
+    left=$(convert "$work/$device-$1.png" -crop 50x400+10+200 +repage -format '%[fx:int(255*maxima)]' info:)
+    right=$(convert "$work/$device-$1.png" -crop 50x400+960+200 +repage -format '%[fx:int(255*maxima)]' info:)
     middle=$(convert "$work/$device-$1.png" -crop 400x400+312+200 +repage -format '%k' info:)
     [ "$left" -eq 0 ] && [ "$right" -eq 0 ] && [ "$middle" -gt 500 ]
 }

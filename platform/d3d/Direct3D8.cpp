@@ -83,16 +83,16 @@ HRESULT TDirect3D8::CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow
     }
     HWND window = parameters->hDeviceWindow != nullptr ? parameters->hDeviceWindow : focusWindow;
     const bool sized = parameters->BackBufferWidth != 0 && parameters->BackBufferHeight != 0;
+    TPresentTiming timing;
+    timing.RefreshRateHz = ScreenRefreshRate();
     if (type == D3DDEVTYPE_HAL) {
-        // The hardware device draws into a window's surface; there is no offscreen one.
-        return window != nullptr ? CreateOpenGLDevice(*parameters, window, device)
+        // The hardware device draws for a window; there is no offscreen one.
+        return window != nullptr ? CreateOpenGLDevice(*parameters, window, timing, device)
                                  : D3DERR_INVALIDCALL;
     }
     if (window == nullptr && !sized) {
         return D3DERR_INVALIDCALL;
     }
-    TPresentTiming timing;
-    timing.RefreshRateHz = ScreenRefreshRate();
     return CreateReferenceDevice(*parameters, window, 0, timing, device);
 }
 

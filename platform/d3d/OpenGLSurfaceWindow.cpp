@@ -10,6 +10,12 @@ TOpenGLSurfaceWindow::TOpenGLSurfaceWindow(const QSurfaceFormat& format, QWidget
     setFlag(Qt::WindowDoesNotAcceptFocus);
 }
 
+void TOpenGLSurfaceWindow::exposeEvent(QExposeEvent*) {
+    if (isExposed()) {
+        ++ExposureCount;
+    }
+}
+
 void TOpenGLSurfaceWindow::keyPressEvent(QKeyEvent* event) {
     ForwardKey(event);
 }

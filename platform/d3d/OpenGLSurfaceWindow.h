@@ -7,12 +7,19 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <cstdint>
+
 class TOpenGLSurfaceWindow final : public QWindow {
     Q_OBJECT
 public:
     TOpenGLSurfaceWindow(const QSurfaceFormat& format, QWidget* keyTarget);
 
+    // How often the window system has shown the surface anew; each time, whatever it showed
+    // before may be gone.
+    std::uint64_t Exposures() const { return ExposureCount; }
+
 protected:
+    void exposeEvent(QExposeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
 
@@ -20,4 +27,5 @@ private:
     void ForwardKey(QKeyEvent* event);
 
     QPointer<QWidget> KeyTarget;
+    std::uint64_t ExposureCount = 0;
 };

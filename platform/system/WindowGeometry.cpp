@@ -33,3 +33,16 @@ void RequestClientSize(QWidget* window, QSize size) {
                          XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, values.data());
     xcb_flush(connection);
 }
+
+void SetWindowFillColour(QWidget* window, QColor colour) {
+    xcb_connection_t* connection = X11Connection();
+    const QWindow* handle = window->windowHandle();
+    if (connection == nullptr || handle == nullptr) {
+        return;
+    }
+    // A true-colour visual, as every current X server offers: the pixel is the colour.
+    const std::array<std::uint32_t, 1> values{colour.rgb() & 0xFFFFFFu};
+    xcb_change_window_attributes(connection, static_cast<xcb_window_t>(handle->winId()),
+                                 XCB_CW_BACK_PIXEL, values.data());
+    xcb_flush(connection);
+}

@@ -62,9 +62,13 @@ void GameWindowTest::TearDown() {
     SetProgramDirectory({});
 }
 
-void GameWindowTest::StartProgram() {
+void GameWindowTest::StartProgram(EDevice device) {
     FormMain = std::make_unique<TFormMain>();
-    FormMain->ForceReferenceDevice();
+    if (device == EDevice::Reference) {
+        FormMain->ForceReferenceDevice();
+    } else if (device == EDevice::SoftwareOpenGLAccepted) {
+        FormMain->AcceptSoftwareOpenGL();
+    }
     FormMain->SetTerminateHandler([] {});
     AboutBox = std::make_unique<TAboutBox>(FormMain.get());
     FormHighScores = std::make_unique<TFormHighScores>(FormMain.get());

@@ -24,8 +24,10 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    // Which device the program is told to use.
+    enum class EDevice { Reference, Chosen, SoftwareOpenGLAccepted };
     // Creates and shows the windows and starts the main loop, as the main block does.
-    void StartProgram();
+    void StartProgram(EDevice device = EDevice::Reference);
     // Starts the program and runs until the title picture shows and frames are drawn.
     void StartAtTitle();
     // Closes the main window and drops the windows, as the end of the program does.

@@ -64,7 +64,8 @@ TEST_F(GLDeviceTest, ResourceAndClearArgumentsAreChecked) {
 TEST_F(GLDeviceTest, ResourcesOfAnotherDeviceAreRefused) {
     const auto otherWindow = ShowDeviceWidget(Size, Size);
     TComRef<IDirect3DDevice8> other;
-    ASSERT_EQ(CreateOpenGLDevice(GameParameters(otherWindow.get()), otherWindow.get(), other.Put()),
+    ASSERT_EQ(CreateOpenGLDevice(GameParameters(otherWindow.get()), otherWindow.get(),
+                                 TPresentTiming{}, other.Put()),
               D3D_OK);
     const auto texture = MakeTexture(*other.Get(), 1, 1, {0xFFFFFFFF});
     const auto buffer = UseVertices(*other.Get(), ScreenQuad(0.5f));
@@ -122,16 +123,54 @@ public:
 // surface is taken; afterwards the same window still serves a hardware device.
 TEST_F(GLDeviceTest, CreationFailsCleanlyWhenOpenGLCannotBeUsed) {
     TComRef<IDirect3DDevice8> failed;
-    EXPECT_EQ(CreateOpenGLDevice(GameParameters(Window.get()), Window.get(), failed.Put()),
+    EXPECT_EQ(CreateOpenGLDevice(GameParameters(Window.get()), Window.get(), TPresentTiming{},
+                                 failed.Put()),
               D3DERR_NOTAVAILABLE);
     Device.Reset();
     TPixelOnlyWindow pixelsOnly;
-    EXPECT_EQ(CreateOpenGLDevice(GameParameters(&pixelsOnly), &pixelsOnly, failed.Put()),
+    EXPECT_EQ(CreateOpenGLDevice(GameParameters(&pixelsOnly), &pixelsOnly, TPresentTiming{},
+                                 failed.Put()),
               D3DERR_NOTAVAILABLE);
     qputenv("ZORBIX_DEVICE", "reference");
-    EXPECT_EQ(CreateOpenGLDevice(GameParameters(Window.get()), Window.get(), failed.Put()),
+    EXPECT_EQ(CreateOpenGLDevice(GameParameters(Window.get()), Window.get(), TPresentTiming{},
+                                 failed.Put()),
               D3DERR_NOTAVAILABLE);
     qunsetenv("ZORBIX_DEVICE");
     EXPECT_FALSE(failed);
-    EXPECT_EQ(CreateOpenGLDevice(GameParameters(Window.get()), Window.get(), Device.Put()), D3D_OK);
+    EXPECT_EQ(CreateOpenGLDevice(GameParameters(Window.get()), Window.get(), TPresentTiming{},
+                                 Device.Put()),
+              D3D_OK);
+}
+
+// Guards the held-back frame: draws wait for EndScene and a frame that repeats the picture
+// held is dropped, yet what the back buffer shows is always what was drawn, when a texture is
+// rewritten between two frames and when it is rewritten between two draws of one frame.
+TEST_F(GLDeviceTest, HeldBackFramesShowWhatWasDrawn) {
+    const auto quad = UseVertices(*Device.Get(), ScreenQuad(0.5f));
+    const auto texture = MakeTexture(*Device.Get(), 1, 1, {0xFFFF0000});
+    ASSERT_EQ(Device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1), D3D_OK);
+    ASSERT_EQ(Device->SetTexture(0, texture.Get()), D3D_OK);
+    const auto rewrite = [&](std::uint32_t texel) {
+        D3DLOCKED_RECT locked{};
+        ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
+        *static_cast<std::uint32_t*>(locked.pBits) = texel;
+        ASSERT_EQ(texture->UnlockRect(0), D3D_OK);
+    };
+    const auto frame = [&](const std::function<void()>& draw) {
+        const TTestFrame drawn = Render(draw);
+        EXPECT_EQ(Device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+        return drawn;
+    };
+    const auto drawQuad = [this] { Draw(); };
+    EXPECT_EQ(Red(frame(drawQuad).At(32, 32)), 255);
+    EXPECT_EQ(Red(frame(drawQuad).At(32, 32)), 255); // repeated: the picture held
+    rewrite(0xFF00FF00);
+    EXPECT_EQ(Green(frame(drawQuad).At(32, 32)), 255);
+    // The left triangle drawn before the rewrite keeps the old texel.
+    const TTestFrame split = frame([&] {
+        Draw(1, 0);
+        rewrite(0xFF0000FF);
+        Draw(1, 3);
+    });
+    EXPECT_EQ(Green(split.At(4, 32)) + Blue(split.At(60, 32)), 2 * 255);
 }

@@ -18,7 +18,8 @@ protected:
             GTEST_SKIP() << NoDisplayReason;
         }
         Window = ShowDeviceWidget(Size, Size);
-        ASSERT_EQ(CreateOpenGLDevice(GameParameters(Window.get()), Window.get(), Device.Put()),
+        ASSERT_EQ(CreateOpenGLDevice(GameParameters(Window.get()), Window.get(), TPresentTiming{},
+                                     Device.Put()),
                   D3D_OK);
         UseIdentityTransforms(*Device.Get());
     }

@@ -1,10 +1,12 @@
 // Present of the software device waits for the display's next refresh, as a swap interval of
-// one does; the benchmarks' immediate interval and an offscreen device never wait.
+// one does; the benchmarks' immediate interval and an offscreen device never wait. The hardware
+// device's swaps are paced the same way once they are seen to outrun the display.
 
 #include "tests/refdevice/DeviceFixture.h"
 
 #include "platform/d3d/DeviceWindow.h"
-#include "platform/d3d/reference/FramePacer.h"
+#include "platform/d3d/FramePacer.h"
+#include "platform/d3d/opengl/SwapPacing.h"
 #include "platform/d3d/reference/ReferenceDevice.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +19,7 @@ using std::chrono::milliseconds;
 using std::chrono::nanoseconds;
 
 // Time moves only when the test moves it or the pacer sleeps.
-class TFakeClock final : public Reference::IPresentClock {
+class TFakeClock final : public IPresentClock {
 public:
     nanoseconds Now() override { return Time; }
     void SleepUntil(nanoseconds moment) override {
@@ -78,10 +80,10 @@ TEST(FramePacing, PresentNeverReturnsBeforeTheNextRefresh) {
 
 TEST(FramePacing, AnUnknownRefreshRateIsPacedAtSixtyHertz) {
     for (const double rate : {0.0, -5.0, 1e9}) {
-        const Reference::TFramePacer pacer(std::make_shared<TFakeClock>(), rate);
+        const TFramePacer pacer(std::make_shared<TFakeClock>(), rate);
         EXPECT_EQ(pacer.Period(), nanoseconds(16666667));
     }
-    const Reference::TFramePacer pacer(std::make_shared<TFakeClock>(), 144);
+    const TFramePacer pacer(std::make_shared<TFakeClock>(), 144);
     EXPECT_EQ(pacer.Period(), nanoseconds(6944444));
 }
 
@@ -101,3 +103,34 @@ TEST(FramePacing, TheImmediateIntervalAndAnOffscreenDeviceNeverWait) {
 }
 
 } // namespace
+
+// Guards the two ways a driver treats the swap interval: swaps that wait for the refresh by
+// themselves are never made to wait again (that would halve the frame rate), swaps that come
+// at once are paced after the first run of them, and a frame not swapped always waits.
+TEST(SwapPacing, PacesOnlySwapsThatOutrunTheDisplay) {
+    constexpr double RateHz = 50; // 20 ms a refresh
+    const auto honoured = std::make_shared<TFakeClock>();
+    TSwapPacing vsync(TPresentTiming{RateHz, honoured});
+    for (int swap = 0; swap < 100; ++swap) {
+        honoured->Time += milliseconds(20); // the swap waited for the refresh
+        vsync.AfterSwap();
+    }
+    EXPECT_FALSE(vsync.SwapsUnpaced());
+    EXPECT_EQ(honoured->Sleeps, 0);
+    vsync.AfterUnswappedFrame();
+    vsync.AfterUnswappedFrame();
+    EXPECT_EQ(honoured->Sleeps, 1); // the first call sets the grid
+
+    const auto ignored = std::make_shared<TFakeClock>();
+    TSwapPacing free(TPresentTiming{RateHz, ignored});
+    for (int swap = 0; swap < 40; ++swap) {
+        ignored->Time += milliseconds(2);
+        free.AfterSwap();
+    }
+    EXPECT_TRUE(free.SwapsUnpaced());
+    const nanoseconds before = ignored->Time;
+    for (int swap = 0; swap < 10; ++swap) {
+        free.AfterSwap();
+    }
+    EXPECT_GE(ignored->Time - before, milliseconds(9 * 20));
+}

@@ -39,7 +39,7 @@ bool WantsReferenceDevice() {
 } // namespace
 
 HRESULT CreateOpenGLDevice(const D3DPRESENT_PARAMETERS& params, HWND window,
-                           IDirect3DDevice8** device) {
+                           const TPresentTiming& timing, IDirect3DDevice8** device) {
     *device = nullptr;
     if (WantsReferenceDevice()) {
         return D3DERR_NOTAVAILABLE;
@@ -47,7 +47,7 @@ HRESULT CreateOpenGLDevice(const D3DPRESENT_PARAMETERS& params, HWND window,
     if (window == nullptr) {
         return D3DERR_INVALIDCALL;
     }
-    auto* made = new TGLDevice(params, window);
+    auto* made = new TGLDevice(params, window, timing);
     const HRESULT result = made->Initialise();
     if (Failed(result)) {
         made->Release();
@@ -57,11 +57,14 @@ HRESULT CreateOpenGLDevice(const D3DPRESENT_PARAMETERS& params, HWND window,
     return D3D_OK;
 }
 
-TGLDevice::TGLDevice(const D3DPRESENT_PARAMETERS& params, HWND window)
+TGLDevice::TGLDevice(const D3DPRESENT_PARAMETERS& params, HWND window, const TPresentTiming& timing)
     : TFixedFunctionDevice(D3DDEVTYPE_HAL, params.EnableAutoDepthStencil != 0), Window(window),
       RequestedWidth(params.BackBufferWidth), RequestedHeight(params.BackBufferHeight),
       Vsync(params.FullScreen_PresentationInterval != D3DPRESENT_INTERVAL_IMMEDIATE),
-      Link(std::make_shared<TGLResourceLink>()) {}
+      Link(std::make_shared<TGLResourceLink>()),
+      Pacing(Vsync ? std::make_unique<TSwapPacing>(timing) : nullptr) {
+    Link->BeforeContentChange = [this] { DrawQueuedEarly(); };
+}
 
 HRESULT TGLDevice::Initialise() {
     Surface = TGLSurfaceContext::Create(Window, Vsync);
@@ -87,8 +90,11 @@ HRESULT TGLDevice::Initialise() {
 }
 
 TGLDevice::~TGLDevice() {
+    Link->BeforeContentChange = nullptr;
+    Queue.Discard();
     BoundTexture.Reset();
     StreamBuffer.Reset();
+    LayoutStream.Reset();
     if (Surface != nullptr && Surface->MakeCurrent()) {
         TGLFunctions& gl = Surface->Gl();
         Link->DeleteDead(gl);
@@ -138,6 +144,9 @@ HRESULT TGLDevice::FollowWindow() {
         return D3DERR_DEVICELOST;
     }
     const auto limit = static_cast<UINT>(MaxTextureSize);
+    // A new buffer holds no picture yet.
+    Signature.ForgetHeldPicture();
+    PictureShown = false;
     if (width > limit || height > limit ||
         !BackBuffer.Allocate(Surface->Gl(), width, height, HasDepth)) {
         return D3DERR_OUTOFVIDEOMEMORY;
@@ -145,50 +154,139 @@ HRESULT TGLDevice::FollowWindow() {
     return D3D_OK;
 }
 
+void TGLDevice::RecordFrameStart() {
+    if (!FrameRecorded) {
+        FrameRecorded = true;
+        DrawnEarly = false;
+        Signature.StartFrame(static_cast<int>(BackBuffer.Width()),
+                             static_cast<int>(BackBuffer.Height()), HasDepth);
+    }
+}
+
+HRESULT TGLDevice::DrawQueued() {
+    if (Queue.Empty()) {
+        return D3D_OK;
+    }
+    if (!MakeCurrent()) {
+        Queue.Discard();
+        return D3DERR_DEVICELOST;
+    }
+    Queue.Drain([this](const TGLFrameQueue::TClear& clear) { ClearNow(nullptr, clear); },
+                [this](const TGLFrameQueue::TDraw& draw) { DrawNow(draw); });
+    return D3D_OK;
+}
+
+HRESULT TGLDevice::DrawQueuedEarly() {
+    if (Queue.Empty()) {
+        return D3D_OK;
+    }
+    DrawnEarly = true;
+    return DrawQueued();
+}
+
 HRESULT TGLDevice::ClearBuffers(DWORD count, const D3DRECT* rects, bool color, D3DCOLOR value,
                                 bool depth, float z) {
+    RecordFrameStart();
+    Signature.AddClear(count, rects, color, value, depth, z);
+    const TGLFrameQueue::TClear clear{color, value, depth, z};
+    if (rects == nullptr) {
+        Queue.AddClear(clear);
+        return D3D_OK;
+    }
+    // Rectangles are rare enough to be cleared at once, after what came before them.
+    const HRESULT drawn = DrawQueuedEarly();
+    if (Failed(drawn)) {
+        return drawn;
+    }
     if (!MakeCurrent()) {
         return D3DERR_DEVICELOST;
     }
+    DrawnEarly = true;
+    for (DWORD i = 0; i < count; ++i) {
+        ClearNow(&rects[i], clear);
+    }
+    return D3D_OK;
+}
+
+void TGLDevice::ClearNow(const D3DRECT* rect, const TGLFrameQueue::TClear& clear) {
     TGLFunctions& gl = Surface->Gl();
+    const D3DCOLOR value = clear.Value;
     gl.glClearColor(static_cast<float>((value >> 16) & 0xFF) / 255.0f,
                     static_cast<float>((value >> 8) & 0xFF) / 255.0f,
                     static_cast<float>(value & 0xFF) / 255.0f,
                     static_cast<float>(value >> 24) / 255.0f);
-    gl.glClearDepth(z);
-    const GLbitfield mask = (color ? GL_COLOR_BUFFER_BIT : 0u) | (depth ? GL_DEPTH_BUFFER_BIT : 0u);
-    if (rects == nullptr) {
+    gl.glClearDepth(clear.Z);
+    const GLbitfield mask =
+        (clear.Color ? GL_COLOR_BUFFER_BIT : 0u) | (clear.Depth ? GL_DEPTH_BUFFER_BIT : 0u);
+    if (rect == nullptr) {
         gl.glClear(mask);
-        return D3D_OK;
+        return;
     }
     // Rectangles count from the top-left corner, OpenGL's scissor from the bottom-left.
     const auto width = static_cast<int>(BackBuffer.Width());
     const auto height = static_cast<int>(BackBuffer.Height());
-    gl.glEnable(GL_SCISSOR_TEST);
-    for (DWORD i = 0; i < count; ++i) {
-        TPixelRect r;
-        if (ClipToBackBuffer(rects[i], width, height, r)) {
-            gl.glScissor(r.Left, height - r.Bottom, r.Right - r.Left, r.Bottom - r.Top);
-            gl.glClear(mask);
-        }
+    TPixelRect r;
+    if (ClipToBackBuffer(*rect, width, height, r)) {
+        gl.glEnable(GL_SCISSOR_TEST);
+        gl.glScissor(r.Left, height - r.Bottom, r.Right - r.Left, r.Bottom - r.Top);
+        gl.glClear(mask);
+        gl.glDisable(GL_SCISSOR_TEST);
     }
-    gl.glDisable(GL_SCISSOR_TEST);
-    return D3D_OK;
 }
 
 HRESULT TGLDevice::StartScene() {
     return MakeCurrent() ? D3D_OK : D3DERR_DEVICELOST;
 }
 
+void TGLDevice::FinishScene() {
+    // The record describes the back buffer only if nothing of this frame was drawn yet.
+    PictureRepeated = FrameRecorded && !DrawnEarly && Signature.RepeatsHeldPicture();
+    if (PictureRepeated) {
+        Queue.Discard();
+        return;
+    }
+    if (Succeeded(DrawQueued()) && FrameRecorded) {
+        Signature.HoldsPicture();
+    }
+    PictureShown = false;
+}
+
 HRESULT TGLDevice::ShowFrame() {
+    if (!Queue.Empty()) {
+        // A clear after the scene: the picture is no longer the one recorded.
+        DrawQueued();
+        Signature.ForgetHeldPicture();
+        PictureShown = false;
+    }
+    FrameRecorded = false;
     if (!MakeCurrent()) {
         return D3DERR_DEVICELOST;
     }
+    TGLFunctions& gl = Surface->Gl();
+    if (Surface->TakeExposure()) {
+        PictureShown = false;
+    }
+    const bool swapped = !PictureShown && Surface->SwapsOntoWindow() && Surface->SurfaceVisible();
+    if (!PictureShown) {
+        PresentBackBuffer();
+    }
+    if (Pacing) {
+        if (swapped) {
+            Pacing->AfterSwap();
+        } else {
+            Pacing->AfterUnswappedFrame();
+        }
+    }
+    return DrainGLErrors(gl);
+}
+
+void TGLDevice::PresentBackBuffer() {
     TGLFunctions& gl = Surface->Gl();
     if (!Surface->SwapsOntoWindow()) {
         BackBuffer.Read(gl, ShownPixels);
         BackBuffer.Bind(gl);
         Surface->ShowPixels(ShownPixels.data(), BackBuffer.Width(), BackBuffer.Height());
+        PictureShown = true;
     } else if (Surface->SurfaceVisible()) {
         UINT width = 0;
         UINT height = 0;
@@ -197,11 +295,13 @@ HRESULT TGLDevice::ShowFrame() {
         Surface->SwapBuffers();
         // Swapping may leave another framebuffer bound.
         BackBuffer.Bind(gl);
+        PictureShown = true;
     }
-    return DrainGLErrors(gl);
 }
 
 HRESULT TGLDevice::ReadBackBuffer(std::vector<std::uint32_t>& pixels, UINT& width, UINT& height) {
+    // Inside a frame the picture so far is read.
+    DrawQueuedEarly();
     if (!MakeCurrent()) {
         return D3DERR_DEVICELOST;
     }

@@ -1,23 +1,28 @@
 #pragma once
 // The hardware device's object: the shared device rules over OpenGL. Frames go: Clear (outside
 // a scene it first follows the window's size), BeginScene, states and draws, EndScene, Present
-// (copies the back buffer to the window and swaps). Once the window is gone, calls that need
-// OpenGL answer D3DERR_DEVICELOST.
+// (copies the back buffer to the window and swaps). Clears and draws are held back until
+// EndScene and written down as they come; a frame whose record equals that of the picture the
+// back buffer holds is neither drawn nor presented again, as on the software device. Once the
+// window is gone, calls that need OpenGL answer D3DERR_DEVICELOST.
 
 #include "platform/d3d/FixedFunctionDevice.h"
+#include "platform/d3d/FrameSignature.h"
 #include "platform/d3d/opengl/FixedFunctionProgram.h"
 #include "platform/d3d/opengl/GLBackBuffer.h"
+#include "platform/d3d/opengl/GLFrameQueue.h"
 #include "platform/d3d/opengl/GLPipelineState.h"
 #include "platform/d3d/opengl/GLResourceLink.h"
 #include "platform/d3d/opengl/GLSurfaceContext.h"
 #include "platform/d3d/opengl/GLTexture.h"
 #include "platform/d3d/opengl/GLVertexBuffer.h"
+#include "platform/d3d/opengl/SwapPacing.h"
 
 #include <memory>
 
 class TGLDevice final : public TFixedFunctionDevice {
 public:
-    TGLDevice(const D3DPRESENT_PARAMETERS& params, HWND window);
+    TGLDevice(const D3DPRESENT_PARAMETERS& params, HWND window, const TPresentTiming& timing);
     // Makes the context, the shader and the back buffer; a failure leaves the object to be
     // released by the caller.
     HRESULT Initialise();
@@ -36,6 +41,8 @@ private:
     // Gives the back buffer the window's current client size when none was named.
     HRESULT FollowWindow() override;
     HRESULT StartScene() override;
+    // Draws the frame's queue, or drops it when the frame repeats the picture held.
+    void FinishScene() override;
     HRESULT ClearBuffers(DWORD count, const D3DRECT* rects, bool color, D3DCOLOR value, bool depth,
                          float z) override;
     // Copies the back buffer to the window and swaps.
@@ -46,8 +53,16 @@ private:
     // Makes the context current and deletes what dead resources left; false once the window
     // is gone.
     bool MakeCurrent();
-    void BindVertexStream();
-    void UpdateConstants(bool textureBound);
+    void RecordFrameStart();
+    // Draws what is queued now, before the frame's end; the frame then cannot be dropped.
+    HRESULT DrawQueuedEarly();
+    HRESULT DrawQueued();
+    void ClearNow(const D3DRECT* rect, const TGLFrameQueue::TClear& clear);
+    void DrawNow(const TGLFrameQueue::TDraw& draw);
+    void BindVertexStream(TGLVertexBuffer& stream, UINT stride);
+    void UpdateConstants(const TFixedFunctionState& state, bool textureBound);
+    // Shows the back buffer in the window, by a swap or through the window's own painting.
+    void PresentBackBuffer();
 
     HWND Window;
     UINT RequestedWidth;
@@ -65,7 +80,21 @@ private:
     TComRef<TGLTexture> BoundTexture;
     TComRef<TGLVertexBuffer> StreamBuffer;
     UINT StreamStride = 0;
-    bool StreamLayoutChanged = true;
+    // The vertex layout last given to OpenGL: the buffer it points into and its stride.
+    TComRef<TGLVertexBuffer> LayoutStream;
+    UINT LayoutStride = 0;
+
+    TGLFrameQueue Queue;
+    TFrameSignature Signature;
+    bool FrameRecorded = false;
+    // Something of this frame was drawn before its end (a rectangle clear, a resource that
+    // changed, a read of the back buffer).
+    bool DrawnEarly = false;
+    // This frame repeated the picture held, so nothing was drawn for it.
+    bool PictureRepeated = false;
+    // Whether the window shows the back buffer's picture (it does not after an exposure).
+    bool PictureShown = false;
+    std::unique_ptr<TSwapPacing> Pacing;
 
     // The last frame read back for a window that shows it itself; kept to spare an allocation
     // a frame.

@@ -47,7 +47,6 @@ HRESULT TGLDevice::SetStreamSource(UINT stream, IDirect3DVertexBuffer8* buffer, 
     }
     StreamBuffer = TComRef<TGLVertexBuffer>::Share(own);
     StreamStride = buffer != nullptr ? stride : 0;
-    StreamLayoutChanged = true;
     return D3D_OK;
 }
 
@@ -59,49 +58,56 @@ TFixedFunctionDevice::TStreamView TGLDevice::Stream() const {
 }
 
 HRESULT TGLDevice::DrawTriangleList(UINT startVertex, UINT primitiveCount) {
-    if (!MakeCurrent()) {
-        return D3DERR_DEVICELOST;
-    }
-    TGLFunctions& gl = Surface->Gl();
-    Pipeline.Apply(gl, State.RenderStates(), State.Stage(), HasDepth);
-    if (BoundTexture) {
-        BoundTexture->Bind(gl);
-    } else {
-        gl.glBindTexture(GL_TEXTURE_2D, 0);
-    }
-    UpdateConstants(static_cast<bool>(BoundTexture));
-    BindVertexStream();
-    gl.glDrawArrays(GL_TRIANGLES, static_cast<GLint>(startVertex),
-                    static_cast<GLsizei>(std::uint64_t{primitiveCount} * 3));
+    RecordFrameStart();
+    Signature.AddDraw(State,
+                      {BoundTexture ? BoundTexture->ContentStamp() : 0,
+                       StreamBuffer->ContentStamp(), StreamStride, startVertex, primitiveCount});
+    Queue.AddDraw(State, BoundTexture.Get(), StreamBuffer.Get(), StreamStride, startVertex,
+                  primitiveCount);
     return D3D_OK;
 }
 
-void TGLDevice::BindVertexStream() {
+void TGLDevice::DrawNow(const TGLFrameQueue::TDraw& draw) {
     TGLFunctions& gl = Surface->Gl();
-    StreamBuffer->Bind(gl); // uploads what was written since the last draw
-    if (!StreamLayoutChanged) {
+    Pipeline.Apply(gl, draw.State->RenderStates(), draw.State->Stage(), HasDepth);
+    if (draw.Texture != nullptr) {
+        draw.Texture->Bind(gl);
+    } else {
+        gl.glBindTexture(GL_TEXTURE_2D, 0);
+    }
+    UpdateConstants(*draw.State, draw.Texture != nullptr);
+    BindVertexStream(*draw.Stream, draw.Stride);
+    gl.glDrawArrays(GL_TRIANGLES, static_cast<GLint>(draw.StartVertex),
+                    static_cast<GLsizei>(std::uint64_t{draw.PrimitiveCount} * 3));
+}
+
+void TGLDevice::BindVertexStream(TGLVertexBuffer& stream, UINT stride) {
+    TGLFunctions& gl = Surface->Gl();
+    stream.Bind(gl); // uploads what was written since the last draw
+    if (LayoutStream.Get() == &stream && LayoutStride == stride) {
         return;
     }
-    const auto stride = static_cast<GLsizei>(StreamStride);
+    const auto glStride = static_cast<GLsizei>(stride);
     for (const GLuint attribute : {PositionAttribute, NormalAttribute, TexCoordAttribute}) {
         gl.glEnableVertexAttribArray(attribute);
     }
-    gl.glVertexAttribPointer(PositionAttribute, 3, GL_FLOAT, GL_FALSE, stride, ByteOffset(0));
-    gl.glVertexAttribPointer(NormalAttribute, 3, GL_FLOAT, GL_FALSE, stride,
+    gl.glVertexAttribPointer(PositionAttribute, 3, GL_FLOAT, GL_FALSE, glStride, ByteOffset(0));
+    gl.glVertexAttribPointer(NormalAttribute, 3, GL_FLOAT, GL_FALSE, glStride,
                              ByteOffset(DrawnNormalOffset));
-    gl.glVertexAttribPointer(TexCoordAttribute, 2, GL_FLOAT, GL_FALSE, stride,
+    gl.glVertexAttribPointer(TexCoordAttribute, 2, GL_FLOAT, GL_FALSE, glStride,
                              ByteOffset(DrawnTexCoordOffset));
-    StreamLayoutChanged = false;
+    LayoutStream = TComRef<TGLVertexBuffer>::Share(&stream);
+    LayoutStride = stride;
 }
 
-void TGLDevice::UpdateConstants(bool textureBound) {
-    if (ConstantsValid && ConstantsVersion == State.Version() &&
+void TGLDevice::UpdateConstants(const TFixedFunctionState& state, bool textureBound) {
+    if (ConstantsValid && ConstantsVersion == state.Version() &&
         ConstantsTextured == textureBound) {
         return;
     }
-    BuildShaderConstants(State, textureBound, Constants);
+    BuildShaderConstants(state, textureBound, Constants);
     Program.Upload(Surface->Gl(), Constants);
-    ConstantsVersion = State.Version();
+    ConstantsVersion = state.Version();
     ConstantsTextured = textureBound;
     ConstantsValid = true;
 }

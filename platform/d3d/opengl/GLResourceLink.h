@@ -7,11 +7,21 @@
 
 #include "platform/d3d/opengl/GLFunctions.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 struct TGLResourceLink {
     bool DeviceAlive = true;
+    // Set by the device: draws what it holds back before a resource's content changes, since
+    // those draws must see the content they were made with.
+    std::function<void()> BeforeContentChange;
+
+    void ContentChanging() {
+        if (DeviceAlive && BeforeContentChange) {
+            BeforeContentChange();
+        }
+    }
     std::vector<GLuint> DeadTextures;
     std::vector<GLuint> DeadBuffers;
 

@@ -2,6 +2,7 @@
 
 #include "platform/d3d/DeviceWindow.h"
 #include "platform/d3d/OpenGLSurfaceHost.h"
+#include "platform/d3d/OpenGLSurfaceWindow.h"
 
 #include <QGuiApplication>
 #include <QOpenGLVersionFunctionsFactory>
@@ -130,6 +131,15 @@ void TGLSurfaceContext::SwapBuffers() {
     if (WindowSurface != nullptr) {
         Context->swapBuffers(WindowSurface);
     }
+}
+
+bool TGLSurfaceContext::TakeExposure() {
+    const auto* window = qobject_cast<const TOpenGLSurfaceWindow*>(WindowSurface.data());
+    if (window == nullptr || window->Exposures() == ExposuresSeen) {
+        return false;
+    }
+    ExposuresSeen = window->Exposures();
+    return true;
 }
 
 void TGLSurfaceContext::ShowPixels(const std::uint32_t* pixels, UINT width, UINT height) {

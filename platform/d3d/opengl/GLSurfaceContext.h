@@ -42,6 +42,9 @@ public:
     // Whether a swap would show anywhere (the surface is mapped and not minimised).
     bool SurfaceVisible() const;
     void SwapBuffers();
+    // Whether the window surface was shown anew since the last call, so that what was swapped
+    // onto it before may be gone.
+    bool TakeExposure();
     // Hands a frame read back from the device to the device window, which shows it.
     void ShowPixels(const std::uint32_t* pixels, UINT width, UINT height);
 
@@ -59,4 +62,5 @@ private:
     QPointer<QWindow> WindowSurface;
     std::unique_ptr<QOffscreenSurface> OffscreenSurface;
     TGLFunctions* Functions = nullptr;
+    std::uint64_t ExposuresSeen = 0;
 };

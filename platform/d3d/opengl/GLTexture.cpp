@@ -1,5 +1,6 @@
 #include "platform/d3d/opengl/GLTexture.h"
 
+#include "platform/d3d/ContentStamp.h"
 #include "platform/d3d/ResourceLocks.h"
 
 #include <algorithm>
@@ -7,7 +8,7 @@
 
 TGLTexture::TGLTexture(TGLResourceLinkRef link, UINT width, UINT height)
     : Link(std::move(link)), TexelWidth(width), TexelHeight(height),
-      Texels(static_cast<std::size_t>(width) * height, 0u) {}
+      Texels(static_cast<std::size_t>(width) * height, 0u), Stamp(NewContentStamp()) {}
 
 TGLTexture::~TGLTexture() {
     Link->ForgetTexture(Name);
@@ -20,6 +21,8 @@ HRESULT TGLTexture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rec
     if (Failed(checked)) {
         return checked;
     }
+    Link->ContentChanging();
+    Stamp = NewContentStamp();
     locked->Pitch = static_cast<std::int32_t>(TexelWidth * sizeof(std::uint32_t));
     locked->pBits = Texels.data() + static_cast<std::size_t>(area.top) * TexelWidth + area.left;
     Locked = true;
@@ -40,6 +43,8 @@ HRESULT TGLTexture::UnlockRect(UINT level) {
         return D3DERR_INVALIDCALL;
     }
     Locked = false;
+    // Writes may go on until here, after a draw has already seen the stamp of the lock.
+    Stamp = NewContentStamp();
     return D3D_OK;
 }
 

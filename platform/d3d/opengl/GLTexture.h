@@ -20,6 +20,8 @@ public:
     UINT Height() const override { return TexelHeight; }
 
     bool BelongsTo(const TGLResourceLink* link) const { return Link.get() == link; }
+    // Names the content: a new stamp at every lock and unlock.
+    std::uint64_t ContentStamp() const { return Stamp; }
     // Binds it to GL_TEXTURE_2D of the active unit, creating or refreshing the OpenGL copy
     // first; the device's context must be current.
     void Bind(TGLFunctions& gl);
@@ -33,6 +35,7 @@ private:
     std::vector<std::uint32_t> Texels;
     GLuint Name = 0;
     bool Locked = false;
+    std::uint64_t Stamp;
     // Rows changed since the last upload, [DirtyTop, DirtyBottom); empty when equal.
     UINT DirtyTop = 0;
     UINT DirtyBottom = 0;

@@ -1,12 +1,13 @@
 #include "platform/d3d/opengl/GLVertexBuffer.h"
 
+#include "platform/d3d/ContentStamp.h"
 #include "platform/d3d/ResourceLocks.h"
 
 #include <algorithm>
 #include <utility>
 
 TGLVertexBuffer::TGLVertexBuffer(TGLResourceLinkRef link, UINT length)
-    : Link(std::move(link)), Bytes(length, 0) {}
+    : Link(std::move(link)), Bytes(length, 0), Stamp(NewContentStamp()) {}
 
 TGLVertexBuffer::~TGLVertexBuffer() {
     Link->ForgetBuffer(Name);
@@ -18,6 +19,8 @@ HRESULT TGLVertexBuffer::Lock(UINT offset, UINT size, BYTE** data, DWORD) {
     if (Failed(checked)) {
         return checked;
     }
+    Link->ContentChanging();
+    Stamp = NewContentStamp();
     const auto end = static_cast<UINT>(lockEnd);
     *data = Bytes.data() + offset;
     Locked = true;
@@ -36,6 +39,8 @@ HRESULT TGLVertexBuffer::Unlock() {
         return D3DERR_INVALIDCALL;
     }
     Locked = false;
+    // Writes may go on until here, after a draw has already seen the stamp of the lock.
+    Stamp = NewContentStamp();
     return D3D_OK;
 }
 

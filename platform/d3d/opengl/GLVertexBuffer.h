@@ -5,6 +5,7 @@
 #include "platform/d3d/D3D8.h"
 #include "platform/d3d/opengl/GLResourceLink.h"
 
+#include <cstdint>
 #include <vector>
 
 class TGLVertexBuffer final : public IDirect3DVertexBuffer8 {
@@ -19,6 +20,8 @@ public:
     UINT Length() const { return static_cast<UINT>(Bytes.size()); }
     bool IsLocked() const { return Locked; }
     bool BelongsTo(const TGLResourceLink* link) const { return Link.get() == link; }
+    // Names the content: a new stamp at every lock and unlock.
+    std::uint64_t ContentStamp() const { return Stamp; }
     // Binds it to GL_ARRAY_BUFFER, creating or refreshing the OpenGL copy first; the device's
     // context must be current.
     void Bind(TGLFunctions& gl);
@@ -30,6 +33,7 @@ private:
     std::vector<BYTE> Bytes;
     GLuint Name = 0;
     bool Locked = false;
+    std::uint64_t Stamp;
     // Bytes changed since the last upload, [DirtyBegin, DirtyEnd); empty when equal.
     UINT DirtyBegin = 0;
     UINT DirtyEnd = 0;

@@ -11,9 +11,10 @@ namespace Reference {
 TDevice::TDevice(int width, int height, UINT requestedWidth, UINT requestedHeight, bool hasDepth,
                  HWND window, unsigned threadCount, ETileShading shading,
                  std::unique_ptr<TFramePacer> pacer)
-    : TFixedFunctionDevice(D3DDEVTYPE_REF, hasDepth), Window(window), RequestedWidth(requestedWidth),
-      RequestedHeight(requestedHeight), Renderer(width, height, hasDepth, threadCount, shading),
-      Pacer(std::move(pacer)), DescribedGeneration(Renderer.BufferGeneration()) {}
+    : TFixedFunctionDevice(D3DDEVTYPE_REF, hasDepth), Window(window),
+      RequestedWidth(requestedWidth), RequestedHeight(requestedHeight),
+      Renderer(width, height, hasDepth, threadCount, shading), Pacer(std::move(pacer)),
+      DescribedGeneration(Renderer.BufferGeneration()) {}
 
 void TDevice::RecordFrameStart() {
     if (!FrameRecorded) {
@@ -194,12 +195,10 @@ HRESULT CreateDevice(const D3DPRESENT_PARAMETERS& params, HWND window, unsigned 
         return D3DERR_INVALIDCALL;
     }
     try {
-        std::unique_ptr<Reference::TFramePacer> pacer;
+        std::unique_ptr<TFramePacer> pacer;
         if (window != nullptr &&
             params.FullScreen_PresentationInterval != D3DPRESENT_INTERVAL_IMMEDIATE) {
-            pacer = std::make_unique<Reference::TFramePacer>(
-                timing.Clock ? timing.Clock : Reference::MakeSteadyPresentClock(),
-                timing.RefreshRateHz);
+            pacer = std::make_unique<TFramePacer>(timing);
         }
         *device = new Reference::TDevice(static_cast<int>(width), static_cast<int>(height),
                                          params.BackBufferWidth, params.BackBufferHeight, hasDepth,

@@ -8,8 +8,8 @@
 // waits for the display's next refresh.
 
 #include "platform/d3d/FixedFunctionDevice.h"
-#include "platform/d3d/reference/FramePacer.h"
-#include "platform/d3d/reference/FrameSignature.h"
+#include "platform/d3d/FramePacer.h"
+#include "platform/d3d/FrameSignature.h"
 #include "platform/d3d/reference/Resources.h"
 #include "platform/d3d/reference/TileRenderer.h"
 #include "platform/d3d/reference/VertexPipeline.h"

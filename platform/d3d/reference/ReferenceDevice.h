@@ -2,18 +2,14 @@
 // The reference device: our own software rasteriser behind the 3D interface.
 
 #include "platform/d3d/D3D8.h"
-#include "platform/d3d/reference/FramePacer.h"
+#include "platform/d3d/FramePacer.h"
 #include "platform/d3d/reference/RasterTypes.h"
 
 #include <memory>
 
-// How Present keeps time with the display. A device with a window waits at Present for the
-// display's next refresh unless params.FullScreen_PresentationInterval is IMMEDIATE (the
-// benchmarks); one without a window never waits.
-struct TPresentTiming {
-    double RefreshRateHz = 0; // 0: unknown, paced at Reference::FallbackRefreshRateHz
-    std::shared_ptr<Reference::IPresentClock> Clock; // null: the steady clock
-};
+// A device with a window waits at Present for the display's next refresh (TPresentTiming)
+// unless params.FullScreen_PresentationInterval is IMMEDIATE (the benchmarks); one without a
+// window never waits.
 
 // Creates the software device. With a window, the back buffer takes the window's client
 // size when params.BackBufferWidth/Height are 0, and Present hands the frame to

@@ -1,21 +1,9 @@
 #include "platform/d3d/reference/Resources.h"
 
+#include "platform/d3d/ContentStamp.h"
 #include "platform/d3d/ResourceLocks.h"
 
-#include <atomic>
-
 namespace Reference {
-namespace {
-
-// Shared by every device and resource, so a stamp never names two contents, not even those
-// of a released resource and of a new one made at the same address.
-std::atomic<std::uint64_t> LastContentStamp{0};
-
-std::uint64_t NewContentStamp() {
-    return LastContentStamp.fetch_add(1, std::memory_order_relaxed) + 1;
-}
-
-} // namespace
 
 TTexture::TTexture(UINT width, UINT height)
     : Texels(std::make_shared<TTexels>()), Stamp(NewContentStamp()) {

@@ -1,5 +1,5 @@
 #pragma once
-// Everything a frame of the software device drew, written down as it is drawn: each clear and
+// Everything a frame of a device drew, written down as it is drawn: each clear and
 // each draw with the full state it used and the content stamps of its texture and vertex
 // buffer. Two frames with equal records, each opened by a clear of the whole target, make the
 // same picture, so a frame whose record equals that of the picture already in the back buffer
@@ -11,8 +11,6 @@
 
 #include <cstdint>
 #include <vector>
-
-namespace Reference {
 
 // What a draw read besides the fixed-function state.
 struct TDrawSources {
@@ -59,5 +57,3 @@ private:
     std::uint64_t LastStateVersion = 0;
     bool HasLastState = false;
 };
-
-} // namespace Reference

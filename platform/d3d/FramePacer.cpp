@@ -1,9 +1,8 @@
-#include "platform/d3d/reference/FramePacer.h"
+#include "platform/d3d/FramePacer.h"
 
 #include <cmath>
 #include <thread>
 
-namespace Reference {
 namespace {
 
 constexpr double FastestRefreshRateHz = 1000.0;
@@ -35,6 +34,9 @@ std::shared_ptr<IPresentClock> MakeSteadyPresentClock() {
 TFramePacer::TFramePacer(std::shared_ptr<IPresentClock> clock, double refreshRateHz)
     : Clock(std::move(clock)), RefreshPeriod(PeriodOf(refreshRateHz)) {}
 
+TFramePacer::TFramePacer(const TPresentTiming& timing)
+    : TFramePacer(timing.Clock ? timing.Clock : MakeSteadyPresentClock(), timing.RefreshRateHz) {}
+
 void TFramePacer::WaitForRefresh() {
     const std::chrono::nanoseconds now = Clock->Now();
     if (!Started) {
@@ -52,5 +54,3 @@ void TFramePacer::WaitForRefresh() {
         LastReturn = now;
     }
 }
-
-} // namespace Reference

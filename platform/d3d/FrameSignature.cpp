@@ -1,8 +1,7 @@
-#include "platform/d3d/reference/FrameSignature.h"
+#include "platform/d3d/FrameSignature.h"
 
 #include <bit>
 
-namespace Reference {
 namespace {
 
 // Tags keep records of different shapes from lining up by accident.
@@ -150,5 +149,3 @@ void TFrameSignature::AddState(const TFixedFunctionState& state) {
         }
     }
 }
-
-} // namespace Reference
