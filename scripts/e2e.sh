@@ -2,7 +2,8 @@
 # End-to-end smoke test of the real program under a virtual X display: start it, start a
 # game, turn the slot, pause and resume, take screenshots, and leave through the Game menu.
 # Passes when the screenshots show the scene and the program ended cleanly having written
-# "Options.ini" beside itself.
+# "Options.ini" beside itself. It runs twice: as a player starts it (on a machine without 3D
+# hardware, after the warning, on the software renderer) and with OpenGL asked for.
 #   bash scripts/e2e.sh [PROGRAM_DIRECTORY]   (default: build/bin)
 # The screenshots are kept in $E2E_SHOTS when that names a directory.
 set -euo pipefail
@@ -19,13 +20,14 @@ cat >"$work/session.sh" <<'SESSION'
 #!/usr/bin/env bash
 set -uo pipefail
 work=$1
+shift
 fail() { echo "e2e: $*" >&2; exit 1; }
 
 source "$work/session-steps.sh"
 
 cd "$work"
 log="$work/program.log"
-SDL_AUDIODRIVER=dummy ./zorbix >"$log" 2>&1 &
+SDL_AUDIODRIVER=dummy ./zorbix "$@" >"$log" 2>&1 &
 pid=$!
 find_main_window
 xdotool windowfocus --sync "$window"
@@ -55,23 +57,35 @@ shot menu
 exit_from_game_menu
 SESSION
 
-bash scripts/virtual-display.sh -s "-screen 0 1024x768x24" -- bash "$work/session.sh" "$work"
-
 fail() { echo "e2e: $*" >&2; exit 1; }
-[ -f "$work/Options.ini" ] || fail "no Options.ini was written beside the program"
-
 # A drawn scene has many colours and strong contrast; a blank or stuck window has neither.
-for shot in title playing paused resumed; do
-    colours=$(convert "$work/$shot.png" -format '%k' info:)
-    spread=$(convert "$work/$shot.png" -colorspace Gray -format '%[fx:int(1000*standard_deviation)]' info:)
-    echo "e2e: $shot: $colours colours, spread $spread"
-    [ "$colours" -gt 500 ] || fail "the $shot screenshot has only $colours colours"
-    [ "$spread" -gt 50 ] || fail "the $shot screenshot is nearly uniform"
+check_shots() {
+    local shot colours spread
+    for shot in title playing paused resumed; do
+        colours=$(convert "$work/$shot.png" -format '%k' info:)
+        spread=$(convert "$work/$shot.png" -colorspace Gray -format '%[fx:int(1000*standard_deviation)]' info:)
+        echo "e2e ($1): $shot: $colours colours, spread $spread"
+        [ "$colours" -gt 500 ] || fail "$1: the $shot screenshot has only $colours colours"
+        [ "$spread" -gt 50 ] || fail "$1: the $shot screenshot is nearly uniform"
+    done
+    # The picture fills the window: the middle, where the loading display was, is drawn too.
+    colours=$(convert "$work/title.png" -gravity center -crop 50%x50%+0+0 +repage -format '%k' info:)
+    [ "$colours" -gt 500 ] || fail "$1: the middle of the title screenshot is not drawn"
+    # The game scene is not the title picture, and the pause banner changes the picture.
+    difference() { compare -metric AE -fuzz 5% "$work/$1.png" "$work/$2.png" null: 2>&1 || true; }
+    [ "$(difference title playing)" -gt 10000 ] || fail "$1: starting a game did not change the picture"
+    [ "$(difference playing paused)" -gt 1000 ] || fail "$1: pausing did not change the picture"
+    for shot in title playing paused resumed menu; do mv "$work/$shot.png" "$work/$1-$shot.png"; done
+}
+
+for run in default hardware; do
+    switches=()
+    [ "$run" = default ] || switches=(--device hardware)
+    rm -f "$work/Options.ini"
+    bash scripts/virtual-display.sh -s "-screen 0 1024x768x24" -- bash "$work/session.sh" "$work" "${switches[@]}"
+    [ -f "$work/Options.ini" ] || fail "$run: no Options.ini was written beside the program"
+    check_shots "$run"
 done
-# The game scene is not the title picture, and the pause banner changes the picture.
-difference() { compare -metric AE -fuzz 5% "$work/$1.png" "$work/$2.png" null: 2>&1 || true; }
-[ "$(difference title playing)" -gt 10000 ] || fail "starting a game did not change the picture"
-[ "$(difference playing paused)" -gt 1000 ] || fail "pausing did not change the picture"
 
 if [ -n "${E2E_SHOTS:-}" ] && [ -d "$E2E_SHOTS" ]; then
     cp "$work"/*.png "$E2E_SHOTS/"

@@ -295,7 +295,11 @@ void TGLDevice::PresentBackBuffer() {
         Surface->SwapBuffers();
         // Swapping may leave another framebuffer bound.
         BackBuffer.Bind(gl);
-        PictureShown = true;
+        // A driver may learn of a new surface size only at a swap, so the first swap at a new
+        // size can still show the old one: the next frame is swapped again.
+        PictureShown = width == SwappedWidth && height == SwappedHeight;
+        SwappedWidth = width;
+        SwappedHeight = height;
     }
 }
 

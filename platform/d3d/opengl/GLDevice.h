@@ -94,6 +94,9 @@ private:
     bool PictureRepeated = false;
     // Whether the window shows the back buffer's picture (it does not after an exposure).
     bool PictureShown = false;
+    // The surface size of the last swap.
+    UINT SwappedWidth = 0;
+    UINT SwappedHeight = 0;
     std::unique_ptr<TSwapPacing> Pacing;
 
     // The last frame read back for a window that shows it itself; kept to spare an allocation
