@@ -10,6 +10,7 @@
 #include "platform/input/GamepadInput.h"
 #include "platform/system/ApplicationError.h"
 #include "platform/system/MessageBox.h"
+#include "platform/system/SessionEnd.h"
 #include "platform/system/TickCount.h"
 #include "platform/system/WindowGeometry.h"
 #include "render/Direct3D.h"
@@ -18,8 +19,10 @@
 #include "settings/Options.h"
 #include "settings/ScoreTable.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -27,6 +30,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QShortcut>
+#include <QThread>
 #include <QWindow>
 
 #include <algorithm>
@@ -75,6 +79,7 @@ TFormMain::TFormMain(QWidget* parent)
             &TFormMain::FormActivate);
     connect(&ApplicationEvents1, &TApplicationEvents::ApplicationDeactivated, this,
             &TFormMain::FormDeactivate);
+    SessionEnd = std::make_unique<TSessionEndWatch>([this] { EndSession(); });
     SetDirect3DErrorReporter([this](const std::string& caption, const std::string& text) {
         RenderActive = false;
         MessageBox(this, text, caption, MB_OK);
@@ -115,6 +120,7 @@ void TFormMain::BuildClientArea() {
 
     // Beneath the device's window: the scene covers the loading display once frames come.
     Label1 = new QLabel(QStringLiteral("Loading ... "), ClientArea);
+    Label1->setTextFormat(Qt::PlainText);
     Label1->setFont(LoadingFont());
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setGeometry(213, 282, 173, 37);
@@ -122,6 +128,7 @@ void TFormMain::BuildClientArea() {
     Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
     Bevel1->setGeometry(217, 320, 162, 17);
     ImageBar = new QLabel(ClientArea);
+    ImageBar->setTextFormat(Qt::PlainText);
     ImageBar->setPixmap(QPixmap::fromImage(MakeLoadBarPicture()));
     ImageBar->setScaledContents(true);
     ImageBar->setGeometry(218, 321, LoadBarStartWidth, LoadBarHeight);
@@ -158,6 +165,34 @@ void TFormMain::FormClose() {
     ReleaseSceneResources();
     ReleaseDirect3D();
     Closed = true;
+}
+
+void TFormMain::SaveSettingsQuietly() {
+    if (Closed || !Options) {
+        return;
+    }
+    try {
+        Options->SaveOptions();
+    } catch (const std::exception&) {
+        // Nothing is left to tell the player with.
+    }
+}
+
+void TFormMain::EndSession() {
+    if (Closed) {
+        return;
+    }
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(widget);
+        if (dialog != nullptr && dialog->isVisible()) {
+            dialog->reject();
+        }
+    }
+    if (thread()->loopLevel() > 1) {
+        QTimer::singleShot(0, this, &TFormMain::EndSession);
+        return;
+    }
+    close();
 }
 
 void TFormMain::FormResize() {
@@ -201,6 +236,7 @@ void TFormMain::showEvent(QShowEvent* event) {
     }
     if (!event->spontaneous()) {
         SetWindowFillColour(this, palette().color(QPalette::Window));
+        SessionEnd->WatchWindow(this);
         // Without a window manager nothing else would activate the window, and an inactive
         // window neither loads nor draws.
         activateWindow();

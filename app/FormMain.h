@@ -23,6 +23,7 @@ class TAboutBox;
 class TDeviceWidget;
 class TFormHighScores;
 class TGamepadInput;
+class TSessionEndWatch;
 struct TGamepadKey;
 
 class TFormMain final : public QMainWindow, public IGameOutlet, public IMciNotifyTarget {
@@ -45,6 +46,11 @@ public:
     TGamepadInput* Gamepads() const { return GamepadInput.get(); }
     // Start-up or loading failed and the program is to end; nothing more is drawn.
     bool Terminated() const { return TerminateRequested; }
+    // Whether the main window has closed (FormClose ran).
+    bool HasClosed() const { return Closed; }
+    // Writes the settings without a word, for an end that leaves no window to close (the
+    // display gone); does nothing once the window has closed.
+    void SaveSettingsQuietly();
     // What ending the program does; by default it leaves the application's event loop.
     void SetTerminateHandler(std::function<void()> handler) { OnTerminate = std::move(handler); }
 
@@ -150,8 +156,13 @@ private:
     void Guarded(const std::function<void()>& handler);
     void Terminate();
     void RetrySquareClient();
+    // The session ends the program (a signal, the window destroyed by another client): open
+    // dialogs end as cancelled, then the window closes as the player's close would, from the
+    // main loop once the dialogs' own loops have returned.
+    void EndSession();
 
     TApplicationEvents ApplicationEvents1;
+    std::unique_ptr<TSessionEndWatch> SessionEnd;
     std::unique_ptr<TGamepadInput> GamepadInput;
     TAboutBox* AboutBox = nullptr;
     TFormHighScores* FormHighScores = nullptr;

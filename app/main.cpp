@@ -38,6 +38,16 @@ bool DisplayReady() {
     return true;
 }
 
+// The window system's library ends the program with exit(1) when the display's connection
+// breaks; the player's settings are written on that path as at a close.
+TFormMain* RunningWindow = nullptr;
+
+void SaveSettingsOfRunningWindow() {
+    if (RunningWindow != nullptr) {
+        RunningWindow->SaveSettingsQuietly();
+    }
+}
+
 int RunScreenshot(const TCommandLine& line) {
     TScreenshotRequest request;
     request.State = line.State;
@@ -93,7 +103,11 @@ int RunGame(int argc, char* argv[], const TCommandLine& line) {
         return EXIT_FAILURE;
     }
     FormMain.StartMainLoop();
-    return application.exec();
+    RunningWindow = &FormMain;
+    std::atexit(SaveSettingsOfRunningWindow);
+    const int status = application.exec();
+    RunningWindow = nullptr;
+    return status;
 }
 } // namespace
 

@@ -41,6 +41,9 @@ mkdir -m 700 -p "$XDG_RUNTIME_DIR"
 weston --backend=x11-backend.so --use-pixman --width=1024 --height=768 --socket=zorbix-test \
     --no-config --idle-time=0 >"$work/weston.log" 2>&1 &
 weston_pid=$!
+pid=""
+# Weston outlives the X server it draws on, spinning, so nothing is left behind on any exit.
+trap 'kill $pid $weston_pid 2>/dev/null; wait $weston_pid 2>/dev/null' EXIT
 poll '[ -S "$XDG_RUNTIME_DIR/zorbix-test" ]' || fail "weston did not start"
 output=""
 # Weston's output is the X window named after it.
@@ -77,20 +80,23 @@ alive() { kill -0 "$pid" 2>/dev/null || fail "the program ended: $(cat "$work/pr
 
 poll 'drawn title' || fail "the title was not drawn while the window lacked the keyboard"
 alive
-# The keyboard comes back to weston, and a click on the game's window gives it to the game.
+# The keyboard comes back to weston, and weston's window switch (its only window) gives it to
+# the game.
 xdotool windowfocus --sync "$output" 2>/dev/null || true
-read -r gx gy <<<"$(convert "$work/$device-title.png" "$work/desktop.png" -compose difference -composite \
-    -crop +0+40 -threshold 0 -trim -format '%[fx:page.x+w/2] %[fx:page.y+h/2]' info:)"
-xdotool mousemove "${gx%.*}" "${gy%.*}" click 1
-sleep 0.5
-xdotool key a       # any character key starts a game
-sleep 1
-shot play1
-sleep 0.7
-shot play2
-alive
-moved=$(compare -metric AE -fuzz 3% "$work/$device-play1.png" "$work/$device-play2.png" null: 2>&1 || true)
-[ "${moved%% *}" -gt 200 ] || fail "the game did not move: $moved pixels changed"
+# Weston hands the keyboard over a little after the switch; a game that started moves.
+started() {
+    xdotool key super+Tab
+    sleep 0.5
+    xdotool key a # any character key starts a game
+    sleep 1
+    shot play1
+    sleep 0.7
+    shot play2
+    alive
+    moved=$(compare -metric AE -fuzz 3% "$work/$device-play1.png" "$work/$device-play2.png" null: 2>&1 || true)
+    [ "${moved%% *}" -gt 200 ]
+}
+started || started || started || fail "the game did not move: $moved pixels changed"
 changed=$(compare -metric AE -fuzz 5% "$work/$device-title.png" "$work/$device-play1.png" null: 2>&1 || true)
 [ "${changed%% *}" -gt 10000 ] || fail "a key did not start a game"
 
@@ -129,10 +135,6 @@ alive
 opened=$(compare -metric AE -fuzz 5% "$work/$device-play2.png" "$work/$device-dialog.png" null: 2>&1 || true)
 [ "${opened%% *}" -gt 2000 ] || fail "the High Scores dialog did not open"
 
-kill "$pid" 2>/dev/null
-wait "$pid" 2>/dev/null
-kill "$weston_pid" 2>/dev/null
-wait "$weston_pid" 2>/dev/null
 echo "wayland-window: $device: title without the keyboard, a moving game, maximised and full screen centred, a dialog"
 SESSION
 

@@ -94,6 +94,11 @@ int TDialogLayout::Down(int pixels) const {
 }
 
 void TDialogLayout::Place(QWidget* widget, int left, int top, int width, int height) {
+    // Names and scores come from files and players: a label shows them as they are, never as
+    // markup that could format text, follow links or load pictures.
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        label->setTextFormat(Qt::PlainText);
+    }
     const QRect design(left, top, width, height);
     Items.push_back({widget, design, Scale(design), false});
     widget->setGeometry(Items.back().Scaled);

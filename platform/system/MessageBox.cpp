@@ -33,6 +33,8 @@ int MessageBox(QWidget* owner, const std::string& text, const std::string& capti
     QMessageBox box(BoxIcon(type), QString::fromStdString(caption), QString::fromStdString(text),
                     yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, owner);
     box.setDefaultButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
+    // Texts carry paths, file contents and system errors: shown as they are, never as markup.
+    box.setTextFormat(Qt::PlainText);
     const int pressed = box.exec();
     if (!yesNo) {
         return IDOK;
