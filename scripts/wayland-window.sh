@@ -26,6 +26,7 @@ cat >"$work/session.sh" <<'SESSION'
 set -uo pipefail
 work=$1
 device=$2
+socket=$3
 fail() {
     echo "wayland-window ($device): $*" >&2
     cat "$work/program.log" >&2
@@ -38,13 +39,13 @@ poll() { for _ in $(seq 1 150); do eval "$1" && return 0; sleep 0.1; done; retur
 export XDG_RUNTIME_DIR="$work/runtime-$device"
 mkdir -m 700 -p "$XDG_RUNTIME_DIR"
 # The output is as large as the X screen, so the screenshots of the X screen show all of it.
-weston --backend=x11-backend.so --use-pixman --width=1024 --height=768 --socket=zorbix-test \
+weston --backend=x11-backend.so --use-pixman --width=1024 --height=768 --socket="$socket" \
     --no-config --idle-time=0 >"$work/weston.log" 2>&1 &
 weston_pid=$!
 pid=""
 # Weston outlives the X server it draws on, spinning, so nothing is left behind on any exit.
 trap 'kill $pid $weston_pid 2>/dev/null; wait $weston_pid 2>/dev/null' EXIT
-poll '[ -S "$XDG_RUNTIME_DIR/zorbix-test" ]' || fail "weston did not start"
+poll '[ -S "$XDG_RUNTIME_DIR/$socket" ]' || fail "weston did not start"
 output=""
 # Weston's output is the X window named after it.
 poll 'output=$(xwininfo -root -tree | awk "/\"Weston Compositor/ {print \$1; exit}"); [ -n "$output" ]' ||
@@ -65,7 +66,7 @@ poll desktop || fail "weston's desktop was not drawn"
 # The keyboard stays outside weston (the X focus on the root window) until the title is
 # drawn, so the game's window starts without it.
 xdotool windowfocus "$(xwininfo -root | awk '/Window id:/ {print $4}')"
-(cd "$work" && exec env WAYLAND_DISPLAY=zorbix-test QT_QPA_PLATFORM=wayland SDL_AUDIODRIVER=dummy \
+(cd "$work" && exec env WAYLAND_DISPLAY="$socket" QT_QPA_PLATFORM=wayland SDL_AUDIODRIVER=dummy \
     HOME="$work" ./zorbix --device "$device" >"$work/program.log" 2>&1) &
 pid=$!
 
@@ -139,7 +140,13 @@ echo "wayland-window: $device: title without the keyboard, a moving game, maximi
 SESSION
 
 for device in "${devices[@]}"; do
-    bash scripts/virtual-display.sh -s "-screen 0 1024x768x24" -- bash "$work/session.sh" "$work" "$device"
+    # A session killed from outside leaves weston spinning: whatever has its socket goes after.
+    socket="zorbix-test-$$-$device"
+    status=0
+    bash scripts/virtual-display.sh -s "-screen 0 1024x768x24" -- bash "$work/session.sh" "$work" "$device" "$socket" ||
+        status=$?
+    pkill -f -- "--socket=$socket" 2>/dev/null || true
+    [ "$status" -eq 0 ] || exit "$status"
 done
 if [ -n "${WAYLAND_SHOTS:-}" ] && [ -d "$WAYLAND_SHOTS" ]; then
     cp "$work"/*.png "$WAYLAND_SHOTS/"
