@@ -14,8 +14,13 @@
 namespace {
 
 constexpr std::size_t BlocksPerRead = 64;
+// A table is 320 bytes; a file of more than a mebibyte is no table, however it is read, and
+// reading it whole (a sparse file of gigabytes) would hold up the game.
+constexpr std::size_t MaxTableFileBytes = 1u << 20;
 
-std::string IoErrorText(std::error_code error) {
+// The design's two texts where they fit; any other failure names the file, so the player
+// can find what is in the way (a directory of the path that is a file, say).
+std::string IoErrorText(std::error_code error, const std::string& fileName) {
     if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted ||
         error == std::errc::too_many_symbolic_link_levels ||
         error == std::errc::read_only_file_system || error == std::errc::is_a_directory) {
@@ -24,25 +29,32 @@ std::string IoErrorText(std::error_code error) {
     if (error == std::errc::no_space_on_device || error == std::errc::file_too_large) {
         return "Disk full";
     }
-    return "I/O error: " + error.message();
+    return "I/O error: " + fileName + ": " + error.message();
 }
 
-[[noreturn]] void ThrowIoError(std::error_code error) {
-    throw EGameError(IoErrorText(error));
+[[noreturn]] void ThrowIoError(std::error_code error, const std::string& fileName) {
+    throw EGameError(IoErrorText(error, fileName));
 }
 
 // Every 320-byte block of the file lands on `table` from its first byte, so a long file
-// leaves its last whole block overlaid by whatever part-block follows it.
-template <class TTableBytes> void ReadBlocksOver(const TOpenFile& file, TTableBytes& table) {
+// leaves its last whole block overlaid by whatever part-block follows it. A file beyond the
+// bound is refused as unreadable, naming it; `table` is then left to be dropped.
+template <class TTableBytes>
+void ReadBlocksOver(const TOpenFile& file, const std::string& fileName, TTableBytes& table) {
     std::array<std::byte, ScoreTableSize * BlocksPerRead> chunk;
     std::size_t filled = 0; // bytes of the current block received so far
+    std::size_t total = 0;
     for (;;) {
         std::size_t count = 0;
         if (const std::error_code error = ReadFromFile(file, chunk, count)) {
-            ThrowIoError(error);
+            ThrowIoError(error, fileName);
         }
         if (count == 0) {
             return;
+        }
+        total += count;
+        if (total > MaxTableFileBytes) {
+            throw EGameError("I/O error: " + fileName + " is too large to be a high-score table");
         }
         for (std::size_t offset = 0; offset < count;) {
             const std::size_t length = std::min(ScoreTableSize - filled, count - offset);
@@ -63,10 +75,10 @@ void TScoreTable::LoadTable() {
         return;
     }
     if (error) {
-        ThrowIoError(error);
+        ThrowIoError(error, TableFileName);
     }
     TTableBytes table = Encode(Entries);
-    ReadBlocksOver(file, table);
+    ReadBlocksOver(file, TableFileName, table);
     Entries = Decode(table);
     AddedHere = {};
 }
@@ -80,19 +92,19 @@ void TScoreTable::WriteLocked(bool merge) {
     std::error_code error;
     const TOpenFile lock = OpenLockedFile(TableFileName, error);
     if (error) {
-        ThrowIoError(error);
+        ThrowIoError(error, TableFileName);
     }
     TEntries entries = Entries;
     TAddedFlags added = AddedHere;
     if (merge) {
         TTableBytes disk = Encode(Entries);
-        ReadBlocksOver(lock, disk);
+        ReadBlocksOver(lock, TableFileName, disk);
         entries = MergeScoreTables(Decode(disk), Entries, added);
     }
     const TTableBytes table = Encode(entries);
     const std::string_view bytes(reinterpret_cast<const char*>(table.data()), table.size());
     if ((error = ReplaceFileContents(TableFileName, bytes))) {
-        ThrowIoError(error);
+        ThrowIoError(error, TableFileName);
     }
     Entries = entries;
     AddedHere = added;

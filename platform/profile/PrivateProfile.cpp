@@ -98,3 +98,9 @@ BOOL WritePrivateProfileStringA(const char* appName, const char* keyName, const 
     PendingProfiles[fileName] = SetProfileValue(*text, appName, keyName, string);
     return 1;
 }
+
+std::error_code ProfileFileError(const char* fileName) {
+    std::vector<std::uint8_t> bytes;
+    const std::error_code error = ReadRegularFile(fileName, MaxProfileFileBytes, bytes);
+    return error == std::errc::no_such_file_or_directory ? std::error_code() : error;
+}

@@ -6,6 +6,7 @@
 // values and some old. Reads see the cached writes. User-interface thread only.
 
 #include <cstdint>
+#include <system_error>
 
 using DWORD = std::uint32_t;
 using BOOL = std::int32_t;
@@ -27,3 +28,7 @@ DWORD GetPrivateProfileStringA(const char* appName, const char* keyName, const c
 // are dropped then). A flush with nothing cached succeeds.
 BOOL WritePrivateProfileStringA(const char* appName, const char* keyName, const char* string,
                                 const char* fileName);
+
+// Why `fileName` cannot be read as a profile, as ReadRegularFile tells it (file_too_large for
+// one past the bound no settings file comes near); empty when it can be, or does not exist.
+std::error_code ProfileFileError(const char* fileName);

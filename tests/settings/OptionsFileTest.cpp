@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
 #include <tuple>
 
 namespace {
@@ -79,4 +81,22 @@ TEST_F(TOptionsFileTest, SaveThatCannotWriteRaisesUnableToWriteWithTheFullPath) 
     } catch (const EGameError& error) {
         EXPECT_EQ(std::string(error.what()), "Unable to write to " + Settings.IniFileName);
     }
+}
+
+// Guards a settings file past any settings file's size: the defaults are used, the player's
+// file is kept, and the one message at the end says why, naming it (it claimed a failed write).
+TEST_F(TOptionsFileTest, AFileTooLargeToReadIsKeptAndTheMessageSaysWhy) {
+    WriteFileBytes(Settings.IniFileName, "[Options]\r\nView=3\r\n");
+    std::filesystem::resize_file(Settings.IniFileName, 2u << 20);
+    EXPECT_EQ(LoadFrom(nullptr), std::tuple(1, 1, true, true));
+    try {
+        Settings.SaveOptions();
+        ADD_FAILURE() << "saved over the player's file";
+    } catch (const EGameError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  Settings.IniFileName +
+                      " is too large to be a settings file: it was left as it is, and the "
+                      "settings were not saved");
+    }
+    EXPECT_EQ(std::filesystem::file_size(Settings.IniFileName), 2u << 20);
 }

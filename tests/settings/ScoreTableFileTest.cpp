@@ -121,6 +121,22 @@ TEST_F(TScoreFileTest, LoadsReadOnlyFilesAndKeepsTheTableWhenAFileCannotBeRead) 
     EXPECT_EQ(LoadError(missing) + ", " + LoadError(folder), "none, File access denied");
     EXPECT_EQ(TableSummary(folder), TableSummary(missing));
     EXPECT_EQ(folder.Entry(1).Name(), "................");
+    // A directory of the path that is a file: the message names the path.
+    TScoreTable underFile(File + "/HiScores.dat");
+    EXPECT_EQ(LoadError(underFile), "I/O error: " + File + "/HiScores.dat: Not a directory");
+}
+
+// Guards the start against a huge table file (a sparse one of gigabytes took minutes): past its
+// bound it is refused as unreadable, naming the file, and neither loaded nor replaced.
+TEST_F(TScoreFileTest, AFileFarLargerThanATableIsRefusedByName) {
+    WriteFileBytes(File, HandBuiltTable);
+    std::filesystem::resize_file(File, std::uintmax_t{1} << 32);
+    TScoreTable table(File);
+    const std::string unloaded = TableSummary(table);
+    EXPECT_EQ(LoadError(table), "I/O error: " + File + " is too large to be a high-score table");
+    EXPECT_EQ(TableSummary(table), unloaded);
+    EXPECT_THROW(table.SaveTable(), EGameError);
+    EXPECT_EQ(std::filesystem::file_size(File), std::uintmax_t{1} << 32);
 }
 
 // Guards the save against a disk that fills mid-write: the old table stays whole on disk, the
