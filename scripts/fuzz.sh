@@ -2,7 +2,7 @@
 # Fuzzes every reader of outside bytes, each for a bounded time (ZORBIX_FUZZ_SECONDS, default
 # 15) from valid files made by the game's own writers: "Sounds.dxw", "Options.ini" and its
 # integers, "HiScores.dat", the MIDI tunes, the bitmaps and masks the textures come from, and
-# the JPEG pictures of the first run. Fails on any crash, leak, hang or sanitizer report,
+# the JPEG pictures of the first run, and the high-score name entry's filter. Fails on any crash, leak, hang or sanitizer report,
 # leaving the input that caused it in build/fuzz/. ZORBIX_FUZZ_ONLY names one fuzzer to run
 # (for long runs), ZORBIX_FUZZ_RUNS bounds the executions instead of the time (or as well,
 # where ZORBIX_FUZZ_SECONDS is set).
@@ -21,6 +21,11 @@ rm -rf "$out/seeds"
 mkdir -p "$out/seeds/wave"
 "$out/wave_collection_seeds" "$out/seeds/wave"
 "$out/reader_seeds" "$out/seeds"
+# Names as players type and paste them: accents composed and not, tabs, emoji, the euro sign.
+mkdir -p "$out/seeds/names"
+printf 'Ann' >"$out/seeds/names/plain"
+printf 'Ren\xc3\xa9e e\xcc\x81 \xe2\x82\xac5' >"$out/seeds/names/accents"
+printf 'a\tb\x07\x1b\r\n\xf0\x9f\x98\x80\xc2\xad\xce\xa9' >"$out/seeds/names/refused"
 
 limit=(-max_total_time="$seconds")
 if [ -n "${ZORBIX_FUZZ_RUNS:-}" ]; then
@@ -58,6 +63,7 @@ fuzz options_file options 256
 fuzz integer_text integer 256
 fuzz score_table scores 256
 fuzz midi_song midi 256
+fuzz name_filter names 256
 # A picture may be as large as the device's textures (8192 a side at 32 bits) and its mask
 # as large again.
 fuzz bitmap_texture bitmap 1100

@@ -3,6 +3,7 @@
 #include "platform/system/ApplicationError.h"
 #include "platform/system/MessageBox.h"
 #include "settings/DialogLayout.h"
+#include "settings/NameEntryFilter.h"
 #include "settings/Options.h"
 #include "settings/ScoreTable.h"
 #include "settings/WebLinks.h"
@@ -37,6 +38,7 @@ TFormHighScores::TFormHighScores(QWidget* parent) : QDialog(parent) {
 
     // First in the tab order: when shown for a new entry it takes the focus.
     EditName = new QLineEdit(this);
+    EditName->setValidator(new TNameValidator(EditName));
     layout.PlaceOver(EditName, NameLeft, RowTop - 6, 177, 21);
     EditName->hide();
 
@@ -101,8 +103,7 @@ void TFormHighScores::FormCreate() {
 
 void TFormHighScores::ShowRow(int rank, const std::string& name, const std::string& scoreText) {
     const auto row = static_cast<std::size_t>(rank - 1);
-    NameLabels.at(row)->setText(
-        QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+    NameLabels.at(row)->setText(StoredNameText(name));
     ScoreLabels.at(row)->setText(QString::fromStdString(scoreText));
 }
 
@@ -137,7 +138,7 @@ void TFormHighScores::Button1Click() {
         const bool normal = Options && Options->Difficulty == 1;
         EditName->setText(EditName->text() +
                           (normal ? QStringLiteral(" (normal)") : QStringLiteral(" (easy)")));
-        ScoreTable->StoreName(Tag, EditName->text().toLatin1().toStdString());
+        ScoreTable->StoreName(Tag, StoredNameBytes(StorableName(EditName->text())));
     }
     ScoreTable->SaveTable();
 }

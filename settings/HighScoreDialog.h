@@ -9,7 +9,7 @@ class IHighScoreDialog {
 public:
     virtual ~IHighScoreDialog() = default;
 
-    // Shows one row: `rank` 1..5, the name as 8-bit (Latin-1) characters, the score as
+    // Shows one row: `rank` 1..5, the name as stored (NameCodePage.h), the score as
     // decimal text.
     virtual void ShowRow(int rank, const std::string& name, const std::string& scoreText) = 0;
     // The top, in pixels, of the name label of `rank` 1..5.

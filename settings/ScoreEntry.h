@@ -3,7 +3,8 @@
 //   offset 0  name length (0..50)      offset 51  filler, not significant
 //   offset 1  50 name characters       offset 52  score, signed 32-bit little-endian
 //                                      offset 56  date, IEEE double little-endian (DateTime.h)
-// Names are 8-bit characters (Latin-1); only the first `NameLength` of them count.
+// Names are 8-bit characters of code page 1252 (NameCodePage.h); only the first `NameLength`
+// of them count.
 
 #include <array>
 #include <cstddef>

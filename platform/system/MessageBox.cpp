@@ -1,8 +1,15 @@
 #include "platform/system/MessageBox.h"
 
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace {
+
+// How much wider a title bar's face writes a caption than the box's own, in percent, and the
+// room its buttons take.
+constexpr int CaptionFaceGrowth = 130;
+constexpr int TitleBarButtonsWidth = 120;
 constexpr std::uint32_t ButtonsMask = 0x0F;
 constexpr std::uint32_t IconMask = 0xF0;
 
@@ -35,6 +42,17 @@ int MessageBox(QWidget* owner, const std::string& text, const std::string& capti
     box.setDefaultButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
     // Texts carry paths, file contents and system errors: shown as they are, never as markup.
     box.setTextFormat(Qt::PlainText);
+    // The window manager draws the caption in the title bar and cuts it short in a box sized
+    // for a short text ("Disk full"): the box takes the caption's width, in a title bar's
+    // larger bold face, and room for the bar's buttons.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        const int captionWidth =
+            box.fontMetrics().horizontalAdvance(QString::fromStdString(caption)) *
+                CaptionFaceGrowth / 100 +
+            TitleBarButtonsWidth;
+        grid->addItem(new QSpacerItem(captionWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     const int pressed = box.exec();
     if (!yesNo) {
         return IDOK;

@@ -33,3 +33,21 @@ TEST_F(GameWindowTest, EveryLabelAndMessageBoxShowsPlainText) {
     MessageBox(nullptr, "<img src=\"/dev/zero\"><h1>name</h1>", "Error", MB_OK);
     EXPECT_EQ(boxFormat, Qt::PlainText);
 }
+
+// Guards the caption of a box with a short text: a window manager cut "Zorbix Freeware" over
+// "Disk full" to "Zo... e", so the box is wider than the caption itself.
+TEST_F(GameWindowTest, AMessageBoxIsWideEnoughForItsCaption) {
+    SetMessageBoxHook({});
+    const QString caption = QStringLiteral("Zorbix Freeware");
+    int width = 0;
+    int captionWidth = 0;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            width = box->width();
+            captionWidth = box->fontMetrics().horizontalAdvance(caption);
+            box->accept();
+        }
+    });
+    MessageBox(nullptr, "Disk full", caption.toStdString(), MB_OK | MB_ICONERROR);
+    EXPECT_GT(width, captionWidth * 13 / 10 + 100);
+}
