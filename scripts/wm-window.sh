@@ -35,7 +35,7 @@ geometry() {
         /^  Width:/{w=$2} /^  Height:/{h=$2} END{print x, y, w, h}'
 }
 start_game() {
-    (cd "$work" && SDL_AUDIODRIVER=dummy ZORBIX_DEVICE=reference ./zorbix >"$work/program.log" 2>&1) &
+    (cd "$work" && exec env SDL_AUDIODRIVER=dummy ZORBIX_DEVICE=reference ./zorbix >"$work/program.log" 2>&1) &
     pid=$!
     window=""
     poll 'window=$(xdotool search --onlyvisible --name "^Zorbix Freeware$" 2>/dev/null | head -1); [ -n "$window" ]' ||
