@@ -240,8 +240,7 @@ HRESULT TGLDevice::StartScene() {
 
 void TGLDevice::FinishScene() {
     // The record describes the back buffer only if nothing of this frame was drawn yet.
-    PictureRepeated = FrameRecorded && !DrawnEarly && Signature.RepeatsHeldPicture();
-    if (PictureRepeated) {
+    if (FrameRecorded && !DrawnEarly && Signature.RepeatsHeldPicture()) {
         Queue.Discard();
         return;
     }

@@ -90,8 +90,6 @@ private:
     // Something of this frame was drawn before its end (a rectangle clear, a resource that
     // changed, a read of the back buffer).
     bool DrawnEarly = false;
-    // This frame repeated the picture held, so nothing was drawn for it.
-    bool PictureRepeated = false;
     // Whether the window shows the back buffer's picture (it does not after an exposure).
     bool PictureShown = false;
     // The surface size of the last swap.
