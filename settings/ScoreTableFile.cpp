@@ -6,6 +6,7 @@
 #include "platform/profile/AtomicFile.h"
 #include "platform/system/GameFilePlaces.h"
 #include "platform/system/LockedFile.h"
+#include "platform/system/RegularFile.h"
 
 #include <algorithm>
 #include <array>
@@ -68,19 +69,34 @@ void ReadBlocksOver(const TOpenFile& file, const std::string& fileName, TTableBy
 } // namespace
 
 void TScoreTable::LoadTable() {
+    const auto loadFrom = [this](const TOpenFile& file, const std::string& fileName) {
+        TTableBytes table = Encode(Entries);
+        ReadBlocksOver(file, fileName, table);
+        Entries = Decode(table);
+        AddedHere = {};
+    };
     // Reading needs no write access: a file marked read-only still loads.
     std::error_code error;
     const TOpenFile file = OpenRegularFileForReading(TableFileName, error);
-    if (error == std::errc::no_such_file_or_directory) {
+    if (error != std::errc::no_such_file_or_directory) {
+        if (error) {
+            ThrowIoError(error, TableFileName);
+        }
+        loadFrom(file, TableFileName);
         return;
     }
-    if (error) {
-        ThrowIoError(error, TableFileName);
+    // The dialog's messages ask players to save a downloaded table as "hiscores.dat"; on a
+    // case-sensitive file system that is another name, read here and written back under the
+    // table's own.
+    const std::string sameName = SameNameInAnyCase(TableFileName);
+    if (sameName.empty()) {
+        return;
     }
-    TTableBytes table = Encode(Entries);
-    ReadBlocksOver(file, TableFileName, table);
-    Entries = Decode(table);
-    AddedHere = {};
+    const TOpenFile other = OpenRegularFileForReading(sameName, error);
+    if (error) {
+        ThrowIoError(error, sameName);
+    }
+    loadFrom(other, sameName);
 }
 
 void TScoreTable::SaveTable() {

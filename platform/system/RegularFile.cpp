@@ -2,9 +2,12 @@
 
 #include "platform/system/OpenFile.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <cerrno>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -58,4 +61,25 @@ std::error_code ReadRegularFile(const std::string& path, std::size_t limit,
         bytes.shrink_to_fit();
     }
     return error;
+}
+
+std::string SameNameInAnyCase(const std::string& path) {
+    const std::filesystem::path wanted(path);
+    const std::string name = wanted.filename().string();
+    const auto sameLetters = [&name](const std::string& other) {
+        return std::equal(
+            name.begin(), name.end(), other.begin(), other.end(),
+            [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); });
+    };
+    std::error_code error;
+    const std::filesystem::path directory =
+        wanted.has_parent_path() ? wanted.parent_path() : std::filesystem::path(".");
+    for (std::filesystem::directory_iterator entry(directory, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::string other = entry->path().filename().string();
+        if (other != name && sameLetters(other)) {
+            return entry->path().string();
+        }
+    }
+    return {};
 }

@@ -16,3 +16,8 @@
 // system's error when it cannot be opened or read. On error `bytes` is empty.
 std::error_code ReadRegularFile(const std::string& path, std::size_t limit,
                                 std::vector<std::uint8_t>& bytes);
+
+// For a `path` that does not exist: the path of a file beside it whose name differs only in
+// letter case (ASCII), where the directory holds one; empty otherwise. On a case-sensitive file
+// system a file saved as "hiscores.dat" is still found under "HiScores.dat".
+std::string SameNameInAnyCase(const std::string& path);

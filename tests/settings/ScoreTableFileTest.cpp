@@ -227,3 +227,19 @@ TEST_F(TScoreFileTest, SavesOfTwoGamesMergeTheirNewScores) {
     reader.LoadTable();
     EXPECT_EQ(reader.Entry(1).Score, 5);
 }
+
+// Guards the table the dialog tells players to save as "hiscores.dat": without "HiScores.dat"
+// it is read under any letter case and saved back under the table's own name.
+TEST_F(TScoreFileTest, ATableSavedInAnotherLetterCaseIsReadAndSavedUnderItsName) {
+    const std::string lower = Directory.File("hiscores.dat");
+    WriteFileBytes(lower, HandBuiltTable);
+    TScoreTable table(File);
+    EXPECT_EQ(LoadError(table), "none");
+    EXPECT_EQ(table.Entry(1).Name(), "Ann");
+    table.SaveTable();
+    EXPECT_EQ(ReadFileBytes(File).substr(0, 4), HandBuiltTable.substr(0, 4));
+
+    TScoreTable unrelated(Directory.File("Scores.dat"));
+    EXPECT_EQ(LoadError(unrelated), "none");
+    EXPECT_EQ(unrelated.Entry(1).Name(), "................");
+}
