@@ -38,7 +38,7 @@ std::optional<std::uint8_t> StoredNameByte(char32_t character) {
         return static_cast<std::uint8_t>(character);
     }
     const auto found = std::find(UpperCharacters.begin(), UpperCharacters.end(), character);
-    if (character == 0 || found == UpperCharacters.end()) {
+    if (found == UpperCharacters.end()) {
         return std::nullopt;
     }
     return static_cast<std::uint8_t>(FirstUpperByte + (found - UpperCharacters.begin()));
