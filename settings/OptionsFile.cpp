@@ -58,7 +58,7 @@ bool TOptions::LoadOptions() {
 bool TOptions::SaveOptions() {
     // A file far past any settings file's size was not read at the start either; it is the
     // player's, so it is left as it is, and the player is told why nothing was saved.
-    if (ProfileFileError(IniFileName.c_str()) == std::errc::file_too_large) {
+    if (ProfileFileTooLarge(IniFileName.c_str())) {
         throw EGameError(IniFileName +
                          " is too large to be a settings file: it was left as it is, and the "
                          "settings were not saved");

@@ -99,8 +99,9 @@ BOOL WritePrivateProfileStringA(const char* appName, const char* keyName, const 
     return 1;
 }
 
-std::error_code ProfileFileError(const char* fileName) {
-    std::vector<std::uint8_t> bytes;
-    const std::error_code error = ReadRegularFile(fileName, MaxProfileFileBytes, bytes);
-    return error == std::errc::no_such_file_or_directory ? std::error_code() : error;
+bool ProfileFileTooLarge(const char* fileName) {
+    // Its size is enough to tell: nothing of it needs reading.
+    struct stat status {};
+    return ::stat(fileName, &status) == 0 && S_ISREG(status.st_mode) &&
+           static_cast<std::uintmax_t>(status.st_size) > MaxProfileFileBytes;
 }

@@ -6,7 +6,6 @@
 // values and some old. Reads see the cached writes. User-interface thread only.
 
 #include <cstdint>
-#include <system_error>
 
 using DWORD = std::uint32_t;
 using BOOL = std::int32_t;
@@ -29,6 +28,6 @@ DWORD GetPrivateProfileStringA(const char* appName, const char* keyName, const c
 BOOL WritePrivateProfileStringA(const char* appName, const char* keyName, const char* string,
                                 const char* fileName);
 
-// Why `fileName` cannot be read as a profile, as ReadRegularFile tells it (file_too_large for
-// one past the bound no settings file comes near); empty when it can be, or does not exist.
-std::error_code ProfileFileError(const char* fileName);
+// Whether `fileName` is a file past the bound no settings file comes near, which is never read
+// as a profile (so it reads as empty and cannot be written either).
+bool ProfileFileTooLarge(const char* fileName);
