@@ -26,6 +26,8 @@ test_packages=(
   # window managers for the window test and the CPU measurement, a Wayland compositor for the
   # Wayland test
   openbox icewm weston
+  # pgrep and pkill, for the session-end and Wayland tests
+  procps
   # the desktop file, metainfo and package checks
   desktop-file-utils appstream lintian
 )
