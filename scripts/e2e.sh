@@ -8,6 +8,9 @@
 # The screenshots are kept in $E2E_SHOTS when that names a directory.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/need-tools.sh
+need_display_tools
+need_tools xdotool import convert compare
 
 program_dir=$(realpath "${1:-build/bin}")
 work=$(mktemp -d)

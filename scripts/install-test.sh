@@ -8,6 +8,10 @@
 #   bash scripts/install-test.sh [BUILD_DIRECTORY]   (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/need-tools.sh
+need_display_tools
+need_tools xdotool import convert
+[ "$(id -u)" -ne 0 ] || need_tools useradd runuser
 
 build=$(realpath "${1:-build}")
 player=zorbix-install-test

@@ -7,6 +7,9 @@
 #   bash scripts/session-end.sh [PROGRAM_DIRECTORY]   (default: build/bin)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/need-tools.sh
+need_display_tools
+need_tools xdotool pgrep
 
 program_dir=$(realpath "${1:-build/bin}")
 work=$(mktemp -d)

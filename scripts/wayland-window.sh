@@ -13,8 +13,11 @@ program_dir=$(realpath "${1:-build/bin}")
 shift || true
 devices=("${@:-reference}")
 [ "$#" -gt 0 ] || devices=(reference hardware)
-if ! command -v weston >/dev/null || ! [ -e "$(qtpaths6 --plugin-dir 2>/dev/null)/platforms/libqwayland-generic.so" ]; then
-    echo "wayland-window: skipped: weston or Qt's wayland platform (qt6-wayland) is not installed"
+source scripts/need-tools.sh
+need_display_tools
+need_tools weston xdotool xwininfo import convert compare pkill qtpaths6
+if ! [ -e "$(qtpaths6 --plugin-dir)/platforms/libqwayland-generic.so" ]; then
+    echo "wayland-window: skipped: Qt's wayland platform (qt6-wayland) is not installed"
     exit 77
 fi
 work=$(mktemp -d)

@@ -13,9 +13,9 @@ cd "$(dirname "$0")/.."
 program_dir=$(realpath "${1:-build/bin}")
 shift || true
 wms=("${@:-openbox}")
-for wm in "${wms[@]}"; do
-    command -v "$wm" >/dev/null || { echo "wm-window: $wm is not installed (scripts/setup.sh)" >&2; exit 1; }
-done
+source scripts/need-tools.sh
+need_display_tools
+need_tools xdotool xwininfo xprop import convert "${wms[@]}"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp -r "$program_dir/zorbix" "$program_dir/Images" "$program_dir/Sounds.dxw" "$work/"

@@ -25,7 +25,7 @@ TEST(Direct3D8, ServesItsVersionAndTheScreenMode) {
     D3DDISPLAYMODE mode{};
     ASSERT_EQ(direct3D->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode), D3D_OK);
     EXPECT_EQ(mode.Format, D3DFMT_X8R8G8B8);
-    EXPECT_EQ(mode.Width > 0, HasOpenGLDisplay());
+    EXPECT_GT(mode.Width, 0u); // every platform of the application has a screen
     EXPECT_EQ(direct3D->GetAdapterDisplayMode(1, &mode), D3DERR_INVALIDCALL);
     EXPECT_EQ(direct3D->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, nullptr), D3DERR_INVALIDCALL);
 }
