@@ -3,6 +3,7 @@
 #   bash scripts/setup.sh play   what building and playing needs
 #   bash scripts/setup.sh test   that and everything the tests, the fuzzer and the package
 #                                checks need (the default)
+#   bash scripts/setup.sh release   what building and packaging a release needs
 set -euo pipefail
 
 play_packages=(
@@ -15,7 +16,10 @@ play_packages=(
   # the toolkit's Wayland platform, so that a Wayland session runs the game natively
   qt6-wayland
 )
+# cpack's Debian generator tells the programs by their file type
+release_packages=(file)
 test_packages=(
+  "${release_packages[@]}"
   clang-format
   # fuzzing with the distribution's clang (libFuzzer ships with its runtime)
   clang libclang-rt-dev
@@ -36,7 +40,8 @@ packages=("${play_packages[@]}")
 case "${1:-test}" in
   play) ;;
   test) packages+=("${test_packages[@]}") ;;
-  *) echo "setup.sh: play or test, not \"$1\"" >&2; exit 2 ;;
+  release) packages+=("${release_packages[@]}") ;;
+  *) echo "setup.sh: play, test or release, not \"$1\"" >&2; exit 2 ;;
 esac
 
 SUDO=""
