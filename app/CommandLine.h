@@ -1,7 +1,7 @@
 #pragma once
 // The switches of the `zorbix` program. Without any it runs the game in its window.
 
-#include "render/HeadlessModes.h"
+#include "app/HeadlessModes.h"
 
 #include <cstdint>
 #include <optional>

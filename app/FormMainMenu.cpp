@@ -6,11 +6,11 @@
 #include "platform/system/ApplicationError.h"
 #include "platform/system/MessageBox.h"
 #include "render/SceneResources.h"
-#include "settings/AboutBox.h"
-#include "settings/FormHighScores.h"
 #include "settings/ModalDialogPause.h"
 #include "settings/Options.h"
-#include "settings/WebLinks.h"
+#include "settings/dialogs/AboutBox.h"
+#include "settings/dialogs/FormHighScores.h"
+#include "settings/dialogs/WebLinks.h"
 
 #include <QMenu>
 #include <QMenuBar>

@@ -1,8 +1,8 @@
 #include "app/GameApplication.h"
 
 #include "core/BuildInfo.h"
+#include "platform/files/GameFilePlaces.h"
 #include "platform/system/ApplicationError.h"
-#include "platform/system/GameFilePlaces.h"
 
 #include <QFile>
 #include <QIcon>

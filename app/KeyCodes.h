@@ -3,7 +3,7 @@
 // that went down, and the character the press produces, if any (Escape 27, Space 32, Enter
 // 13; the arrow, function and modifier keys produce none).
 
-#include "platform/input/VirtualKeys.h"
+#include "platform/interfaces/VirtualKeys.h"
 
 #include <cstdint>
 #include <optional>

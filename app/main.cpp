@@ -3,12 +3,12 @@
 #include "app/CommandLine.h"
 #include "app/FormMain.h"
 #include "app/GameApplication.h"
+#include "app/HeadlessModes.h"
+#include "platform/files/GameFilePlaces.h"
 #include "platform/system/ApplicationError.h"
 #include "platform/system/DisplayConnection.h"
-#include "platform/system/GameFilePlaces.h"
-#include "render/HeadlessModes.h"
-#include "settings/AboutBox.h"
-#include "settings/FormHighScores.h"
+#include "settings/dialogs/AboutBox.h"
+#include "settings/dialogs/FormHighScores.h"
 
 #include <cstdlib>
 #include <iostream>

@@ -9,7 +9,7 @@ TDXWaveList::~TDXWaveList() {
 void TDXWaveList::SetDXSound(TDXSound* sound) {
     if (Sound != nullptr) {
         Sound->UnRegisterNotifyEvent(this);
-        Collection.Detach();
+        ItemPlayback.Detach();
     }
     Sound = sound;
     if (Sound == nullptr) {
@@ -18,8 +18,8 @@ void TDXWaveList::SetDXSound(TDXSound* sound) {
     Sound->RegisterNotifyEvent(
         this, [this](TDXSound& from, TDXSoundNotifyType type) { DXSoundNotifyEvent(from, type); });
     if (Sound->Initialized()) {
-        Collection.Attach(*Sound);
-        Collection.Restore();
+        ItemPlayback.Attach(*Sound);
+        ItemPlayback.Restore();
     }
 }
 
@@ -27,18 +27,18 @@ void TDXWaveList::DXSoundNotifyEvent(TDXSound& sound, TDXSoundNotifyType type) {
     switch (type) {
     case TDXSoundNotifyType::Destroying:
         // The device is going: nothing may keep a buffer made on it.
-        Collection.Detach();
+        ItemPlayback.Detach();
         Sound->UnRegisterNotifyEvent(this);
         Sound = nullptr;
         break;
     case TDXSoundNotifyType::Initialize:
-        Collection.Attach(sound);
+        ItemPlayback.Attach(sound);
         break;
     case TDXSoundNotifyType::Finalize:
-        Collection.Detach();
+        ItemPlayback.Detach();
         break;
     case TDXSoundNotifyType::Restore:
-        Collection.Restore();
+        ItemPlayback.Restore();
         break;
     case TDXSoundNotifyType::Initializing:
         break;

@@ -17,6 +17,24 @@ TDirectSound::TDirectSound(const TDirectSoundCreate& create, std::function<void(
     }
 }
 
+void TDirectSound::Register(TDirectSoundBuffer& buffer) {
+    Buffers.push_back(&buffer);
+}
+
+void TDirectSound::Unregister(TDirectSoundBuffer& buffer) {
+    std::erase(Buffers, &buffer);
+}
+
+TDirectSoundBuffer::TDirectSoundBuffer(TDirectSound& sound) : Sound(&sound) {
+    Sound->Register(*this);
+}
+
+TDirectSoundBuffer::~TDirectSoundBuffer() {
+    if (Sound != nullptr) {
+        Sound->Unregister(*this);
+    }
+}
+
 TDirectSound::~TDirectSound() {
     for (TDirectSoundBuffer* buffer : Buffers) {
         buffer->Orphan();

@@ -36,10 +36,8 @@ public:
 
 private:
     friend class TDirectSoundBuffer;
-    // Inline, like the holder's destructor, so that code which only frees holders (the wave
-    // collection's file code) links without this unit.
-    void Register(TDirectSoundBuffer& buffer) { Buffers.push_back(&buffer); }
-    void Unregister(TDirectSoundBuffer& buffer) { std::erase(Buffers, &buffer); }
+    void Register(TDirectSoundBuffer& buffer);
+    void Unregister(TDirectSoundBuffer& buffer);
     // A buffer reported DSERR_BUFFERLOST.
     void BufferLost();
 
@@ -53,12 +51,8 @@ private:
 class TDirectSoundBuffer {
 public:
     // An empty holder on sound; sound must outlive it or release it first (see ~TDirectSound).
-    explicit TDirectSoundBuffer(TDirectSound& sound) : Sound(&sound) { Sound->Register(*this); }
-    ~TDirectSoundBuffer() {
-        if (Sound != nullptr) {
-            Sound->Unregister(*this);
-        }
-    }
+    explicit TDirectSoundBuffer(TDirectSound& sound);
+    ~TDirectSoundBuffer();
     TDirectSoundBuffer(const TDirectSoundBuffer&) = delete;
     TDirectSoundBuffer& operator=(const TDirectSoundBuffer&) = delete;
 

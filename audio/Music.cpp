@@ -2,8 +2,8 @@
 
 #include "core/Globals.h"
 #include "core/Random.h"
+#include "platform/files/GameFilePlaces.h"
 #include "platform/mci/Mci.h"
-#include "platform/system/GameFilePlaces.h"
 #include "settings/Options.h"
 
 #include <chrono>

@@ -46,5 +46,5 @@ void PlaySoundEffect(std::string_view name) {
         // stopping at an error box on every catch.
         return;
     }
-    item->PlayItem(false);
+    SoundComponents->DXWaveList.Playback().PlayItem(*item, false);
 }

@@ -1,15 +1,15 @@
-// The playing half of the wave collection: each item's main buffer, filled with its wave, and
-// the duplicates of it that sound the effect, several at once.
+#include "audio/WavePlayback.h"
 
 #include "audio/DXSound.h"
 #include "audio/DXSoundTexts.h"
-#include "audio/WaveCollection.h"
+#include "audio/wavefile/WaveCollection.h"
 #include "core/GameError.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <optional>
+#include <stdexcept>
 #include <thread>
 
 namespace {
@@ -37,140 +37,184 @@ std::span<const std::uint8_t> CopyInto(std::span<std::uint8_t> region,
     std::copy_n(bytes.begin(), count, region.begin());
     return bytes.subspan(count);
 }
+
+void ApplyControls(const TWaveCollectionItem& item, TDirectSoundBuffer& buffer) {
+    buffer.SetFrequency(static_cast<DWORD>(item.Frequency));
+    buffer.SetPan(item.Pan);
+    buffer.SetVolume(item.Volume);
+}
+
+bool Made(const std::unique_ptr<TDirectSoundBuffer>& buffer) {
+    return buffer && buffer->Made();
+}
 } // namespace
 
-void TWaveCollectionItem::Initialize() {
-    Duplicates.clear();
-    Main.reset();
-    IsInitialized = true;
+TWavePlayback::TWavePlayback(TWaveCollection& collection) : Collection(collection) {
+    Collection.SetItemsReplaced([this] { ItemsReplaced(); });
 }
 
-void TWaveCollectionItem::Finalize() {
-    Duplicates.clear();
-    Main.reset();
-    IsInitialized = false;
+TWavePlayback::~TWavePlayback() {
+    Collection.SetItemsReplaced({});
 }
 
-void TWaveCollectionItem::ApplyControls(TDirectSoundBuffer& buffer) const {
-    buffer.SetFrequency(static_cast<DWORD>(Frequency));
-    buffer.SetPan(Pan);
-    buffer.SetVolume(Volume);
+TWavePlayback::TItemBuffers& TWavePlayback::BuffersOf(const TWaveCollectionItem& item) {
+    const auto index = static_cast<std::size_t>(item.Index());
+    if (index >= Items.size()) {
+        Items.resize(index + 1);
+    }
+    return Items[index];
 }
 
-void TWaveCollectionItem::FillMainBuffer() {
-    if (!Wave.HasSamples()) {
+const TWavePlayback::TItemBuffers*
+TWavePlayback::FindBuffers(const TWaveCollectionItem& item) const {
+    const auto index = static_cast<std::size_t>(item.Index());
+    return index < Items.size() ? &Items[index] : nullptr;
+}
+
+void TWavePlayback::ItemsReplaced() {
+    Items.clear();
+    if (Sound != nullptr && Sound->Initialized()) {
+        Attach(*Sound);
+        Restore();
+    }
+}
+
+void TWavePlayback::FillMainBuffer(const TWaveCollectionItem& item, TItemBuffers& buffers) {
+    const TWave& wave = item.Wave;
+    if (!wave.HasSamples()) {
         return;
     }
-    TDXSound* sound = Owner.Sound;
-    const bool deviceOpen = sound != nullptr && sound->Initialized();
-    if (!IsInitialized && deviceOpen) {
-        IsInitialized = true;
+    const bool deviceOpen = Sound != nullptr && Sound->Initialized();
+    if (!buffers.IsInitialized && deviceOpen) {
+        buffers.IsInitialized = true;
     }
-    if (!IsInitialized || !deviceOpen) {
+    if (!buffers.IsInitialized || !deviceOpen) {
         return;
     }
-    const std::optional<WAVEFORMATEX> format = DeviceFormat(Wave.Format);
-    if (!format || Wave.Samples.size() > DSBSIZE_MAX) {
+    const std::optional<WAVEFORMATEX> format = DeviceFormat(wave.Format);
+    if (!format || wave.Samples.size() > DSBSIZE_MAX) {
         throw SoundBufferError(CannotBeMadeText);
     }
-    const auto bytes = static_cast<DWORD>(Wave.Samples.size());
-    if (!Main) {
-        Main = std::make_unique<TDirectSoundBuffer>(*sound->DSound());
+    const auto bytes = static_cast<DWORD>(wave.Samples.size());
+    if (!buffers.Main) {
+        buffers.Main = std::make_unique<TDirectSoundBuffer>(*Sound->DSound());
     }
+    TDirectSoundBuffer& main = *buffers.Main;
     DSBUFFERDESC description{};
     description.dwSize = DSBUFFERDESC_SIZE;
-    description.dwFlags = sound->SoundBufferFlags();
+    description.dwFlags = Sound->SoundBufferFlags();
     description.dwBufferBytes = bytes;
     description.lpwfxFormat = &*format;
-    if (!Main->CreateBuffer(description)) {
+    if (!main.CreateBuffer(description)) {
         throw SoundBufferError(CannotBeMadeText);
     }
-    if (!Main->Lock(0, bytes)) {
+    if (!main.Lock(0, bytes)) {
         throw SoundBufferError(CannotBeLockedText);
     }
-    const auto rest = CopyInto(Main->LockedFirst(), Wave.Samples);
-    CopyInto(Main->LockedSecond(), rest);
-    Main->Unlock();
-    ApplyControls(*Main);
+    const auto rest = CopyInto(main.LockedFirst(), wave.Samples);
+    CopyInto(main.LockedSecond(), rest);
+    main.Unlock();
+    ApplyControls(item, main);
 }
 
-TDirectSoundBuffer* TWaveCollectionItem::FreeOrNewDuplicate() {
-    for (const auto& copy : Duplicates) {
+TDirectSoundBuffer* TWavePlayback::FreeOrNewDuplicate(const TWaveCollectionItem& item,
+                                                      TItemBuffers& buffers) {
+    auto& duplicates = buffers.Duplicates;
+    for (const auto& copy : duplicates) {
         if (!copy->Playing()) {
             return copy.get();
         }
     }
-    if (PlayingLimit == 0 || DuplicateCount() < PlayingLimit) {
-        if (!Main || !Main->Made()) {
-            FillMainBuffer();
+    const std::int32_t limit = item.MaxPlayingCount();
+    if (limit == 0 || static_cast<std::int32_t>(duplicates.size()) < limit) {
+        if (!Made(buffers.Main)) {
+            FillMainBuffer(item, buffers);
         }
-        if (!Main || !Main->Made()) {
+        if (!Made(buffers.Main)) {
             return nullptr;
         }
-        auto copy = std::make_unique<TDirectSoundBuffer>(*Owner.Sound->DSound());
-        if (!copy->Duplicate(*Main)) {
+        auto copy = std::make_unique<TDirectSoundBuffer>(*Sound->DSound());
+        if (!copy->Duplicate(*buffers.Main)) {
             return nullptr;
         }
-        Duplicates.push_back(std::move(copy));
-        return Duplicates.back().get();
+        duplicates.push_back(std::move(copy));
+        return duplicates.back().get();
     }
     // Every copy is busy and no more are allowed: the oldest start is cut off and reused.
-    std::rotate(Duplicates.begin(), Duplicates.begin() + 1, Duplicates.end());
-    return Duplicates.back().get();
+    std::rotate(duplicates.begin(), duplicates.begin() + 1, duplicates.end());
+    return duplicates.back().get();
 }
 
-void TWaveCollectionItem::PlayItem(bool wait) {
-    if (!IsInitialized) {
+void TWavePlayback::PlayItem(const TWaveCollectionItem& item, bool wait) {
+    TItemBuffers& buffers = BuffersOf(item);
+    if (!buffers.IsInitialized) {
         return;
     }
-    if (Looped) {
-        if (!Main || !Main->Made()) {
-            FillMainBuffer();
+    if (item.Looped) {
+        if (!Made(buffers.Main)) {
+            FillMainBuffer(item, buffers);
         }
-        if (!Main || !Main->Made()) {
+        if (!Made(buffers.Main)) {
             return;
         }
-        Main->Stop();
-        Main->SetCurrentPosition(0);
-        Main->Play(true);
+        buffers.Main->Stop();
+        buffers.Main->SetCurrentPosition(0);
+        buffers.Main->Play(true);
         return;
     }
-    TDirectSoundBuffer* copy = FreeOrNewDuplicate();
+    TDirectSoundBuffer* copy = FreeOrNewDuplicate(item, buffers);
     if (copy == nullptr) {
         return;
     }
     copy->Stop();
     copy->SetCurrentPosition(0);
-    ApplyControls(*copy);
+    ApplyControls(item, *copy);
     copy->Play(false);
     while (wait && copy->Playing()) {
         std::this_thread::sleep_for(WaitPollInterval);
     }
 }
 
-void TWaveCollection::Attach(TDXSound& sound) {
+void TWavePlayback::Attach(TDXSound& sound) {
     Sound = &sound;
-    AttachLoadedItems = [](TWaveCollection& collection) {
-        if (collection.Sound->Initialized()) {
-            collection.Attach(*collection.Sound);
-            collection.Restore();
-        }
-    };
-    for (const auto& item : ItemList) {
-        item->Initialize();
+    Items.clear();
+    Items.resize(static_cast<std::size_t>(Collection.Count()));
+    for (TItemBuffers& buffers : Items) {
+        buffers.IsInitialized = true;
     }
 }
 
-void TWaveCollection::Detach() {
-    for (const auto& item : ItemList) {
-        item->Finalize();
-    }
+void TWavePlayback::Detach() {
+    Items.clear();
     Sound = nullptr;
-    AttachLoadedItems = nullptr;
 }
 
-void TWaveCollection::Restore() {
-    for (const auto& item : ItemList) {
-        item->FillMainBuffer();
+void TWavePlayback::Restore() {
+    for (int index = 0; index < Collection.Count(); ++index) {
+        const TWaveCollectionItem& item = Collection.Items(index);
+        FillMainBuffer(item, BuffersOf(item));
     }
+}
+
+bool TWavePlayback::Initialized(const TWaveCollectionItem& item) const {
+    const TItemBuffers* buffers = FindBuffers(item);
+    return buffers != nullptr && buffers->IsInitialized;
+}
+
+TDirectSoundBuffer* TWavePlayback::MainBuffer(const TWaveCollectionItem& item) const {
+    const TItemBuffers* buffers = FindBuffers(item);
+    return buffers != nullptr ? buffers->Main.get() : nullptr;
+}
+
+int TWavePlayback::DuplicateCount(const TWaveCollectionItem& item) const {
+    const TItemBuffers* buffers = FindBuffers(item);
+    return buffers != nullptr ? static_cast<int>(buffers->Duplicates.size()) : 0;
+}
+
+TDirectSoundBuffer& TWavePlayback::Duplicate(const TWaveCollectionItem& item, int index) const {
+    const TItemBuffers* buffers = FindBuffers(item);
+    if (buffers == nullptr) {
+        throw std::out_of_range("no copy of that wave");
+    }
+    return *buffers->Duplicates.at(static_cast<std::size_t>(index));
 }

@@ -24,4 +24,6 @@ std::uint32_t RandomInt(std::uint32_t range) {
     return static_cast<std::uint32_t>(product >> 32);
 }
 
-double RandomReal() { return static_cast<double>(NextSeed()) * (1.0 / 4294967296.0); }
+double RandomReal() {
+    return static_cast<double>(NextSeed()) * (1.0 / 4294967296.0);
+}

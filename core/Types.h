@@ -2,7 +2,7 @@
 // The value types every part of the game shares: vectors, matrices, materials and the pose
 // of one drawn object.
 
-#include "platform/d3d/D3D8.h"
+#include "platform/interfaces/D3D8.h"
 
 using TVector = D3DVECTOR;
 using TMatrix = D3DMATRIX;

@@ -5,18 +5,13 @@
 // side 0 to 3.
 
 #include "core/Types.h"
+#include "platform/interfaces/VirtualKeys.h"
 
 #include <array>
 #include <cstdint>
 #include <numbers>
 
 constexpr std::uint8_t SideCount = 4;
-
-// Virtual key codes of the arrow keys.
-constexpr std::uint16_t KeyLeft = 37;
-constexpr std::uint16_t KeyUp = 38;
-constexpr std::uint16_t KeyRight = 39;
-constexpr std::uint16_t KeyDown = 40;
 
 // A kick's tilt of the slot: radians about the x and y axes.
 struct TSideTilt {
@@ -32,7 +27,7 @@ constexpr std::array<float, SideCount> Angles{std::numbers::pi_v<float>,
                                               static_cast<float>(3 * std::numbers::pi / 2), 0,
                                               static_cast<float>(std::numbers::pi / 2)};
 constexpr std::array<TSideTilt, SideCount> Tilts{{{1, 0}, {0, 1}, {-1, 0}, {0, -1}}};
-constexpr std::array<std::uint16_t, SideCount> Keys{KeyUp, KeyRight, KeyDown, KeyLeft};
+constexpr std::array<std::uint16_t, SideCount> Keys{VK_UP, VK_RIGHT, VK_DOWN, VK_LEFT};
 } // namespace SideTable
 
 // Where a ball of this side appears: 1.4 out along the lane, at height 3.

@@ -1,5 +1,7 @@
 #include "math/Math3D.h"
 
+#include "platform/interfaces/D3DMatrix.h"
+
 #include <cmath>
 
 namespace {
@@ -100,17 +102,7 @@ TMatrix RotationZMatrix(float angle) {
 }
 
 TMatrix MatrixMultiply(const TMatrix& first, const TMatrix& second) {
-    TMatrix product = ZeroMatrix;
-    for (int i = 0; i < 4; ++i) {
-        for (int j = 0; j < 4; ++j) {
-            double sum = 0.0;
-            for (int k = 0; k < 4; ++k) {
-                sum += double(second.m[i][k]) * first.m[k][j];
-            }
-            product.m[i][j] = static_cast<float>(sum);
-        }
-    }
-    return product;
+    return MultiplyMatrices(second, first);
 }
 
 TMatrix ComposeObjectMatrix(const TVector& scale, const TVector& position,

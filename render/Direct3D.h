@@ -3,7 +3,7 @@
 // part uses, the one vertex buffer that holds all geometry, and the fixed render states, the
 // texture stage and the two lights every frame relies on. User-interface thread only.
 
-#include "platform/d3d/D3D8.h"
+#include "platform/interfaces/D3D8.h"
 
 // Written only by InitDirect3D and ReleaseDirect3D (the device bench puts its own device in
 // place).

@@ -3,7 +3,7 @@
 // seam: the main window installs what it does (stop rendering, show a box); until then a
 // report goes to the standard error stream, so tools and tests still see it.
 
-#include "platform/d3d/D3D8Types.h"
+#include "platform/interfaces/D3D8Types.h"
 
 #include <functional>
 #include <string>

@@ -6,7 +6,7 @@
 // world transform, the material and the bound texture, which each draw sets for itself.
 // Runs after loading has completed, once per main-loop call; allocates nothing.
 
-#include "platform/d3d/D3D8Types.h"
+#include "platform/interfaces/D3D8Types.h"
 
 // Clears, draws and presents one frame. Success without touching the device in state 0;
 // E_FAIL without a device; otherwise the first failing code of Clear, BeginScene, EndScene

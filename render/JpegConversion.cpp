@@ -1,9 +1,9 @@
 #include "render/JpegConversion.h"
 
 #include "core/GameError.h"
-#include "platform/profile/AtomicFile.h"
-#include "platform/system/GameFilePlaces.h"
-#include "platform/system/RegularFile.h"
+#include "platform/files/AtomicFile.h"
+#include "platform/files/GameFilePlaces.h"
+#include "platform/files/RegularFile.h"
 #include "render/BitmapCheck.h"
 
 #include <QBuffer>

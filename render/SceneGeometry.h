@@ -2,7 +2,7 @@
 // All geometry of the game in one vertex buffer, built once at load time: three generated
 // quads and the six mesh tables, each a range of triangles that one draw call covers.
 
-#include "platform/d3d/D3D8.h"
+#include "platform/interfaces/D3D8.h"
 
 #include <array>
 #include <cstdint>

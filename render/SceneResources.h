@@ -4,7 +4,7 @@
 // and the geometry exist; they live until the program ends. Only LoadSceneResources and
 // ReleaseSceneResources write them.
 
-#include "platform/d3d/D3D8.h"
+#include "platform/interfaces/D3D8.h"
 #include "render/BackPlane.h"
 #include "render/Numbers.h"
 

@@ -2,7 +2,7 @@
 
 #include "core/GameError.h"
 #include "math/Math3D.h"
-#include "platform/system/RegularFile.h"
+#include "platform/files/RegularFile.h"
 #include "render/BitmapCheck.h"
 
 #include <QImage>

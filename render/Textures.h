@@ -2,7 +2,7 @@
 // Turning bitmap files into textures: 32-bit, in the managed pool, the picture stored bottom
 // row first so that the scene's texture coordinates show it upright. Run at load time only.
 
-#include "platform/d3d/D3D8.h"
+#include "platform/interfaces/D3D8.h"
 
 #include <string>
 

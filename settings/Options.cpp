@@ -1,6 +1,6 @@
 #include "settings/Options.h"
 
-#include "platform/system/GameFilePlaces.h"
+#include "platform/files/GameFilePlaces.h"
 
 std::unique_ptr<TOptions> Options;
 

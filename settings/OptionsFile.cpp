@@ -3,8 +3,8 @@
 #include "settings/Options.h"
 
 #include "core/GameError.h"
-#include "platform/profile/PrivateProfile.h"
-#include "platform/system/GameFilePlaces.h"
+#include "platform/files/GameFilePlaces.h"
+#include "platform/files/PrivateProfile.h"
 #include "settings/IntegerText.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "settings/ScoreTable.h"
 
 #include "core/Globals.h"
-#include "platform/system/GameFilePlaces.h"
+#include "platform/files/GameFilePlaces.h"
 #include "settings/DateTime.h"
 #include "settings/HighScoreDialog.h"
 #include "settings/ModalDialogPause.h"

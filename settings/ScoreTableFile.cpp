@@ -3,10 +3,10 @@
 #include "settings/ScoreTable.h"
 
 #include "core/GameError.h"
-#include "platform/profile/AtomicFile.h"
-#include "platform/system/GameFilePlaces.h"
-#include "platform/system/LockedFile.h"
-#include "platform/system/RegularFile.h"
+#include "platform/files/AtomicFile.h"
+#include "platform/files/GameFilePlaces.h"
+#include "platform/files/LockedFile.h"
+#include "platform/files/RegularFile.h"
 
 #include <algorithm>
 #include <array>

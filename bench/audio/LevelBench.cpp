@@ -3,8 +3,8 @@
 // below full scale. The loudest effect should stand 6 to 10 dB above the music.
 
 #include "BenchSounds.h"
-#include "audio/Wave.h"
-#include "audio/WaveCollection.h"
+#include "audio/wavefile/Wave.h"
+#include "audio/wavefile/WaveCollection.h"
 #include "platform/mci/FluidSequencer.h"
 #include "platform/mci/SoundFontSearch.h"
 

@@ -3,12 +3,12 @@
 // window that sizes the back buffer, and the heap allocations a frame makes (none once the
 // first frames have sized the device's queues).
 
+#include "app/HeadlessModes.h"
 #include "core/Globals.h"
 #include "platform/d3d/DeviceWindow.h"
 #include "platform/d3d/reference/ReferenceDevice.h"
 #include "render/Direct3D.h"
 #include "render/FrameRenderer.h"
-#include "render/HeadlessModes.h"
 #include "render/HeadlessScene.h"
 #include "tests/refdevice/DeviceTestKit.h"
 #include "tests/support/CountingAllocator.h"

@@ -3,7 +3,7 @@
 // concrete window; a software device hands it finished frames, a hardware device draws into
 // it directly.
 
-#include "platform/d3d/D3D8Types.h"
+#include "platform/interfaces/D3D8Types.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 // The Direct3D object: answers the display mode and makes the hardware (OpenGL) or the
 // reference (software) device after checking what is asked of it.
-#include "platform/d3d/D3D8.h"
+#include "platform/interfaces/D3D8.h"
 
 #include "platform/d3d/opengl/OpenGLDevice.h"
 #include "platform/d3d/reference/ReferenceDevice.h"

@@ -5,8 +5,8 @@
 // the wrong state or with arguments the interface rejects answers D3DERR_INVALIDCALL and changes
 // nothing; only checked calls reach the device's own part below.
 
-#include "platform/d3d/D3D8.h"
 #include "platform/d3d/FixedFunctionState.h"
+#include "platform/interfaces/D3D8.h"
 
 #include <cstddef>
 #include <new>
@@ -107,7 +107,6 @@ protected:
     // inside the bound stream, with the vertex format set and inside a scene.
     virtual HRESULT DrawTriangleList(UINT startVertex, UINT primitiveCount) = 0;
 
-    bool InScene() const { return SceneOpen; }
     // Adds fill work done for this frame to its counters.
     void CountFill(std::uint64_t fragments, std::uint64_t pixelsShaded) {
         Counters.Fragments += fragments;

@@ -6,7 +6,7 @@
 // it into shader constants and OpenGL switches, the software device into its vertex and pixel
 // work.
 
-#include "platform/d3d/D3D8Types.h"
+#include "platform/interfaces/D3D8Types.h"
 
 #include <array>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // The lock rules both devices' textures and vertex buffers follow: one lock at a time, of level
 // 0 only, and never of anything outside the resource.
 
-#include "platform/d3d/D3D8Types.h"
+#include "platform/interfaces/D3D8Types.h"
 
 #include <cstddef>
 

@@ -4,8 +4,8 @@
 // every playing buffer into SDL's audio output. Calls come from one thread (the game's user
 // interface thread); wrong calls return the code the original interface would, never crash.
 
-#include "platform/com/Unknown.h"
 #include "platform/dsound/DSoundTypes.h"
+#include "platform/interfaces/Unknown.h"
 
 class IDirectSoundBuffer : public IUnknown {
 public:

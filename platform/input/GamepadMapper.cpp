@@ -1,6 +1,6 @@
 #include "platform/input/GamepadMapper.h"
 
-#include "platform/input/VirtualKeys.h"
+#include "platform/interfaces/VirtualKeys.h"
 
 #include <algorithm>
 #include <cstdlib>

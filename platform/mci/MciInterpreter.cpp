@@ -1,6 +1,6 @@
 #include "platform/mci/MciInterpreter.h"
 
-#include "platform/system/RegularFile.h"
+#include "platform/files/RegularFile.h"
 
 TMciInterpreter::TMciInterpreter(TSequencerFactory factory) : Factory(std::move(factory)) {}
 

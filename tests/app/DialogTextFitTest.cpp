@@ -4,10 +4,10 @@
 // bevel. A failure says what part of the text a player can read.
 
 #include "core/Globals.h"
-#include "platform/system/ProgramDirectory.h"
-#include "settings/AboutBox.h"
-#include "settings/FormHighScores.h"
+#include "platform/files/ProgramDirectory.h"
 #include "settings/ScoreTable.h"
+#include "settings/dialogs/AboutBox.h"
+#include "settings/dialogs/FormHighScores.h"
 #include "tests/app/EventLoop.h"
 #include "tests/profile/TempDirectory.h"
 

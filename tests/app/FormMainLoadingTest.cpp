@@ -4,7 +4,7 @@
 #include "core/Globals.h"
 #include "game/Game.h"
 #include "game/Sides.h"
-#include "platform/system/ProgramDirectory.h"
+#include "platform/files/ProgramDirectory.h"
 #include "render/Direct3D.h"
 #include "render/SceneResources.h"
 #include "settings/Options.h"

@@ -5,7 +5,7 @@
 #include "audio/Music.h"
 #include "core/Globals.h"
 #include "game/Game.h"
-#include "platform/system/ProgramDirectory.h"
+#include "platform/files/ProgramDirectory.h"
 #include "render/SceneResources.h"
 #include "settings/Options.h"
 #include "tests/app/EventLoop.h"

@@ -5,7 +5,7 @@
 #include "game/Game.h"
 #include "render/SceneResources.h"
 #include "settings/Options.h"
-#include "settings/WebLinks.h"
+#include "settings/dialogs/WebLinks.h"
 #include "tests/app/EventLoop.h"
 #include "tests/app/GameWindowFixture.h"
 

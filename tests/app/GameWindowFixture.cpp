@@ -2,10 +2,10 @@
 
 #include "core/Globals.h"
 #include "game/Game.h"
+#include "platform/files/ProgramDirectory.h"
+#include "platform/files/TickCount.h"
 #include "platform/system/ApplicationError.h"
-#include "platform/system/ProgramDirectory.h"
 #include "platform/system/ShellOpen.h"
-#include "platform/system/TickCount.h"
 #include "render/SceneResources.h"
 #include "settings/Options.h"
 #include "settings/ScoreTable.h"

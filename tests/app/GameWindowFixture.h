@@ -6,8 +6,8 @@
 
 #include "app/FormMain.h"
 #include "platform/system/MessageBox.h"
-#include "settings/AboutBox.h"
-#include "settings/FormHighScores.h"
+#include "settings/dialogs/AboutBox.h"
+#include "settings/dialogs/FormHighScores.h"
 #include "tests/profile/TempDirectory.h"
 
 #include <gtest/gtest.h>

@@ -2,13 +2,13 @@
 // cut, Clear with its confirmation, and the two Internet buttons.
 
 #include "core/Globals.h"
+#include "platform/files/ProgramDirectory.h"
 #include "platform/system/ApplicationError.h"
 #include "platform/system/MessageBox.h"
-#include "platform/system/ProgramDirectory.h"
 #include "platform/system/ShellOpen.h"
-#include "settings/FormHighScores.h"
 #include "settings/Options.h"
 #include "settings/ScoreTable.h"
+#include "settings/dialogs/FormHighScores.h"
 #include "tests/app/EventLoop.h"
 #include "tests/profile/TempDirectory.h"
 #include "tests/settings/TableSummary.h"

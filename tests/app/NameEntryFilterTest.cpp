@@ -1,7 +1,7 @@
 // The name entry stores what the player sees: composed accents, only what the table's code
 // page holds and prints, and every byte of an existing table read as that code page.
 
-#include "settings/NameEntryFilter.h"
+#include "settings/dialogs/NameEntryFilter.h"
 
 #include <gtest/gtest.h>
 

@@ -73,8 +73,8 @@ TEST(DXSound, FailedOpeningsNameTheirStepAndLeaveTheDeviceClosed) {
         EXPECT_EQ(OpenFailure(sound), failing.Text);
         EXPECT_FALSE(sound.Initialized());
         EXPECT_EQ(sound.DSound(), nullptr);
-        item.PlayItem(false);
-        EXPECT_EQ(item.DuplicateCount(), 0);
+        waves.Playback().PlayItem(item, false);
+        EXPECT_EQ(waves.Playback().DuplicateCount(item), 0);
     }
 }
 
@@ -93,10 +93,10 @@ TEST(DXSound, ALostBufferRefillsEveryBufferOnceWithoutReentering) {
     AddWave(waves.Items(), "kik1", Constant(64, 2000));
     sound.OpenDevice();
     devices.ReportLost = true;
-    waves.Items().Items(1).PlayItem(false);
+    waves.Playback().PlayItem(waves.Items().Items(1), false);
     EXPECT_EQ(restores, 2);
     devices.ReportLost = false;
-    waves.Items().Items(0).PlayItem(false);
+    waves.Playback().PlayItem(waves.Items().Items(0), false);
     EXPECT_EQ(restores, 2);
     EXPECT_EQ(devices.MixLeft(2).back(), 3000);
 }
@@ -114,17 +114,17 @@ TEST(DXSound, TheWaveListFollowsTheDeviceClosingReopeningAndGoing) {
         sound.Library = devices.Library();
         waves.SetDXSound(&sound);
         sound.OpenDevice();
-        item.PlayItem(false);
+        waves.Playback().PlayItem(item, false);
         sound.CloseDevice();
-        EXPECT_EQ(item.MainBuffer(), nullptr);
+        EXPECT_EQ(waves.Playback().MainBuffer(item), nullptr);
         EXPECT_EQ(devices.MixLeft(4).back(), 0);
         sound.OpenDevice();
-        ASSERT_NE(item.MainBuffer(), nullptr);
-        EXPECT_EQ(item.MainBuffer()->Caps().dwBufferBytes, 8192u);
-        item.PlayItem(false);
+        ASSERT_NE(waves.Playback().MainBuffer(item), nullptr);
+        EXPECT_EQ(waves.Playback().MainBuffer(item)->Caps().dwBufferBytes, 8192u);
+        waves.Playback().PlayItem(item, false);
         EXPECT_EQ(devices.MixLeft(4).back(), 700);
     }
     EXPECT_EQ(waves.DXSound(), nullptr);
-    EXPECT_FALSE(item.Initialized());
+    EXPECT_FALSE(waves.Playback().Initialized(item));
     EXPECT_EQ(devices.MixLeft(4).back(), 0);
 }

@@ -35,7 +35,8 @@ TEST(EffectOnDisk, NewgameIsWrittenSampleForSampleThroughPlaySoundEffect) {
 
     PlaySoundEffect("newgame");
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (newgame.Duplicate(0).Playing() && std::chrono::steady_clock::now() < giveUp) {
+    while (SoundComponents->DXWaveList.Playback().Duplicate(newgame, 0).Playing() &&
+           std::chrono::steady_clock::now() < giveUp) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     DestroySoundComponents();

@@ -31,16 +31,16 @@ TEST_F(PlayItemTest, ThirdStartOfALimitOfTwoCutsOffTheOldestCopy) {
     TWaveCollectionItem& item = AddWave(Waves.Items(), "fall", Ramp(4000));
     item.SetMaxPlayingCount(2);
     Sound.OpenDevice();
-    item.PlayItem(false);
+    Waves.Playback().PlayItem(item, false);
     Devices.MixLeft(1000);
-    item.PlayItem(false);
+    Waves.Playback().PlayItem(item, false);
     Devices.MixLeft(1000);
-    item.PlayItem(false);
-    ASSERT_EQ(item.DuplicateCount(), 2);
+    Waves.Playback().PlayItem(item, false);
+    ASSERT_EQ(Waves.Playback().DuplicateCount(item), 2);
     EXPECT_EQ(Devices.MixLeft(1).front(), 1000 + 0);
     Devices.MixLeft(3200);
-    EXPECT_FALSE(item.Duplicate(0).Playing());
-    EXPECT_TRUE(item.Duplicate(1).Playing());
+    EXPECT_FALSE(Waves.Playback().Duplicate(item, 0).Playing());
+    EXPECT_TRUE(Waves.Playback().Duplicate(item, 1).Playing());
 }
 
 // Guards the unlimited case: five starts in a row sound together on five copies, and a later
@@ -49,13 +49,13 @@ TEST_F(PlayItemTest, WithoutALimitEveryStartSoundsOnItsOwnCopy) {
     TWaveCollectionItem& item = AddWave(Waves.Items(), "kik3", Constant(512, 1000));
     Sound.OpenDevice();
     for (int start = 0; start < 5; ++start) {
-        item.PlayItem(false);
+        Waves.Playback().PlayItem(item, false);
     }
-    ASSERT_EQ(item.DuplicateCount(), 5);
+    ASSERT_EQ(Waves.Playback().DuplicateCount(item), 5);
     EXPECT_EQ(Devices.MixLeft(8).back(), 5000);
     Devices.MixLeft(1024);
-    item.PlayItem(false);
-    EXPECT_EQ(item.DuplicateCount(), 5);
+    Waves.Playback().PlayItem(item, false);
+    EXPECT_EQ(Waves.Playback().DuplicateCount(item), 5);
     EXPECT_EQ(Devices.MixLeft(8).back(), 1000);
 }
 
@@ -64,13 +64,13 @@ TEST_F(PlayItemTest, LoopedItemRestartsOnItsMainBuffer) {
     TWaveCollectionItem& item = AddWave(Waves.Items(), "drone", Ramp(2000));
     item.Looped = true;
     Sound.OpenDevice();
-    item.PlayItem(false);
+    Waves.Playback().PlayItem(item, false);
     Devices.MixLeft(1000);
-    item.PlayItem(false);
+    Waves.Playback().PlayItem(item, false);
     EXPECT_EQ(Devices.MixLeft(1).front(), 0);
     Devices.MixLeft(5000);
     EXPECT_EQ(Devices.MixLeft(1).front(), 5001 % 2000);
-    EXPECT_EQ(item.DuplicateCount(), 0);
+    EXPECT_EQ(Waves.Playback().DuplicateCount(item), 0);
 }
 
 // Guards loading on an open device: the old items go, every new one is attached and filled
@@ -85,10 +85,25 @@ TEST_F(PlayItemTest, LoadingOnAnOpenDeviceFillsEveryItemFromTheFile) {
     Sound.OpenDevice();
     Waves.Items().LoadCollectionFile(directory.Path() + "Sounds.dxw");
     ASSERT_EQ(Waves.Items().Count(), 2);
-    Waves.Items().FindByName("gameover").PlayItem(false);
-    Waves.Items().FindByName("KIK0").PlayItem(false);
+    Waves.Playback().PlayItem(Waves.Items().FindByName("gameover"), false);
+    Waves.Playback().PlayItem(Waves.Items().FindByName("KIK0"), false);
     EXPECT_EQ(Devices.MixLeft(300), Ramp(300));
-    EXPECT_EQ(Waves.Items().Items(1).DuplicateCount(), 0);
+    EXPECT_EQ(Waves.Playback().DuplicateCount(Waves.Items().Items(1)), 0);
+}
+
+// Guards the buffers kept by position: once the collection is emptied, an item added in the
+// place of an old one never sounds the old one's buffers (it waits, as any item added after
+// the device opened does, for the device's next start).
+TEST_F(PlayItemTest, AnItemInThePlaceOfAClearedOneNeverSoundsItsBuffers) {
+    TWaveCollectionItem& old = AddWave(Waves.Items(), "kik0", Constant(64, 1000));
+    Sound.OpenDevice();
+    Waves.Playback().PlayItem(old, false);
+    Devices.MixLeft(64);
+    Waves.Items().Clear();
+    TWaveCollectionItem& fresh = AddWave(Waves.Items(), "kik0", Constant(64, 7));
+    Waves.Playback().PlayItem(fresh, false);
+    EXPECT_EQ(Waves.Playback().MainBuffer(fresh), nullptr);
+    EXPECT_EQ(Devices.MixLeft(4).back(), 0);
 }
 
 // Guards the checks before samples reach the device: a format block shorter than 16 bytes,
@@ -101,7 +116,7 @@ TEST_F(PlayItemTest, UnusableFormatsCannotMakeASoundBuffer) {
         item.Wave.Format.resize(size);
         std::string outcome = "made";
         try {
-            Waves.Items().Restore();
+            Waves.Playback().Restore();
         } catch (const EGameError& error) {
             outcome = error.what();
         }
@@ -119,6 +134,6 @@ TEST(PlayItemOnOutput, WaitingReturnsOnceTheCopyHasStopped) {
     waves.SetDXSound(&sound);
     TWaveCollectionItem& item = AddWave(waves.Items(), "kik5", Constant(1102, 3000), 22050);
     sound.OpenDevice();
-    item.PlayItem(true);
-    EXPECT_FALSE(item.Duplicate(0).Playing());
+    waves.Playback().PlayItem(item, true);
+    EXPECT_FALSE(waves.Playback().Duplicate(item, 0).Playing());
 }

@@ -1,6 +1,6 @@
 #include "tests/audio/PlaybackSupport.h"
 
-#include "audio/WaveCollectionWriter.h"
+#include "audio/wavefile/WaveCollectionWriter.h"
 
 #include <cstdlib>
 #include <fstream>

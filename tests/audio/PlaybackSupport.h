@@ -4,7 +4,7 @@
 // per sample at SilentRate), reporting every Play and Unlock as lost while ReportLost is set.
 
 #include "audio/DXSound.h"
-#include "audio/WaveCollection.h"
+#include "audio/wavefile/WaveCollection.h"
 #include "platform/d3d/DeviceWindow.h"
 #include "platform/dsound/SoundDevice.h"
 

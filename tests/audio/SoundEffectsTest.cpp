@@ -45,7 +45,7 @@ TEST_F(SoundEffectsTest, EffectsPlayByNameWhileSoundsAreOn) {
     ASSERT_TRUE(SoundComponents->DXSound.Initialized());
     EXPECT_TRUE(Options->SoundOn && Options->MusicOn);
     PlaySoundEffect("bEEp");
-    EXPECT_EQ(Effects().Items(2).DuplicateCount(), 1);
+    EXPECT_EQ(SoundComponents->DXWaveList.Playback().DuplicateCount(Effects().Items(2)), 1);
     EXPECT_EQ(Devices.MixLeft(1024).front(), 300);
     Options->SoundOn = false;
     PlaySoundEffect("newgame");
@@ -82,7 +82,7 @@ TEST_F(SoundEffectsTest, ARunStartedWithSoundsOffStaysSilentAfterSwitchingThemOn
     EXPECT_TRUE(Options->MusicOn);
     Options->SoundOn = true;
     PlaySoundEffect("newgame");
-    EXPECT_EQ(Effects().Items(0).DuplicateCount(), 0);
+    EXPECT_EQ(SoundComponents->DXWaveList.Playback().DuplicateCount(Effects().Items(0)), 0);
 }
 
 // Guards the two kinds of missing: a name the collection lacks plays nothing and stops

@@ -2,8 +2,8 @@
 // Hand-built "Sounds.dxw" and RIFF WAVE images for reader tests: each piece of the layout
 // written on its own, so a test can put a wrong byte exactly where it wants one.
 
-#include "audio/ByteWriter.h"
-#include "audio/ComponentStream.h"
+#include "audio/wavefile/ByteWriter.h"
+#include "audio/wavefile/ComponentStream.h"
 
 #include <cstdint>
 #include <string_view>

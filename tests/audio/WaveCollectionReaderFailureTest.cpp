@@ -1,8 +1,8 @@
 #include "StreamBuilder.h"
-#include "audio/WaveCollection.h"
-#include "audio/WaveCollectionReader.h"
-#include "audio/WaveCollectionWriter.h"
-#include "audio/WaveImage.h"
+#include "audio/wavefile/WaveCollection.h"
+#include "audio/wavefile/WaveCollectionReader.h"
+#include "audio/wavefile/WaveCollectionWriter.h"
+#include "audio/wavefile/WaveImage.h"
 #include "core/GameError.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "audio/WaveImage.h"
+#include "audio/wavefile/WaveImage.h"
 #include "StreamBuilder.h"
 #include "core/GameError.h"
 

@@ -1,4 +1,4 @@
-#include "audio/WaveCollection.h"
+#include "audio/wavefile/WaveCollection.h"
 #include "core/GameError.h"
 
 #include <gtest/gtest.h>

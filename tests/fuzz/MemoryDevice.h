@@ -2,7 +2,7 @@
 // A device that only makes textures, in plain memory with rows wider than the picture, for
 // driving the texture loaders without a window. Every other call is refused.
 
-#include "platform/d3d/D3D8.h"
+#include "platform/interfaces/D3D8.h"
 
 #include <cstdint>
 #include <vector>

@@ -2,7 +2,7 @@
 // and storable, keeps itself when filtered again, and is read back from the table exactly.
 
 #include "settings/NameCodePage.h"
-#include "settings/NameEntryFilter.h"
+#include "settings/dialogs/NameEntryFilter.h"
 
 #include <cstddef>
 #include <cstdint>

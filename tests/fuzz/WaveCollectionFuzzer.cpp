@@ -2,8 +2,8 @@
 // must not read outside them, crash, leak or leave a half-loaded collection; what it does
 // load must be findable by name.
 
-#include "audio/WaveCollectionReader.h"
-#include "audio/WaveName.h"
+#include "audio/wavefile/WaveCollectionReader.h"
+#include "audio/wavefile/WaveName.h"
 #include "core/GameError.h"
 
 #include <cstddef>

@@ -1,7 +1,7 @@
 // wave_collection_seeds DIR: writes small valid "Sounds.dxw" images into DIR as the fuzzer's
 // starting points, covering looped and limited items, a silent wave and an odd sample count.
 
-#include "audio/WaveCollectionWriter.h"
+#include "audio/wavefile/WaveCollectionWriter.h"
 
 #include <cstdio>
 #include <filesystem>

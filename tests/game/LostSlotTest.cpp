@@ -23,7 +23,7 @@ class LostSlotTest : public GameTest {
 protected:
     // Misses a ball, then plays 100 ms frames until play stops; returns those frames.
     int MissAndPlayOn() {
-        Game->TurnSlot(KeyLeft);
+        Game->TurnSlot(VK_LEFT);
         RollingBall(1, 0.001f);
         Frame(100);
         int frames = 0;

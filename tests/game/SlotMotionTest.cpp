@@ -13,7 +13,7 @@ using SlotMotionTest = GameTest;
 // slot falls and spins instead.
 TEST_F(SlotMotionTest, EasesTurnTiltAndLeanAndFallsWhenLost) {
     TObjMatrix& slot = Game->Slot.Obj;
-    Game->TurnSlot(KeyLeft);
+    Game->TurnSlot(VK_LEFT);
     slot.Rotation = {0, -1, 0};
     Game->AnimateSlot(100);
     EXPECT_EQ(slot.Rotation.y, 0);
@@ -24,9 +24,9 @@ TEST_F(SlotMotionTest, EasesTurnTiltAndLeanAndFallsWhenLost) {
     EXPECT_FLOAT_EQ(slot.Rotation.x, -1);
     EXPECT_FLOAT_EQ(slot.Position.x, 0.1148f * (1 - 0.95f * 0.95f));
 
-    Game->TurnSlot(KeyDown);
+    Game->TurnSlot(VK_DOWN);
     Game->AnimateSlot(100);
-    Game->TurnSlot(KeyRight);
+    Game->TurnSlot(VK_RIGHT);
     float previous = 0;
     for (int frame = 0; frame < 100 && previous < 4.7f; ++frame) {
         Game->AnimateSlot(16);

@@ -90,12 +90,12 @@ TEST_F(SpawningTest, PlaysOnlyTheLeftAndRightLanesOnEasy) {
         }
         EXPECT_EQ(sides.size(), difficulty == 1 ? 4u : 2u);
         EXPECT_EQ(sides.count(1) + sides.count(3), 2u);
-        Game->TurnSlot(KeyRight);
-        Game->TurnSlot(KeyUp);
+        Game->TurnSlot(VK_RIGHT);
+        Game->TurnSlot(VK_UP);
         Game->TurnSlot('A');
         EXPECT_EQ(Game->Slot.Side, difficulty == 1 ? 0 : 1);
-        Game->TurnSlot(KeyLeft);
-        Game->TurnSlot(KeyDown);
+        Game->TurnSlot(VK_LEFT);
+        Game->TurnSlot(VK_DOWN);
         EXPECT_EQ(Game->Slot.Side, difficulty == 1 ? 2 : 3);
     }
 }

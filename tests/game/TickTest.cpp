@@ -9,7 +9,7 @@ using Sounds = std::vector<std::string>;
 // tips the slot in the next frame (which the easing starts to take back); a miss loses the
 // slot, slows down to no less than the start speed, keeps the interval and sweeps the balls.
 TEST_F(TickTest, CatchesAtTheFacedSideAndMissesAtAnyOther) {
-    Game->TurnSlot(KeyLeft); // side 3
+    Game->TurnSlot(VK_LEFT); // side 3
     TBall& caught = RollingBall(3, 0.001f);
     Frame(16);
     EXPECT_EQ(Recorder.Sounds, (Sounds{"newgame", "kik"}));
@@ -37,7 +37,7 @@ TEST_F(TickTest, CatchesAtTheFacedSideAndMissesAtAnyOther) {
 // Guards the order within a frame: arrivals are tested in spawn order, and a ball right
 // after a missed one can still be caught.
 TEST_F(TickTest, TestsTwoArrivalsOfOneFrameInSpawnOrder) {
-    Game->TurnSlot(KeyRight); // side 1
+    Game->TurnSlot(VK_RIGHT); // side 1
     RollingBall(3, 0.001f);
     RollingBall(1, 0.002f);
     Frame(16);
@@ -71,7 +71,7 @@ TEST_F(TickTest, HandlesEmptyAndHugeFrames) {
 // Guards a new game over a running one: all resets but the slot's side and pose and the
 // time already counted towards the first spawn.
 TEST_F(TickTest, NewGameResetsPlayButKeepsTheSlotAndTheTimer) {
-    Game->TurnSlot(KeyRight);
+    Game->TurnSlot(VK_RIGHT);
     for (int n = 0; n < 30; ++n) {
         Frame(100);
     }

@@ -1,5 +1,6 @@
 // The device state without OpenGL: what is refused with which code, and the normal transform.
 #include "platform/d3d/opengl/ShaderConstants.h"
+#include "platform/interfaces/D3DMatrix.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // What the device tests share: a window to draw into, vertices and textures made in a line,
 // and a frame read back with its pixels addressed by column and row.
 
-#include "platform/d3d/D3D8.h"
 #include "platform/d3d/DeviceWidget.h"
+#include "platform/interfaces/D3D8.h"
 #include "tests/refdevice/DeviceTestKit.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // What a controller's buttons and sticks mean as keys, and when a held arrow repeats.
 
 #include "platform/input/GamepadMapper.h"
-#include "platform/input/VirtualKeys.h"
+#include "platform/interfaces/VirtualKeys.h"
 
 #include <gtest/gtest.h>
 

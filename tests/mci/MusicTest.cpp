@@ -6,8 +6,8 @@
 #include "SequencerRecorder.h"
 #include "core/Globals.h"
 #include "core/Random.h"
+#include "platform/files/ProgramDirectory.h"
 #include "platform/mci/Mci.h"
-#include "platform/system/ProgramDirectory.h"
 #include "settings/Options.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
-#include "platform/profile/PrivateProfile.h"
-#include "platform/profile/AtomicFile.h"
+#include "platform/files/PrivateProfile.h"
+#include "platform/files/AtomicFile.h"
 #include "tests/profile/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/system/RegularFile.h"
+#include "platform/files/RegularFile.h"
 
 #include <array>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "platform/profile/ProfileText.h"
+#include "platform/files/ProfileText.h"
 
 #include <gtest/gtest.h>
 

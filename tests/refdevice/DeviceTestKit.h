@@ -4,7 +4,7 @@
 // of point light. Free of the test framework, so benchmarks use it too; every call that can
 // fail answers the device's result code for the caller to check.
 
-#include "platform/d3d/D3D8.h"
+#include "platform/interfaces/D3D8.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "render/HeadlessModes.h"
+#include "app/HeadlessModes.h"
 #include "core/Globals.h"
 #include "settings/Options.h"
 #include "tests/render/RenderTestSupport.h"

@@ -2,7 +2,7 @@
 // Shared helpers of the renderer's tests: an offscreen reference device in Direct3DDevice,
 // a temporary program directory, and small bitmap and JPEG files written on the spot.
 
-#include "platform/d3d/D3D8.h"
+#include "platform/interfaces/D3D8.h"
 
 #include <QImage>
 

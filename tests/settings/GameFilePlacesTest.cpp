@@ -1,7 +1,7 @@
 // Where the game's files go in each layout, and that the player's directories are made when
 // the files are first written.
 
-#include "platform/system/GameFilePlaces.h"
+#include "platform/files/GameFilePlaces.h"
 
 #include <gtest/gtest.h>
 

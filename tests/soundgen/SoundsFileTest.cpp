@@ -1,4 +1,4 @@
-#include "audio/WaveCollection.h"
+#include "audio/wavefile/WaveCollection.h"
 #include "game/EffectNames.h"
 
 #include <gtest/gtest.h>

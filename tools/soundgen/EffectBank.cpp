@@ -1,6 +1,6 @@
 #include "tools/soundgen/EffectBank.h"
 
-#include "audio/Wave.h"
+#include "audio/wavefile/Wave.h"
 #include "tools/soundgen/Effects.h"
 #include "tools/soundgen/Mastering.h"
 

@@ -1,6 +1,6 @@
 #include "tools/soundgen/Generator.h"
 
-#include "audio/WaveCollectionWriter.h"
+#include "audio/wavefile/WaveCollectionWriter.h"
 #include "tools/soundgen/EffectBank.h"
 #include "tools/soundgen/Themes.h"
 

@@ -4,8 +4,8 @@
 // than the window's, keeps a frame readable after Present and lets the window change size between
 // frames. All calls expect the device's context to be current.
 
-#include "platform/d3d/D3D8Types.h"
 #include "platform/d3d/opengl/GLFunctions.h"
+#include "platform/interfaces/D3D8Types.h"
 
 #include <cstdint>
 #include <vector>

@@ -5,10 +5,10 @@
 // texture and vertex buffer. Keeps its storage from frame to frame: no allocation once the
 // longest frame has been seen.
 
-#include "platform/com/Unknown.h"
 #include "platform/d3d/FixedFunctionState.h"
 #include "platform/d3d/opengl/GLTexture.h"
 #include "platform/d3d/opengl/GLVertexBuffer.h"
+#include "platform/interfaces/Unknown.h"
 
 #include <cstddef>
 #include <vector>

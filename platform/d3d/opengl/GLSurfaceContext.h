@@ -7,8 +7,8 @@
 // destroying it releases the context and hands a lent surface back, so the window can serve
 // the reference device afterwards. User-interface thread only.
 
-#include "platform/d3d/D3D8Types.h"
 #include "platform/d3d/opengl/GLFunctions.h"
+#include "platform/interfaces/D3D8Types.h"
 
 #include <QOffscreenSurface>
 #include <QOpenGLContext>

@@ -3,8 +3,8 @@
 // texture the device fills from it when the texture is next drawn with. Only the top level
 // exists; 32-bit texels, memory row 0 at texture coordinate v = 0.
 
-#include "platform/d3d/D3D8.h"
 #include "platform/d3d/opengl/GLResourceLink.h"
+#include "platform/interfaces/D3D8.h"
 
 #include <cstdint>
 #include <vector>

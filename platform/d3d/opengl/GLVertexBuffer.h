@@ -2,8 +2,8 @@
 // A vertex buffer of the hardware device: a system copy that Lock hands out, and one OpenGL
 // buffer object the device fills from it when the buffer is next drawn from.
 
-#include "platform/d3d/D3D8.h"
 #include "platform/d3d/opengl/GLResourceLink.h"
+#include "platform/interfaces/D3D8.h"
 
 #include <cstdint>
 #include <vector>

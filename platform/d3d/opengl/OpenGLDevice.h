@@ -1,8 +1,8 @@
 #pragma once
 // The hardware device: the 3D interface drawn with OpenGL 3.3 into a window's native surface.
 
-#include "platform/d3d/D3D8.h"
 #include "platform/d3d/FramePacer.h"
+#include "platform/interfaces/D3D8.h"
 
 // Makes a device presenting into `window`, which must offer an OpenGL surface (a
 // TDeviceWidget does). The parameters are expected checked by the Direct3D object. Fails with

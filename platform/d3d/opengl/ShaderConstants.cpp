@@ -1,11 +1,11 @@
 #include "platform/d3d/opengl/ShaderConstants.h"
 
+#include "platform/interfaces/D3DMatrix.h"
+
 #include <cmath>
 #include <cstring>
 
 namespace {
-
-constexpr float SingularDeterminant = 1e-20f;
 
 void CopyMatrix(const D3DMATRIX& m, float (&out)[16]) {
     std::memcpy(out, m.m, sizeof out);
@@ -50,46 +50,6 @@ void BuildLight(const D3DLIGHT8& light, const D3DMATRIX& view, TShaderLight& out
 }
 
 } // namespace
-
-D3DMATRIX MultiplyMatrices(const D3DMATRIX& first, const D3DMATRIX& second) {
-    D3DMATRIX product{};
-    for (int i = 0; i < 4; ++i) {
-        for (int j = 0; j < 4; ++j) {
-            float sum = 0.0f;
-            for (int k = 0; k < 4; ++k) {
-                sum += first.m[i][k] * second.m[k][j];
-            }
-            product.m[i][j] = sum;
-        }
-    }
-    return product;
-}
-
-D3DMATRIX NormalMatrixOf(const D3DMATRIX& m) {
-    // Cofactor (i, j) of the 3 x 3 block; the inverse transpose is the cofactor matrix over
-    // the determinant.
-    const auto cofactor = [&m](int i, int j) {
-        const int r0 = (i + 1) % 3, r1 = (i + 2) % 3, c0 = (j + 1) % 3, c1 = (j + 2) % 3;
-        return m.m[r0][c0] * m.m[r1][c1] - m.m[r0][c1] * m.m[r1][c0];
-    };
-    D3DMATRIX normal{};
-    for (int i = 0; i < 3; ++i) {
-        for (int j = 0; j < 3; ++j) {
-            normal.m[i][j] = cofactor(i, j);
-        }
-    }
-    const float determinant =
-        m.m[0][0] * normal.m[0][0] + m.m[0][1] * normal.m[0][1] + m.m[0][2] * normal.m[0][2];
-    if (std::fabs(determinant) > SingularDeterminant) {
-        for (int i = 0; i < 3; ++i) {
-            for (int j = 0; j < 3; ++j) {
-                normal.m[i][j] /= determinant;
-            }
-        }
-    }
-    normal._44 = 1.0f;
-    return normal;
-}
 
 D3DTEXTUREOP EffectiveOperation(D3DTEXTUREOP op, D3DTEXTUREOP colorOp, bool textureBound) {
     // A disabled colour operation switches the whole stage off, alpha included.

@@ -31,13 +31,6 @@ struct alignas(16) TShaderConstants {
 static_assert(sizeof(TShaderLight) == 5 * 16);
 static_assert(sizeof(TShaderConstants) == 3 * 64 + 6 * 16 + MaxLights * 5 * 16);
 
-// Row-vector product: a point times the result is the point times `first`, then `second`.
-D3DMATRIX MultiplyMatrices(const D3DMATRIX& first, const D3DMATRIX& second);
-
-// The matrix that carries normals: the inverse transpose of the upper 3 x 3 of `m`. A matrix
-// that flattens an axis has no inverse; its cofactors still give the limiting direction.
-D3DMATRIX NormalMatrixOf(const D3DMATRIX& m);
-
 // What the stage computes from the texture (argument 1) and the lit diffuse colour (argument
 // 2): a disabled stage, or any operation when no texture is bound, passes the diffuse through.
 D3DTEXTUREOP EffectiveOperation(D3DTEXTUREOP op, D3DTEXTUREOP colorOp, bool textureBound);

@@ -1,9 +1,9 @@
 #pragma once
 // The reference device: our own software rasteriser behind the 3D interface.
 
-#include "platform/d3d/D3D8.h"
 #include "platform/d3d/FramePacer.h"
 #include "platform/d3d/reference/RasterTypes.h"
+#include "platform/interfaces/D3D8.h"
 
 #include <memory>
 

@@ -2,8 +2,8 @@
 // The resources of the software device: textures (one 32-bit ARGB level, kept in the
 // device's own memory like a managed texture) and vertex buffers.
 
-#include "platform/d3d/D3D8.h"
 #include "platform/d3d/reference/RasterTypes.h"
+#include "platform/interfaces/D3D8.h"
 
 #include <cstdint>
 #include <memory>

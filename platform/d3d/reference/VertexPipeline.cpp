@@ -1,47 +1,13 @@
 #include "platform/d3d/reference/VertexPipeline.h"
 
+#include "platform/interfaces/D3DMatrix.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
 namespace Reference {
 namespace {
-
-D3DMATRIX Multiply(const D3DMATRIX& a, const D3DMATRIX& b) {
-    D3DMATRIX product{};
-    for (int i = 0; i < 4; ++i) {
-        for (int j = 0; j < 4; ++j) {
-            double sum = 0;
-            for (int k = 0; k < 4; ++k) {
-                sum += static_cast<double>(a.m[i][k]) * b.m[k][j];
-            }
-            product.m[i][j] = static_cast<float>(sum);
-        }
-    }
-    return product;
-}
-
-// Normals follow the inverse transpose of the upper 3x3, which is its cofactor matrix over
-// its determinant. A flattening matrix (determinant 0) keeps the cofactors: they still
-// point the right way, and normalising gives them their length back.
-void BuildNormalMatrix(const D3DMATRIX& m, float (&normal)[3][3]) {
-    double c[3][3];
-    for (int i = 0; i < 3; ++i) {
-        for (int j = 0; j < 3; ++j) {
-            const int i1 = (i + 1) % 3, i2 = (i + 2) % 3;
-            const int j1 = (j + 1) % 3, j2 = (j + 2) % 3;
-            c[i][j] = static_cast<double>(m.m[i1][j1]) * m.m[i2][j2] -
-                      static_cast<double>(m.m[i1][j2]) * m.m[i2][j1];
-        }
-    }
-    const double det = m.m[0][0] * c[0][0] + m.m[0][1] * c[0][1] + m.m[0][2] * c[0][2];
-    const double scale = std::fabs(det) > 1e-12 ? 1.0 / det : 1.0;
-    for (int i = 0; i < 3; ++i) {
-        for (int j = 0; j < 3; ++j) {
-            normal[i][j] = static_cast<float>(c[i][j] * scale);
-        }
-    }
-}
 
 D3DCOLORVALUE ColorFromPacked(D3DCOLOR color) {
     return D3DCOLORVALUE{static_cast<float>((color >> 16) & 0xFF) / 255.0f,
@@ -58,13 +24,13 @@ float Clamp01(float value) {
 
 void TVertexPipeline::Prepare(const TFixedFunctionState& state) {
     const TRenderStates& states = state.RenderStates();
-    WorldView = Multiply(state.World(), state.View());
-    WorldViewProjection = Multiply(WorldView, state.Projection());
+    WorldView = MultiplyMatrices(state.World(), state.View());
+    WorldViewProjection = MultiplyMatrices(WorldView, state.Projection());
     Lighting = states.Lighting;
     if (!Lighting) {
         return;
     }
-    BuildNormalMatrix(WorldView, NormalMatrix);
+    NormalMatrix = NormalMatrixOf(WorldView);
     NormalizeNormals = states.NormalizeNormals;
     Material = state.Material();
     GlobalAmbient = ColorFromPacked(states.Ambient);
@@ -122,7 +88,7 @@ TClipVertex TVertexPipeline::Process(const BYTE* vertex) const {
     const float position[3] = {x * wv._11 + y * wv._21 + z * wv._31 + wv._41,
                                x * wv._12 + y * wv._22 + z * wv._32 + wv._42,
                                x * wv._13 + y * wv._23 + z * wv._33 + wv._43};
-    const auto& n = NormalMatrix;
+    const auto& n = NormalMatrix.m;
     float normal[3] = {data[3] * n[0][0] + data[4] * n[1][0] + data[5] * n[2][0],
                        data[3] * n[0][1] + data[4] * n[1][1] + data[5] * n[2][1],
                        data[3] * n[0][2] + data[4] * n[1][2] + data[5] * n[2][2]};

@@ -31,7 +31,7 @@ private:
 
     D3DMATRIX WorldView{};
     D3DMATRIX WorldViewProjection{};
-    float NormalMatrix[3][3]{};
+    D3DMATRIX NormalMatrix{};
     bool Lighting = false;
     bool NormalizeNormals = false;
     D3DMATERIAL8 Material{};
