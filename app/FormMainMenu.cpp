@@ -24,14 +24,14 @@ void TFormMain::BuildMainMenu() {
     MainMenu1->setNativeMenuBar(false);
     // Each item's handler runs with its errors reported in the general error box.
     const auto item = [this](QMenu* menu, const QString& caption, auto handler,
-                             QKeySequence shortcut = {}) {
+                             const QKeySequence& shortcut = {}) {
         QAction* action = menu->addAction(caption);
         action->setShortcut(shortcut);
         connect(action, &QAction::triggered, this, [this, handler] { Guarded(handler); });
         return action;
     };
     const auto checkItem = [this](QMenu* menu, const QString& caption, auto handler,
-                                  QKeySequence shortcut = {}) {
+                                  const QKeySequence& shortcut = {}) {
         QAction* action = menu->addAction(caption);
         action->setCheckable(true);
         action->setShortcut(shortcut);

@@ -39,7 +39,8 @@ void TNumbers::Draw(TSceneMesh mesh) {
     const std::uint8_t view = std::min(Options->View, LastView);
     const TDigitsPlace& place = Options->DigitsPlace[view];
     for (std::uint8_t i = 0; i < DigitCount; ++i) {
-        const TVector position = VectorSubtract(place.Pos, {DigitSpacing * i, 0, 0});
+        const TVector position =
+            VectorSubtract(place.Pos, {DigitSpacing * static_cast<float>(i), 0, 0});
         Poses[i].Matrix = ComposeObjectMatrix(DigitScale, position, place.Rot);
         Device->SetRenderState(D3DRS_ALPHABLENDENABLE, true);
         Device->SetMaterial(&BallMaterial);

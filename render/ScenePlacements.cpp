@@ -30,8 +30,9 @@ void InitScenePlacements() {
         LanePanelMatrices[k] =
             ComposeObjectMatrix(LanePanelScale, panel.Position, {0, 0, panel.Turn});
         const TLaneColour& colour = LanePanelColours[k];
-        LanePanelMaterials[k] = InitMaterial(colour.Red / 255.0f, colour.Green / 255.0f,
-                                             colour.Blue / 255.0f, 0, LanePanelPower);
+        const auto channel = [](std::uint8_t level) { return static_cast<float>(level) / 255.0f; };
+        LanePanelMaterials[k] = InitMaterial(channel(colour.Red), channel(colour.Green),
+                                             channel(colour.Blue), 0, LanePanelPower);
     }
     PitFrameMatrix = ComposeObjectMatrix({0.33f, 0.33f, 3}, {0, 0, -0.25f}, {0, 0, 0});
 }

@@ -20,7 +20,8 @@ play_packages=(
 release_packages=(file)
 test_packages=(
   "${release_packages[@]}"
-  clang-format
+  # the format and static analysis gates of CI
+  clang-format clang-tidy
   # fuzzing with the distribution's clang (libFuzzer ships with its runtime)
   clang libclang-rt-dev
   # tests and benchmarks

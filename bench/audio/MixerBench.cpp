@@ -21,7 +21,7 @@ void BM_MixPass(benchmark::State& state) {
         mono[i] = static_cast<std::uint8_t>(i * 37);
     }
     for (std::size_t i = 0; i < stereo.size(); ++i) {
-        stereo[i] = static_cast<std::uint8_t>(128 + 60 * std::sin(i * 0.05));
+        stereo[i] = static_cast<std::uint8_t>(128 + 60 * std::sin(static_cast<double>(i) * 0.05));
     }
     for (int voice = 0; voice < state.range(0); ++voice) {
         if (voice % 2 == 0) {

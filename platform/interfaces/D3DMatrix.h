@@ -36,8 +36,8 @@ inline D3DMATRIX NormalMatrixOf(const D3DMATRIX& m) {
                               static_cast<double>(m.m[i1][j2]) * m.m[i2][j1];
         }
     }
-    const double determinant = m.m[0][0] * cofactors[0][0] + m.m[0][1] * cofactors[0][1] +
-                               m.m[0][2] * cofactors[0][2];
+    const double determinant =
+        m.m[0][0] * cofactors[0][0] + m.m[0][1] * cofactors[0][1] + m.m[0][2] * cofactors[0][2];
     constexpr double SingularDeterminant = 1e-12;
     const double scale = std::fabs(determinant) > SingularDeterminant ? 1.0 / determinant : 1.0;
     D3DMATRIX normal{};

@@ -100,11 +100,12 @@ void Wait(int milliseconds) {
 }
 
 bool MusicAlone(const TBlock& block) {
-    return block.Spread > HeardSpread && std::abs(block.Mean) < EffectLevel / 4;
+    return block.Spread > HeardSpread && std::abs(block.Mean) < EffectLevel / 4.0;
 }
 // Wholly inside the effect: no block edge where it starts or ends.
 bool WithinEffect(const TBlock& block) {
-    return block.Lowest > EffectLevel / 2 && std::abs(block.Mean - EffectLevel) < EffectLevel / 4;
+    return block.Lowest > EffectLevel / 2.0 &&
+           std::abs(block.Mean - EffectLevel) < EffectLevel / 4.0;
 }
 } // namespace
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <stdexcept>
+#include <utility>
 
 void UseAudioDriver(const char* driver) {
     setenv("SDL_AUDIODRIVER", driver, 1);
@@ -86,7 +87,8 @@ private:
 
 class TLosingDevice : public IDirectSound {
 public:
-    TLosingDevice(TComRef<TSoundDevice> inner, const bool& lost) : Inner(inner), Lost(lost) {}
+    TLosingDevice(TComRef<TSoundDevice> inner, const bool& lost)
+        : Inner(std::move(inner)), Lost(lost) {}
 
     HRESULT CreateSoundBuffer(const DSBUFFERDESC* d, IDirectSoundBuffer** made,
                               IUnknown* outer) override {

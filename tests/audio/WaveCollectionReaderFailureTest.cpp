@@ -94,7 +94,8 @@ TEST(WaveCollectionReaderFailure, ImageCutAnywhereAfterTheSignatureIsAReadError)
             image.begin()) +
         signature.size();
     for (std::size_t length = signatureEnd; length < image.size(); ++length) {
-        const std::vector<std::uint8_t> cut(image.begin(), image.begin() + length);
+        const std::vector<std::uint8_t> cut(image.begin(),
+                                            image.begin() + static_cast<std::ptrdiff_t>(length));
         TWaveCollection collection;
         try {
             ReadWaveCollection(cut, collection);

@@ -157,7 +157,7 @@ TEST_F(GLDeviceTest, HeldBackFramesShowWhatWasDrawn) {
         ASSERT_EQ(texture->UnlockRect(0), D3D_OK);
     };
     const auto frame = [&](const std::function<void()>& draw) {
-        const TTestFrame drawn = Render(draw);
+        TTestFrame drawn = Render(draw);
         EXPECT_EQ(Device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
         return drawn;
     };

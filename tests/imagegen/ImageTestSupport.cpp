@@ -129,7 +129,7 @@ double SeamMismatch(const QImage& picture, Qt::Orientation across) {
     // The signed change of every channel from one line to the next, all along the lines.
     const auto profile = [&](int from, int to) {
         std::vector<int> changes;
-        changes.reserve(static_cast<size_t>(3 * breadth));
+        changes.reserve(3 * static_cast<size_t>(breadth));
         for (int side = 0; side < breadth; ++side) {
             const QRgb a = at(from, side), b = at(to, side);
             changes.push_back(qRed(b) - qRed(a));

@@ -23,7 +23,7 @@ private:
 } // namespace
 
 TSequencerFactory TSequencerRecorder::Factory() {
-    return [this](std::shared_ptr<const TMidiSong> song,
+    return [this](const std::shared_ptr<const TMidiSong>& song,
                   TSequencerEnd onEnd) -> std::unique_ptr<IMidiSequencer> {
         if (NoOutput) {
             return nullptr;

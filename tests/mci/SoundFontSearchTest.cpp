@@ -33,6 +33,7 @@ TEST_F(SoundFontSearchTest, TheFirstExistingPlaceWinsWithEachEarlierOneMissing) 
     const std::vector<std::string> names{"chosen.sf2", "fluid-default.sf2", "default-GM.sf2",
                                          "default-GM.sf3", "TimGM6mb.sf2"};
     std::vector<std::string> places;
+    places.reserve(names.size());
     for (const std::string& name : names) {
         places.push_back(Place(name));
     }

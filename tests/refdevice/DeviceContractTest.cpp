@@ -323,8 +323,10 @@ std::vector<std::uint32_t> DrawBusyScene(unsigned threads) {
         texel = static_cast<std::uint32_t>(next() * 4294967295.0f);
     }
     auto texture = MakeTexture(*device.Get(), 64, 64, texels);
+    constexpr int VertexCount = 300 * 3;
     std::vector<TTestVertex> vertices;
-    for (int i = 0; i < 300 * 3; ++i) {
+    vertices.reserve(VertexCount);
+    for (int i = 0; i < VertexCount; ++i) {
         vertices.push_back({next() * 3 - 1.5f, next() * 3 - 1.5f, next() * 1.2f - 0.1f, 0, 0, -1,
                             next() * 4 - 2, next() * 4 - 2});
     }

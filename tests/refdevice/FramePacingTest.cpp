@@ -38,7 +38,7 @@ public:
 };
 
 TComRef<IDirect3DDevice8> MakePacedDevice(TDeviceWindow* window, UINT interval,
-                                          std::shared_ptr<TFakeClock> clock, double rateHz) {
+                                          const std::shared_ptr<TFakeClock>& clock, double rateHz) {
     D3DPRESENT_PARAMETERS params =
         OffscreenParameters(window != nullptr ? 0 : 8, window != nullptr ? 0 : 8);
     params.hDeviceWindow = window;

@@ -101,8 +101,9 @@ TEST_F(Frames, TitleGameOverAndInterludePicturesFillTheWindowFromEveryView) {
     for (const auto& [state, colour] : pictures) {
         GameState = state;
         const std::vector<std::uint32_t> pixels = Render();
-        const auto wrong = std::count_if(pixels.begin(), pixels.end(), [&](std::uint32_t p) {
-            return !NearColour(p, colour, 2);
+        const std::uint32_t wanted = colour;
+        const auto wrong = std::count_if(pixels.begin(), pixels.end(), [wanted](std::uint32_t p) {
+            return !NearColour(p, wanted, 2);
         });
         EXPECT_EQ(wrong, 0) << "state " << int(state);
     }
@@ -122,10 +123,10 @@ TEST_F(Frames, PausedSceneStandsStillUnderTheBannerInTheMiddle) {
     const std::vector<std::uint32_t> first = Render();
     const std::vector<std::uint32_t> second = Render();
     EXPECT_EQ(first, second);
-    EXPECT_TRUE(NearColour(At(first, Size / 2, Size / 2), PauseColour, 2));
-    EXPECT_TRUE(NearColour(At(first, Size * 0.4f, Size / 2), PauseColour, 2));
-    EXPECT_FALSE(NearColour(At(first, Size / 2, Size * 0.2f), PauseColour, 8));
-    EXPECT_FALSE(NearColour(At(first, Size * 0.1f, Size / 2), PauseColour, 8));
+    EXPECT_TRUE(NearColour(At(first, Size / 2.0f, Size / 2.0f), PauseColour, 2));
+    EXPECT_TRUE(NearColour(At(first, Size * 0.4f, Size / 2.0f), PauseColour, 2));
+    EXPECT_FALSE(NearColour(At(first, Size / 2.0f, Size * 0.2f), PauseColour, 8));
+    EXPECT_FALSE(NearColour(At(first, Size * 0.1f, Size / 2.0f), PauseColour, 8));
 }
 
 // Guards the digits' placement per view: the score must appear exactly where its place and
@@ -164,7 +165,7 @@ TEST_F(Frames, SlotIsHiddenWhileASpareFliesIn) {
     Game->SlotState = ssInPlay;
     Game->Slot.Obj.Matrix = TranslationMatrix({0, 0, 1000}); // behind the camera
     const std::vector<std::uint32_t> away = Render();
-    EXPECT_NE(At(shown, Size / 2, Size / 2), At(hidden, Size / 2, Size / 2));
+    EXPECT_NE(At(shown, Size / 2.0f, Size / 2.0f), At(hidden, Size / 2.0f, Size / 2.0f));
     EXPECT_EQ(hidden, away);
 }
 

@@ -50,17 +50,21 @@ TEST(SimDriver, PlaysAScriptAndAnswersInJsonLines) {
                                  "resume\n"
                                  "frame 16\n"
                                  "dump\n");
-    const std::vector<std::string> expected = {
-        R"({"event":"score","value":0})",
-        R"({"event":"sound","name":"newgame"})",
+    const std::string firstDump =
         R"({"GameState":2,"SavedState":1,"Score":0,"Lives":3,"Speed":0.000199999995,)"
         R"("SpawnInterval":1750,"Elapsed":0,"SlotState":0,"BallSerial":0,"Slot":{"Side":0,)"
-        R"("Position":[0,0,0],"Rotation":[0,0,0]},"Balls":[]})",
+        R"("Position":[0,0,0],"Rotation":[0,0,0]},"Balls":[]})";
+    const std::string secondDump =
         R"({"GameState":2,"SavedState":1,"Score":0,"Lives":3,"Speed":0.000199999995,)"
         R"("SpawnInterval":1750,"Elapsed":16,"SlotState":0,"BallSerial":1,"Slot":{"Side":0,)"
         R"("Position":[0,0.0111929998,0],"Rotation":[0,0,46.6840706]},"Balls":[{"Serial":1,)"
         R"("Side":0,"Phase":0,"Remaining":1.10000002,"Position":[0,1.39999998,3],)"
-        R"("Rotation":[0,2.63598347,0.790977478],"Texture":4}]})",
+        R"("Rotation":[0,2.63598347,0.790977478],"Texture":4}]})";
+    const std::vector<std::string> expected = {
+        R"({"event":"score","value":0})",
+        R"({"event":"sound","name":"newgame"})",
+        firstDump,
+        secondDump,
         R"({"error":"line 9: unknown command: jump 3"})",
         R"({"error":"line 10: expected a number from 0 to 4294967295: frame -5"})",
         R"({"error":"line 11: expected difficulty 0 or 1: difficulty 2"})",

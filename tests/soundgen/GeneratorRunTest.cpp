@@ -12,8 +12,8 @@ namespace {
 const char* const GeneratedFiles[] = {"Sounds.dxw", "theme1.mid", "theme2.mid", "theme3.mid"};
 
 std::filesystem::path ScratchDirectory(const std::string& name) {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("zorbix-soundgen-" + std::to_string(::getpid())) / name;
+    auto dir = std::filesystem::temp_directory_path() /
+               ("zorbix-soundgen-" + std::to_string(::getpid())) / name;
     std::filesystem::remove_all(dir);
     return dir;
 }

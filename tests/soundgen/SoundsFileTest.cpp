@@ -42,7 +42,7 @@ protected:
             for (std::size_t i = start; i < start + window; ++i) {
                 sum += samples[i] * samples[i];
             }
-            loudest = std::max(loudest, sum / window);
+            loudest = std::max(loudest, sum / static_cast<double>(window));
         }
         return 10 * std::log10(loudest);
     }

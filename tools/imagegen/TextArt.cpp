@@ -50,7 +50,8 @@ QPainterPath CenteredTextPath(const QFont& font, const QString& text, QPointF ce
     return path.translated(CentringOffset(font, path, centre));
 }
 
-QPainterPath FittedTextPath(QFont font, const QString& text, QPointF centre, qreal maxWidth) {
+QPainterPath FittedTextPath(const QFont& font, const QString& text, QPointF centre,
+                            qreal maxWidth) {
     QPainterPath path = CenteredTextPath(font, text, centre);
     const qreal width = path.boundingRect().width();
     if (width <= maxWidth || width <= 0) {

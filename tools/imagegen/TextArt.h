@@ -40,7 +40,7 @@ QPainterPath CenteredTextPath(const QFont& font, const QString& text, QPointF ce
 
 // As CenteredTextPath, but the font shrinks (never grows) until the text is at most
 // `maxWidth` wide.
-QPainterPath FittedTextPath(QFont font, const QString& text, QPointF centre, qreal maxWidth);
+QPainterPath FittedTextPath(const QFont& font, const QString& text, QPointF centre, qreal maxWidth);
 
 // One outline per character of `text`, laid out as CenteredTextPath would, so each letter can
 // get a look of its own.

@@ -42,8 +42,8 @@ double TTileableNoise::Layer(const TOctave& octave, double u, double v) const {
     const double fx = Ease(x - x0);
     const double fy = Ease(y - y0);
     const auto at = [&](int i, int j) {
-        return static_cast<double>(octave.Lattice[static_cast<size_t>(
-            Wrap(j, octave.Period) * octave.Period + Wrap(i, octave.Period))]);
+        const int index = Wrap(j, octave.Period) * octave.Period + Wrap(i, octave.Period);
+        return static_cast<double>(octave.Lattice[static_cast<size_t>(index)]);
     };
     const double top = at(x0, y0) + (at(x0 + 1, y0) - at(x0, y0)) * fx;
     const double bottom = at(x0, y0 + 1) + (at(x0 + 1, y0 + 1) - at(x0, y0 + 1)) * fx;

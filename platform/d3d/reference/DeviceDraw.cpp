@@ -44,8 +44,8 @@ EBlendFactor ResolveBlend(D3DBLEND blend) {
 bool IsMinified(const TClipVertex (&c)[3], const TTexels& texels, int width, int height) {
     double screen[3][2];
     for (int i = 0; i < 3; ++i) {
-        screen[i][0] = c[i].X / c[i].W * width * 0.5;
-        screen[i][1] = c[i].Y / c[i].W * height * 0.5;
+        screen[i][0] = c[i].X / c[i].W * static_cast<float>(width) * 0.5;
+        screen[i][1] = c[i].Y / c[i].W * static_cast<float>(height) * 0.5;
     }
     const double pixelArea =
         std::fabs((screen[1][0] - screen[0][0]) * (screen[2][1] - screen[0][1]) -

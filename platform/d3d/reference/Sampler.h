@@ -71,8 +71,9 @@ struct TTexelPair {
 
 [[gnu::always_inline]] inline std::uint32_t SampleNearest(const TTexels& texels, float u, float v) {
     const auto width = static_cast<std::int32_t>(texels.Width);
-    return texels.Pixels[static_cast<std::size_t>(
-        WrapNearest(v, static_cast<std::int32_t>(texels.Height)) * width + WrapNearest(u, width))];
+    const std::int32_t index =
+        WrapNearest(v, static_cast<std::int32_t>(texels.Height)) * width + WrapNearest(u, width);
+    return texels.Pixels[static_cast<std::size_t>(index)];
 }
 
 } // namespace Reference
