@@ -94,10 +94,6 @@ TEST_F(HeadlessModes, BenchRunsOnTheHardwareDeviceWhereThereIsADisplay) {
     if (std::getenv("DISPLAY") == nullptr) {
         GTEST_SKIP() << "no display";
     }
-#if defined(__SANITIZE_ADDRESS__)
-    // Mesa's driver leaks 240 bytes from a module it unloads, which no suppression can name.
-    GTEST_SKIP() << "the OpenGL driver's own leak fails LeakSanitizer";
-#endif
     TBenchRequest bench;
     bench.Frames = 3;
     bench.Pixels = 64;
