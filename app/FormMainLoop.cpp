@@ -3,6 +3,7 @@
 #include "app/KeyCodes.h"
 #include "core/Globals.h"
 #include "game/Game.h"
+#include "game/GameFlow.h"
 #include "game/PlayFrame.h"
 #include "platform/files/TickCount.h"
 #include "platform/input/GamepadInput.h"
@@ -66,38 +67,16 @@ void TFormMain::DrawStillFrame() {
     }
 }
 
+// Keys can come while the scene is loading, before the game exists.
 void TFormMain::FormKeyPress(char key) {
-    switch (GameState) {
-    case gsTitle:
-        GameState = gsPlaying;
-        Game->NewGame();
-        break;
-    case gsPlaying:
-        if (key == VK_ESCAPE) {
-            SavedState = gsPlaying;
-            GameState = gsPaused;
-        }
-        break;
-    case gsGameOver:
-        GameState = gsTitle;
-        break;
-    case gsInterlude:
-        if (key == VK_SPACE) {
-            QuillonGameHomepage1Click();
-        }
-        GameState = SavedState;
-        break;
-    case gsPaused:
-        GameState = SavedState;
-        break;
-    default:
-        break;
+    if (Game) {
+        FlowKeyPress(*Game, key, [this] { QuillonGameHomepage1Click(); });
     }
 }
 
 void TFormMain::FormKeyDown(std::uint16_t key) {
-    if (GameState == gsPlaying) {
-        Game->TurnSlot(key);
+    if (Game) {
+        FlowKeyDown(*Game, key);
     }
 }
 

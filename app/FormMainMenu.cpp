@@ -3,6 +3,7 @@
 #include "audio/Music.h"
 #include "core/Globals.h"
 #include "game/Game.h"
+#include "game/GameFlow.h"
 #include "platform/system/ApplicationError.h"
 #include "platform/system/MessageBox.h"
 #include "render/SceneResources.h"
@@ -89,27 +90,13 @@ TOptionItems TFormMain::OptionItems() const {
 }
 
 void TFormMain::miStartNew1Click() {
-    // Nothing to reset before the game exists; loading ends on the title anyway.
-    if (GameState == gsLoading) {
-        return;
+    if (Game) {
+        FlowNewGame(*Game);
     }
-    GameState = gsTitle;
-    Game->NewGame();
 }
 
 void TFormMain::miPauseResumegame1Click() {
-    if (GameState == gsLoading) {
-        return;
-    }
-    if (GameState != gsPaused) {
-        SavedState = GameState;
-        GameState = gsPaused;
-        return;
-    }
-    // A pause begun at the title or the game-over picture goes back there: a finished game
-    // has no lives left to go on with.
-    const bool pausedInGame = SavedState == gsPlaying || SavedState == gsInterlude;
-    GameState = pausedInGame ? std::uint8_t{gsPlaying} : SavedState;
+    FlowPauseResume();
 }
 
 void TFormMain::miHighscores1Click() {

@@ -21,13 +21,14 @@ enum : std::uint8_t {
     gsPaused = 5,
 };
 
-// Written by the main window (loading, keys, menus), the game's tick (game over, interlude),
-// the high-score entry and the music's end-of-track pause (both for their duration, then put
-// back), the scripted player and the headless modes.
+// Written by the game's flow (game/GameFlow.h: the keys and the new-game and pause commands,
+// for the window and the scripted player), the main window's loading, the game's tick (game
+// over, interlude), the high-score entry and the music's end-of-track pause (both for their
+// duration, then put back), the simulation driver and the headless modes.
 extern std::uint8_t GameState;
 // The state to return to when a pause, the interlude or a modal dialog ends. Written by the
-// main window's pause and menus, the game's tick (entering the interlude) and the
-// high-score entry.
+// game's flow (pauses), the game's tick (entering the interlude), the high-score entry, the
+// main window's and the simulation driver's start and the headless modes.
 extern std::uint8_t SavedState;
 // Milliseconds between the two latest frame timings; 0 on paused calls. Written by
 // PlayFrame, the headless modes' set-up, and the music's end-of-track pause (which zeroes

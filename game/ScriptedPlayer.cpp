@@ -1,12 +1,11 @@
 #include "game/ScriptedPlayer.h"
 
 #include "core/Globals.h"
+#include "game/GameFlow.h"
 #include "game/Sides.h"
 
 void MakeMove(TGame& game, TPlayer player) {
-    if (GameState == gsInterlude) {
-        GameState = SavedState;
-    }
+    FlowLeaveInterlude();
     if (GameState != gsPlaying || player == TPlayer::Losing) {
         return;
     }
