@@ -61,10 +61,11 @@ struct TGameOptions {
     QCommandLineOption BenchFrames{QStringLiteral("bench-frames"), {}, QStringLiteral("n")};
     QCommandLineOption Device{QStringLiteral("device"), {}, QStringLiteral("kind")};
     QCommandLineOption Size{QStringLiteral("size"), {}, QStringLiteral("pixels")};
+    QCommandLineOption Replay{QStringLiteral("replay"), {}, QStringLiteral("file")};
 
     QList<QCommandLineOption> All() const {
-        return {Help, Version, Reference, Screenshot,  State,  View,
-                Seed, PlayMs,  Player,    BenchFrames, Device, Size};
+        return {Help,   Version, Reference,   Screenshot, State, View,  Seed,
+                PlayMs, Player,  BenchFrames, Device,     Size,  Replay};
     }
 };
 
@@ -182,6 +183,12 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     if (parser.isSet(game.Size)) {
         line.Size = ReadNumber("--size", value(game.Size), MinSize, MaxSize);
     }
+    if (parser.isSet(game.Replay)) {
+        if (line.Mode != TRunMode::Game) {
+            throw std::invalid_argument("--replay goes with the game only");
+        }
+        line.ReplayFile = value(game.Replay);
+    }
     CheckModeSwitches(line, screenshotOnly, deviceNamed);
     return line;
 }
@@ -191,7 +198,7 @@ std::string CommandLineVersion() {
 }
 
 std::string CommandLineHelp() {
-    return R"(Usage: zorbix [--reference | --device reference|hardware]
+    return R"(Usage: zorbix [--reference | --device reference|hardware] [--replay FILE]
        zorbix --screenshot FILE.png --state STATE [--view 0-3] [--seed N] [--play-ms MS]
               [--player perfect|losing] [--size PIXELS]
        zorbix --bench-frames N [--device reference|hardware] [--size PIXELS]
@@ -199,13 +206,17 @@ std::string CommandLineHelp() {
 Without switches the game runs in its window. Beside a program whose directory holds
 Sounds.dxw every file (Options.ini, HiScores.dat, Images/, the music) is read from and
 written there; installed, the data lies in ../share/games/zorbix and the player's files in
-$XDG_CONFIG_HOME/zorbix, $XDG_DATA_HOME/zorbix and $XDG_CACHE_HOME/zorbix.
+$XDG_CONFIG_HOME/zorbix, $XDG_DATA_HOME/zorbix and $XDG_CACHE_HOME/zorbix. Every game
+played is kept as a replay in Replays/ beside the program, or $XDG_DATA_HOME/zorbix/replays:
+the games of the high-score table and the last one; zorbix-sim --verify FILE checks one.
 
   --reference            draw with the software reference device only, for machines whose
                          OpenGL is broken (so does the environment ZORBIX_DEVICE=reference)
   --device KIND          reference (the same as --reference) or hardware: OpenGL even where
                          it draws in software, which the game otherwise leaves for its own
                          software device (so does ZORBIX_DEVICE=hardware)
+  --replay FILE          watch a kept game (the Game menu's Replays lists them) in the
+                         window, then go on at the title; prints the score it came to
   --screenshot FILE.png  draw one frame without the window and save it as a PNG picture
     --state STATE        title, playing, gameover, interlude or paused
     --view 0-3           camera while playing: 0 top, 1 half side, 2 side, 3 corner

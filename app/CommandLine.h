@@ -30,6 +30,8 @@ struct TCommandLine {
     bool HardwareDevice = false;
 
     std::uint32_t Size = 600;
+    // --replay FILE: the game watches this kept game once loaded.
+    std::string ReplayFile;
 };
 
 // Reads the arguments after the program name; the window toolkit's own switches are accepted

@@ -154,6 +154,10 @@ void TFormMain::FormDeactivate() {
 
 void TFormMain::FormClose() {
     ApplicationEvents1.Stop();
+    EndReplayForCommand();
+    if (Options && Game) {
+        KeepUnfinishedGame();
+    }
     if (Options) {
         // A settings file that cannot be written is reported; the program still ends.
         RunReportingErrors([] { Options->SaveOptions(); });
@@ -171,6 +175,7 @@ void TFormMain::SaveSettingsQuietly() {
     if (Closed || !Options) {
         return;
     }
+    EndReplayForCommand();
     try {
         Options->SaveOptions();
     } catch (const std::exception&) {
@@ -259,6 +264,11 @@ void TFormMain::keyPressEvent(QKeyEvent* event) {
     if (DroppingKeys || Closed || GameState == gsLoading) {
         return;
     }
+    // Watching a replay, any key ends it; the key does nothing more.
+    if (Watching.Playing()) {
+        StopWatching();
+        return;
+    }
     const std::uint16_t key = VirtualKeyCode(event->key());
     const std::optional<char> character = KeyPressCharacter(*event);
     Guarded([&] {
@@ -304,7 +314,12 @@ void TFormMain::PlaySoundEffect(std::string_view name) {
 }
 
 void TFormMain::AddScore(std::int32_t score) {
-    ScoreTable->AddScore(score);
+    // A replay's game is watched, not played: its score is no one's entry.
+    if (Watching.Playing()) {
+        return;
+    }
+    const std::optional<double> entered = ScoreTable->AddScore(score);
+    KeepRecordedGame(score, entered);
 }
 
 void TFormMain::ReportError(const std::string& text) {

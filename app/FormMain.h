@@ -7,6 +7,8 @@
 #include "app/ApplicationEvents.h"
 #include "app/MenuChecks.h"
 #include "game/GameOutlet.h"
+#include "game/ReplayPlayer.h"
+#include "game/ReplayRecorder.h"
 #include "platform/mci/MciNotifyTarget.h"
 
 #include <QMainWindow>
@@ -15,10 +17,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QFrame;
 class QLabel;
+class QMenu;
 class TAboutBox;
 class TDeviceWidget;
 class TFormHighScores;
@@ -51,6 +55,15 @@ public:
     // Writes the settings without a word, for an end that leaves no window to close (the
     // display gone); does nothing once the window has closed.
     void SaveSettingsQuietly();
+    // Watches the kept game in `path` in place of what is on the screen, then goes on at the
+    // title; a file that cannot be watched is refused in a message box.
+    void WatchReplay(const std::string& path);
+    // The same, once loading has finished (`zorbix --replay FILE`); the score the replay came
+    // to is printed when it ends.
+    void WatchReplayOnceLoaded(const std::string& path) { PendingReplay = path; }
+    bool WatchingReplay() const { return Watching.Playing(); }
+    // The folder the kept games go to.
+    static std::string ReplaysDirectory();
     // What ending the program does; by default it leaves the application's event loop.
     void SetTerminateHandler(std::function<void()> handler) { OnTerminate = std::move(handler); }
 
@@ -104,6 +117,7 @@ public:
     QAction* miStartNew1 = nullptr;
     QAction* miPauseResumegame1 = nullptr;
     QAction* miHighscores1 = nullptr;
+    QMenu* miReplays1 = nullptr;
     QAction* miExit1 = nullptr;
     QAction* Easy1 = nullptr;
     QAction* Normal1 = nullptr;
@@ -161,7 +175,29 @@ private:
     // main loop once the dialogs' own loops have returned.
     void EndSession();
 
+    // Everything that reaches the game goes through here, so the game being played is
+    // recorded.
+    void RunGameCommand(TGameCommand command);
+    // The game recorded so far, kept as the last game played (a new game, a replay, the end
+    // of the program); `entered` is the date of its row in the table, if it entered one.
+    void KeepRecordedGame(std::int32_t score, std::optional<double> entered);
+    void KeepUnfinishedGame();
+    void AdvanceWatching(std::uint32_t elapsedMs);
+    // Back to the title with the player's settings as they were before the replay.
+    void StopWatching();
+    // Anything of the player's but the keys they watch with ends a replay first.
+    void EndReplayForCommand();
+    void FillReplaysMenu();
+
     TApplicationEvents ApplicationEvents1;
+    TReplayRecorder Recorder;
+    TReplayPlayer Watching;
+    // The player's settings while a replay has its own.
+    std::uint8_t DifficultyBeforeReplay = 0;
+    std::uint8_t ViewBeforeReplay = 0;
+    std::string WatchedFile;
+    std::string PendingReplay;
+    bool PrintWatchedScore = false;
     std::unique_ptr<TSessionEndWatch> SessionEnd;
     std::unique_ptr<TGamepadInput> GamepadInput;
     TAboutBox* AboutBox = nullptr;

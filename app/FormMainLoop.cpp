@@ -3,8 +3,6 @@
 #include "app/KeyCodes.h"
 #include "core/Globals.h"
 #include "game/Game.h"
-#include "game/GameFlow.h"
-#include "game/PlayFrame.h"
 #include "platform/files/TickCount.h"
 #include "platform/input/GamepadInput.h"
 #include "render/Direct3DErrors.h"
@@ -46,6 +44,12 @@ void TFormMain::ApplicationEvents1Idle(bool& done) {
 }
 
 void TFormMain::RenderOneFrame(bool& done) {
+    if (!PendingReplay.empty() && GameState == gsTitle) {
+        const std::string path = std::move(PendingReplay);
+        PendingReplay.clear();
+        WatchReplay(path);
+        PrintWatchedScore = Watching.Playing();
+    }
     const HRESULT code = RenderFrame();
     if (Failed(code)) {
         RenderActive = false;
@@ -55,7 +59,11 @@ void TFormMain::RenderOneFrame(bool& done) {
     ++FramesDrawn;
     const std::uint32_t elapsed = GetTickCount() - LastFrameTick;
     LastFrameTick = GetTickCount();
-    PlayFrame(*Game, elapsed);
+    if (Watching.Playing()) {
+        AdvanceWatching(elapsed);
+    } else {
+        RunGameCommand({TCommandKind::Frame, elapsed});
+    }
     done = false;
 }
 
@@ -70,13 +78,13 @@ void TFormMain::DrawStillFrame() {
 // Keys can come while the scene is loading, before the game exists.
 void TFormMain::FormKeyPress(char key) {
     if (Game) {
-        FlowKeyPress(*Game, key, [this] { QuillonGameHomepage1Click(); });
+        RunGameCommand({TCommandKind::Press, static_cast<std::uint8_t>(key)});
     }
 }
 
 void TFormMain::FormKeyDown(std::uint16_t key) {
     if (Game) {
-        FlowKeyDown(*Game, key);
+        RunGameCommand({TCommandKind::Key, key});
     }
 }
 
@@ -93,6 +101,10 @@ void TFormMain::GamepadKeyDown(const TGamepadKey& key) {
     // keys are dropped, as a keyboard's would not reach this window either.
     if (!isActiveWindow() || QApplication::activeModalWidget() != nullptr ||
         QApplication::activePopupWidget() != nullptr) {
+        return;
+    }
+    if (Watching.Playing()) {
+        StopWatching();
         return;
     }
     // F2 is a menu shortcut: it acts as the command and reaches neither key handler.

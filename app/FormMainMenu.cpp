@@ -2,8 +2,8 @@
 
 #include "audio/Music.h"
 #include "core/Globals.h"
+#include "core/Random.h"
 #include "game/Game.h"
-#include "game/GameFlow.h"
 #include "platform/system/ApplicationError.h"
 #include "platform/system/MessageBox.h"
 #include "render/SceneResources.h"
@@ -51,6 +51,9 @@ void TFormMain::BuildMainMenu() {
     miGame1->addSeparator();
     miHighscores1 =
         item(miGame1, QStringLiteral("&High scores..."), [this] { miHighscores1Click(); });
+    miReplays1 = miGame1->addMenu(QStringLiteral("&Replays"));
+    connect(miReplays1, &QMenu::aboutToShow, this,
+            [this] { Guarded([this] { FillReplaysMenu(); }); });
     miExit1 = item(miGame1, QStringLiteral("&Exit"), [this] { miExit1Click(); });
 
     QMenu* Options1 = MainMenu1->addMenu(QStringLiteral("&Options"));
@@ -90,18 +93,29 @@ TOptionItems TFormMain::OptionItems() const {
 }
 
 void TFormMain::miStartNew1Click() {
+    EndReplayForCommand();
     if (Game) {
-        FlowNewGame(*Game);
+        KeepUnfinishedGame();
+        RunGameCommand({TCommandKind::MenuNew, 0});
     }
 }
 
 void TFormMain::miPauseResumegame1Click() {
-    FlowPauseResume();
+    // Watching, the command only ends the replay.
+    if (Watching.Playing()) {
+        StopWatching();
+    } else if (Game) {
+        RunGameCommand({TCommandKind::MenuPause, 0});
+    }
 }
 
 void TFormMain::miHighscores1Click() {
-    const TModalDialogPause pause;
-    FormHighScores->ShowModal();
+    EndReplayForCommand();
+    {
+        const TModalDialogPause pause;
+        FormHighScores->ShowModal();
+    }
+    Recorder.Note({TCommandKind::Dialog, 0});
 }
 
 void TFormMain::miExit1Click() {
@@ -109,19 +123,23 @@ void TFormMain::miExit1Click() {
 }
 
 void TFormMain::Easy1Click(QAction* item) {
+    EndReplayForCommand();
     Easy1->setChecked(false);
     Normal1->setChecked(false);
     item->setChecked(true);
     MessageBox(this, DifficultyMessage, ApplicationTitle(), MB_OK);
     ReadMenuChecks(*Options, OptionItems());
+    Recorder.Note({TCommandKind::Difficulty, Options->Difficulty});
 }
 
 void TFormMain::Corner1Click(QAction* item) {
+    EndReplayForCommand();
     for (QAction* viewItem : {Top1, Halfside1, Side1, Corner1}) {
         viewItem->setChecked(false);
     }
     item->setChecked(true);
     ReadMenuChecks(*Options, OptionItems());
+    Recorder.Note({TCommandKind::View, Options->View});
 }
 
 // The menu has inverted the item's check mark as it was clicked.
@@ -133,7 +151,13 @@ void TFormMain::Music1Click() {
     Options->MusicOn = Music1->isChecked();
     if (!AppClosing) {
         StopMusic();
+        // The draw comes from the generator that deals the balls: a replay being watched
+        // must not see it, a game being recorded keeps it (the recorder notes the new state).
+        const std::uint32_t seed = RandSeed;
         const std::string track = NextMusicTrack();
+        if (Watching.Playing()) {
+            RandSeed = seed;
+        }
         PlayMusic(track, this, 0);
     }
 }

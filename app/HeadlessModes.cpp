@@ -3,6 +3,7 @@
 #include "core/GameError.h"
 #include "core/Random.h"
 #include "game/Game.h"
+#include "game/GameFlow.h"
 #include "game/PlayFrame.h"
 #include "platform/d3d/DeviceWidget.h"
 #include "render/Direct3D.h"
@@ -50,12 +51,12 @@ bool PlayBenchFrame(TPlayer player) {
     return true;
 }
 
+// As a player starts one: a key at the title.
 void StartGame(std::uint32_t seed) {
     RandSeed = seed;
     FrameDeltaMs = FrameMs; // the game's timers run on the main loop's frame time
-    SavedState = gsTitle;
-    GameState = gsPlaying;
-    Game->NewGame();
+    FlowToTitle();
+    FlowKeyPress(*Game, 'a', {});
 }
 
 void CheckFrame(HRESULT code) {
@@ -168,6 +169,7 @@ void TakeScreenshot(const TScreenshotRequest& request) {
         }
         BackPlane->Spin(static_cast<float>(FrameMs));
     }
+    // The picture of the state asked for, whatever the game has come to meanwhile.
     if (request.State == gsPaused) {
         SavedState = gsPlaying;
     }

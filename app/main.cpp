@@ -97,6 +97,9 @@ int RunGame(int argc, char* argv[], const TCommandLine& line) {
     TFormHighScores FormHighScores(&FormMain);
     FormMain.SetDialogs(&AboutBox, &FormHighScores);
     AboutBox.SetQuillonHandler([&FormMain] { FormMain.QuillonGameHomepage1Click(); });
+    if (!line.ReplayFile.empty()) {
+        FormMain.WatchReplayOnceLoaded(line.ReplayFile);
+    }
 
     FormMain.show();
     if (FormMain.Terminated()) {

@@ -21,18 +21,19 @@ enum : std::uint8_t {
     gsPaused = 5,
 };
 
-// Written by the game's flow (game/GameFlow.h: the keys and the new-game and pause commands,
-// for the window and the scripted player), the main window's loading, the game's tick (game
-// over, interlude), the high-score entry and the music's end-of-track pause (both for their
-// duration, then put back), the simulation driver and the headless modes.
+// Written by the game's flow (game/GameFlow.h: the keys, the new-game and pause commands, and
+// the title a replay starts and ends at), the script shortcuts of the game's commands
+// (game/GameCommand.h), the main window's loading, the game's tick (game over, interlude), a
+// modal dialog, the music's end-of-track pause and a replay's headless check (each for its
+// duration, then put back), and the screenshot mode (the state it pictures).
 extern std::uint8_t GameState;
 // The state to return to when a pause, the interlude or a modal dialog ends. Written by the
-// game's flow (pauses), the game's tick (entering the interlude), the high-score entry, the
-// main window's and the simulation driver's start and the headless modes.
+// game's flow (pauses, the title), the game's tick (entering the interlude), a modal dialog,
+// the main window's start and the screenshot mode.
 extern std::uint8_t SavedState;
 // Milliseconds between the two latest frame timings; 0 on paused calls. Written by
-// PlayFrame, the headless modes' set-up, and the music's end-of-track pause (which zeroes
-// it so the pause is not played).
+// PlayFrame, the headless modes' set-up, a replay's headless check (then put back), and the
+// music's end-of-track pause (which zeroes it so the pause is not played).
 extern std::uint32_t FrameDeltaMs;
 // Set once the main window closes; afterwards no music command is sent. Written only by the
 // main window.

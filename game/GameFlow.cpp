@@ -62,6 +62,11 @@ void FlowPauseResume() {
     GameState = pausedInGame ? std::uint8_t{gsPlaying} : SavedState;
 }
 
+void FlowToTitle() {
+    GameState = gsTitle;
+    SavedState = gsTitle;
+}
+
 void FlowLeaveInterlude() {
     if (GameState == gsInterlude) {
         GameState = SavedState;

@@ -19,5 +19,7 @@ void FlowNewGame(TGame& game);
 // The pause command: pauses any state but loading, or resumes; a pause begun in play or in
 // the interlude resumes in play, any other returns where it began.
 void FlowPauseResume();
+// Where a replay starts and ends: the title, with nothing to go back to.
+void FlowToTitle();
 // What the interlude's own key does when no player is at the keyboard: play goes on.
 void FlowLeaveInterlude();

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Fuzzes every reader of outside bytes, each for a bounded time (ZORBIX_FUZZ_SECONDS, default
 # 15) from valid files made by the game's own writers: "Sounds.dxw", "Options.ini" and its
-# integers, "HiScores.dat", the MIDI tunes, the bitmaps and masks the textures come from, and
-# the JPEG pictures of the first run, and the high-score name entry's filter. Fails on any crash, leak, hang or sanitizer report,
-# leaving the input that caused it in build/fuzz/. ZORBIX_FUZZ_ONLY names one fuzzer to run
+# integers, "HiScores.dat", the MIDI tunes, the bitmaps and masks the textures come from, the
+# JPEG pictures of the first run, the high-score name entry's filter, and the kept games'
+# replay files. Fails on any crash, leak, hang or sanitizer report, leaving the input that
+# caused it in build/fuzz/. ZORBIX_FUZZ_ONLY names one fuzzer to run
 # (for long runs), ZORBIX_FUZZ_RUNS bounds the executions instead of the time (or as well,
 # where ZORBIX_FUZZ_SECONDS is set).
 set -euo pipefail
@@ -64,6 +65,7 @@ fuzz integer_text integer 256
 fuzz score_table scores 256
 fuzz midi_song midi 256
 fuzz name_filter names 256
+fuzz replay replay 256
 # A picture may be as large as the device's textures (8192 a side at 32 bits) and its mask
 # as large again.
 fuzz bitmap_texture bitmap 1100

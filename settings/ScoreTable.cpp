@@ -66,9 +66,9 @@ void TScoreTable::ShowTable() {
     }
 }
 
-void TScoreTable::AddScore(std::int32_t score) {
+std::optional<double> TScoreTable::AddScore(std::int32_t score) {
     if (score <= Entries.back().Score) {
-        return;
+        return std::nullopt;
     }
     // A tie goes below the score it ties with: the older entry keeps its place. A table read
     // from a file may be out of order; the last row's lower score still bounds the search.
@@ -83,10 +83,11 @@ void TScoreTable::AddScore(std::int32_t score) {
     std::copy_backward(flag, AddedHere.end() - 1, AddedHere.end());
     *flag = true;
     taken->Score = score;
-    taken->Date = LocalDateTimeNow();
+    const double date = LocalDateTimeNow();
+    taken->Date = date;
     ShowTable();
     if (Dialog == nullptr) {
-        return;
+        return date;
     }
     {
         const TNameEntryReset reset(*Dialog);
@@ -95,6 +96,7 @@ void TScoreTable::AddScore(std::int32_t score) {
         Dialog->ShowModal();
     }
     ShowTable();
+    return date;
 }
 
 void TScoreTable::StoreName(int rank, std::string_view name) {

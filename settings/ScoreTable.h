@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -46,8 +47,9 @@ public:
     // the rest move down and the last drops out; the new entry keeps the name of the place
     // it took until the player names it in the dialog, which opens modally with the game
     // paused (GameState 5) and the state restored afterwards. Called from inside the game's
-    // tick.
-    void AddScore(std::int32_t score);
+    // tick. Returns the date the new entry was given, which with the score finds its row
+    // again once the dialog has closed; nothing for a score that enters no row.
+    std::optional<double> AddScore(std::int32_t score);
 
     // The dialog's OK: names the entry at `rank` 1..5 with the first 50 characters of `name`
     // (8-bit characters). Writes nothing; the caller saves.

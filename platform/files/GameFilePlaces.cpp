@@ -60,6 +60,7 @@ TGameFilePlaces GameFilePlacesFor(const std::string& programDirectory, bool forc
         places.OptionsFile = programDirectory + "Options.ini";
         places.HighScoresFile = programDirectory + "HiScores.dat";
         places.ConvertedPicturesDirectory = programDirectory + "Images/";
+        places.ReplaysDirectory = programDirectory + "Replays/";
         return places;
     }
     places.Layout = TFileLayout::Installed;
@@ -74,6 +75,8 @@ TGameFilePlaces GameFilePlacesFor(const std::string& programDirectory, bool forc
             .string();
     places.ConvertedPicturesDirectory = WithSeparator(
         BaseDirectory(environment, "XDG_CACHE_HOME", ".cache") / GameFolder / "Images");
+    places.ReplaysDirectory = WithSeparator(
+        BaseDirectory(environment, "XDG_DATA_HOME", ".local/share") / GameFolder / "replays");
     return places;
 }
 

@@ -6,8 +6,9 @@
 // - installed: the program is <prefix>/games/zorbix and its data, "Sounds.dxw" included, in
 //   <prefix>/share/games/zorbix;
 //   the files a player changes live in the player's own places, "Options.ini" under
-//   $XDG_CONFIG_HOME/zorbix, "HiScores.dat" under $XDG_DATA_HOME/zorbix and the converted
-//   pictures under $XDG_CACHE_HOME/zorbix/Images (each with its usual default below $HOME).
+//   $XDG_CONFIG_HOME/zorbix, "HiScores.dat" and the kept games (replays/) under
+//   $XDG_DATA_HOME/zorbix, and the converted pictures under $XDG_CACHE_HOME/zorbix/Images
+//   (each with its usual default below $HOME).
 // Nothing else in the game builds these paths.
 
 #include <functional>
@@ -22,6 +23,7 @@ struct TGameFilePlaces {
     std::string OptionsFile;                // the full name of "Options.ini"
     std::string HighScoresFile;             // the full name of "HiScores.dat"
     std::string ConvertedPicturesDirectory; // where the first run's bitmaps go; ends in '/'
+    std::string ReplaysDirectory;           // the kept games ("Replays/" beside the program)
 };
 
 // Answers the value of an environment variable, or nothing when it is not set.

@@ -1,7 +1,12 @@
 // reader_seeds DIR: writes the starting points of the file reader fuzzers, each a valid file
 // made by the game's own writers, into one folder a fuzzer: "options", "integer",
-// "scores", "midi", "bitmap" and "jpeg".
+// "scores", "midi", "bitmap", "jpeg" and "replay".
 
+#include "core/Globals.h"
+#include "core/Random.h"
+#include "game/GameFlow.h"
+#include "game/ReplayRecorder.h"
+#include "game/ScriptedPlayer.h"
 #include "settings/Options.h"
 #include "settings/ScoreTable.h"
 #include "tests/fuzz/BitmapPair.h"
@@ -140,6 +145,35 @@ void JpegSeeds(const fs::path& dir) {
              encoded);
     }
 }
+// Games recorded as the window records them, short enough for the fuzzer's inputs: one with
+// pauses, the interlude and a change of difficulty at the frame rate of play, one that runs to
+// its end in long frames.
+void ReplaySeeds(const fs::path& dir) {
+    Options = std::make_unique<TOptions>();
+    const std::uint32_t frameTimes[] = {16, 2500};
+    int index = 0;
+    for (const std::uint32_t ms : frameTimes) {
+        const auto game = std::make_unique<TGame>(TComRef<IDirect3DDevice8>());
+        TReplayRecorder recorder;
+        RandSeed = 1230 + static_cast<std::uint32_t>(index);
+        FlowToTitle();
+        recorder.Apply(*game, {TCommandKind::Press, 'a'});
+        for (int frame = 0; frame < 150 && GameState != gsGameOver; ++frame) {
+            if (GameState == gsInterlude || frame % 40 == 20) {
+                recorder.Apply(*game, {TCommandKind::Press, frame % 3 == 0 ? 27u : 32u});
+            }
+            if (frame % 50 == 30) {
+                recorder.Apply(*game, {TCommandKind::MenuPause, 0});
+                recorder.Note({TCommandKind::Difficulty, 0});
+            }
+            recorder.Apply(*game, {TCommandKind::Key, 37u + static_cast<std::uint32_t>(frame % 4)});
+            recorder.Apply(*game, {TCommandKind::Frame, ms});
+        }
+        const TReplay replay = recorder.Finish({Options->Score, 1, 46366.5, "Ann (normal)"});
+        Save(dir / ("replay" + std::to_string(index++) + ".replay"), ReplayText(replay));
+    }
+    Options.reset();
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -149,7 +183,8 @@ int main(int argc, char** argv) {
     }
     const fs::path root = argv[1];
     try {
-        for (const char* kind : {"options", "integer", "scores", "midi", "bitmap", "jpeg"}) {
+        for (const char* kind :
+             {"options", "integer", "scores", "midi", "bitmap", "jpeg", "replay"}) {
             fs::create_directories(root / kind);
         }
         OptionsSeeds(root / "options");
@@ -158,6 +193,7 @@ int main(int argc, char** argv) {
         MidiSeeds(root / "midi");
         BitmapSeeds(root / "bitmap");
         JpegSeeds(root / "jpeg");
+        ReplaySeeds(root / "replay");
     } catch (const std::exception& error) {
         std::fprintf(stderr, "reader_seeds: %s\n", error.what());
         return 1;

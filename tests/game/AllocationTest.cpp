@@ -1,6 +1,8 @@
 // Proves that play never allocates.
 
 #include "GameTestSupport.h"
+#include "game/ReplayRecorder.h"
+#include "platform/interfaces/VirtualKeys.h"
 #include "tests/support/CountingAllocator.h"
 
 namespace {
@@ -34,5 +36,31 @@ TEST(GameAllocation, ALongGameAllocatesNothing) {
     EXPECT_GE(probed, 1u);
     EXPECT_EQ(AllocationCount, probed);
     EXPECT_EQ(GameState, gsGameOver);
+    Options.reset();
+}
+
+// Guards the recorder's storage reserved up front: recording every frame and key of a long
+// game, from the key that starts it, allocates nothing.
+TEST(GameAllocation, RecordingAGameAllocatesNothing) {
+    Options = std::make_unique<TOptions>();
+    Options->Difficulty = 1;
+    GameState = gsTitle;
+    TSilentOutlet outlet;
+    auto game = std::make_unique<TGame>(TComRef<IDirect3DDevice8>());
+    game->SetOutlet(&outlet);
+    TReplayRecorder recorder;
+
+    const std::uint64_t before = AllocationCount;
+    CountAllocations = true;
+    recorder.Apply(*game, {TCommandKind::Press, 'a'});
+    for (std::uint32_t frame = 0; frame < 200'000 && GameState != gsGameOver; ++frame) {
+        recorder.Apply(*game, {TCommandKind::Key, VK_LEFT + frame / 50 % 4});
+        recorder.Apply(*game, {TCommandKind::Press, 'a'}); // leaves the interlude
+        recorder.Apply(*game, {TCommandKind::Frame, 16});
+    }
+    CountAllocations = false;
+    EXPECT_EQ(AllocationCount, before);
+    EXPECT_EQ(GameState, gsGameOver);
+    EXPECT_TRUE(recorder.Recording());
     Options.reset();
 }

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -90,4 +92,53 @@ TEST(SimDriver, ErrorLinesStayValidUtf8WhateverTheInputBytes) {
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0], "{\"error\":\"line 1: unknown command: jump \xC3\xA9\\ufffd\\ufffd "
                         "\\ufffd\\ufffd\\ufffd \\ufffd\\ufffd\\ufffd \xF0\x9F\x8E\xB2\"}");
+}
+
+namespace {
+struct TVerifyResult {
+    std::string Output;
+    int Status = -1;
+};
+
+TVerifyResult RunVerify(const std::string& replay) {
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("zorbix-verify-test-" + std::to_string(getpid()) + ".replay");
+    std::ofstream(path) << replay;
+    FILE* pipe = popen(("'" ZORBIX_SIM_PROGRAM "' --verify '" + path.string() + "'").c_str(), "r");
+    TVerifyResult result;
+    for (int c = 0; pipe != nullptr && (c = std::fgetc(pipe)) != EOF;) {
+        result.Output.push_back(static_cast<char>(c));
+    }
+    const int status = pipe == nullptr ? -1 : pclose(pipe);
+    result.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::filesystem::remove(path);
+    return result;
+}
+} // namespace
+
+// Guards the check anyone can run on a kept game: it agrees only when the re-play comes to
+// the recorded score, and a file that is no replay is an error line, never a verdict.
+TEST(SimDriver, VerifiesAKeptGameAgainstItsRecordedScore) {
+    std::string game = "# zorbix replay 1\n# score 10\n# difficulty 1 (normal)\n# date 0\n"
+                       "# name\nseed 7\ndifficulty 1\nview 0\nside 0\nelapsed 0\npress 120\n"
+                       "frame 1750\nframe 16\nframe 1000\nframe 6000\nkey 37\nframe 16\n";
+    const struct {
+        std::string Replay;
+        int Status;
+        std::string Contains;
+    } cases[]{
+        {game, 0, R"("recorded":10,"replayed":10,"gameover":false,"agree":true,)"},
+        {std::string(game).replace(game.find("score 10"), 8, "score 20"), 1,
+         R"("recorded":20,"replayed":10,"gameover":false,"agree":false,)"},
+        {"# zorbix replay 2\n", 1, "newer version of the game (replay format 2)\"}"},
+        {game + "frame x\n", 1, "line 18: expected a number from 0 to 4294967295: frame x\"}"},
+    };
+    for (const auto& test : cases) {
+        const TVerifyResult result = RunVerify(test.Replay);
+        EXPECT_EQ(result.Status, test.Status) << result.Output;
+        EXPECT_NE(result.Output.find(test.Contains), std::string::npos) << result.Output;
+        EXPECT_EQ(std::ranges::count(result.Output, '\n'), 1) << result.Output;
+    }
+    // The same file is a script the driver plays as it stands.
+    EXPECT_EQ(RunDriver(game).back(), R"({"event":"score","value":10})");
 }

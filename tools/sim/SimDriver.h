@@ -2,12 +2,13 @@
 // The headless simulation driver: plays the game from text commands the way the main
 // window would, without a window, device or sound, and reports on an output stream.
 //
-// Commands, one per line: "seed N", "difficulty D" (0 or 1), "newgame", "frame MS",
-// "key VK", "resume", "dump". Blank lines and lines starting with '#' are skipped. Every
-// hook the game calls prints an event line as it happens; a malformed line prints an error
-// line naming it, and the driver goes on.
+// Commands, one per line, in the language of game/GameCommand.h ("seed N", "newgame",
+// "frame MS", "key VK", "press C", "dump", ...); a kept game's replay file is such a script.
+// Every hook the game calls prints an event line as it happens; a malformed line prints an
+// error line naming it, and the driver goes on.
 
 #include "game/Game.h"
+#include "game/GameCommand.h"
 
 #include <cstdint>
 #include <memory>
@@ -30,6 +31,7 @@ public:
     void AddScore(std::int32_t score) override;
 
 private:
+    void RunCommand(TGameCommand command);
     void ReportError(std::int32_t lineNumber, std::string_view reason, std::string_view line);
 
     std::ostream& Out;
