@@ -127,6 +127,10 @@ done
 [ -f "$home/xdg-config/zorbix/Options.ini" ] || fail "Exit wrote no Options.ini into the config directory"
 grep -q '^\[Options\]' "$home/xdg-config/zorbix/Options.ini" || fail "Options.ini has no Options section"
 grep -qa Installer "$home/xdg-data/zorbix/HiScores.dat" || fail "the name entry did not reach HiScores.dat"
+replay=$(ls "$home"/xdg-data/zorbix/replays/game-*.replay 2>/dev/null | tail -1)
+[ -n "$replay" ] || fail "the game was not kept in the data directory's replays/"
+verdict=$("$stage/usr/games/zorbix-sim" --verify "$replay") ||
+    fail "the installed zorbix-sim does not agree with the kept game: $verdict"
 [ -z "$(find "$stage" -newer "$home/session.sh" -print -quit)" ] || fail "the installed tree was written to"
 [ ! -e "$home/elsewhere/Options.ini" ] || fail "Options.ini went into the current directory"
 echo "install-test: passed"
