@@ -37,12 +37,13 @@ TEST_F(GameWindowTest, AGameIsKeptListedAndWatchedToItsScore) {
 
     StartPlaying();
     Press(Qt::Key_Left);
-    RunFrames(300);
+    RunFrames(60);
     Press(Qt::Key_Escape);
-    RunFrames(20);
+    RunFrames(10);
     Press(Qt::Key_X);
-    RunFrames(300);
+    RunFrames(60);
     const std::int32_t score = Options->Score;
+    const std::int32_t balls = Game->BallSerial; // the balls dealt tell the timing was kept
     const std::uint8_t difficulty = Options->Difficulty;
     Press(Qt::Key_F2); // the game so far is the last game
     emit FormMain->miReplays1->aboutToShow();
@@ -61,6 +62,8 @@ TEST_F(GameWindowTest, AGameIsKeptListedAndWatchedToItsScore) {
     FormMain->miReplays1->actions().front()->trigger();
     ASSERT_TRUE(RunEventLoopUntil([this] { return !FormMain->WatchingReplay(); }, 60000));
     EXPECT_EQ(Options->Score, score);
+    EXPECT_EQ(Game->BallSerial, balls);
+    EXPECT_GT(balls, 3);
     EXPECT_EQ(Options->Difficulty, 1 - difficulty); // the replay's own is gone
     EXPECT_EQ(GameState, gsTitle);
     EXPECT_EQ(ScoreTable->Entry(1).Score, best.Score);
