@@ -176,8 +176,8 @@ private:
     void EndSession();
 
     // Everything that reaches the game goes through here, so the game being played is
-    // recorded.
-    void RunGameCommand(TGameCommand command);
+    // recorded. Only a key press can open the home page (Space on the interlude).
+    void RunGameCommand(TGameCommand command, const std::function<void()>& openHomePage = {});
     // The game recorded so far, kept as the last game played (a new game, a replay, the end
     // of the program); `entered` is the date of its row in the table, if it entered one.
     void KeepRecordedGame(std::int32_t score, std::optional<double> entered);

@@ -78,7 +78,8 @@ void TFormMain::DrawStillFrame() {
 // Keys can come while the scene is loading, before the game exists.
 void TFormMain::FormKeyPress(char key) {
     if (Game) {
-        RunGameCommand({TCommandKind::Press, static_cast<std::uint8_t>(key)});
+        RunGameCommand({TCommandKind::Press, static_cast<std::uint8_t>(key)},
+                       [this] { QuillonGameHomepage1Click(); });
     }
 }
 

@@ -42,28 +42,24 @@ std::string TFormMain::ReplaysDirectory() {
     return GameFilePlaces().ReplaysDirectory;
 }
 
-void TFormMain::RunGameCommand(TGameCommand command) {
-    Recorder.Apply(*Game, command, [this] { QuillonGameHomepage1Click(); });
+void TFormMain::RunGameCommand(TGameCommand command, const std::function<void()>& openHomePage) {
+    Recorder.Apply(*Game, command, openHomePage);
 }
 
 void TFormMain::KeepRecordedGame(std::int32_t score, std::optional<double> entered) {
     TReplayHeader header;
     header.Score = score;
     header.Date = entered.value_or(LocalDateTimeNow());
-    if (entered) {
-        // The row as the dialog left it: named, or still with the name of the place it took.
-        for (int rank = 1; rank <= ScoreRankCount; ++rank) {
-            const TScoreEntry& entry = ScoreTable->Entry(rank);
-            if (entry.Score == score && entry.Date == *entered) {
-                header.Name = entry.Name();
-            }
-        }
+    // The row as the dialog left it: named, or still with the name of the place it took.
+    if (const int rank = entered ? ScoreTable->RankOf(score, *entered) : 0; rank > 0) {
+        header.Name = ScoreTable->Entry(rank).Name();
     }
     const TReplay replay = Recorder.Finish(header);
     // The game and its score stand whatever happens to its replay.
-    if (const std::error_code error = TReplayStore(ReplaysDirectory()).Keep(replay, *ScoreTable)) {
-        std::cerr << "zorbix: the replay of this game could not be kept in " << ReplaysDirectory()
-                  << ": " << error.message() << "\n";
+    const std::string directory = ReplaysDirectory();
+    if (const std::error_code error = TReplayStore(directory).Keep(replay, *ScoreTable)) {
+        std::cerr << "zorbix: the replay of this game could not be kept in " << directory << ": "
+                  << error.message() << "\n";
     }
 }
 

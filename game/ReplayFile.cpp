@@ -15,7 +15,7 @@ constexpr std::string_view ScoreLine = "# score ";
 constexpr std::string_view DifficultyLine = "# difficulty ";
 constexpr std::string_view DateLine = "# date ";
 constexpr std::string_view NameLine = "# name";
-constexpr double SecondsPerDay = 86400;
+constexpr int SecondsPerDay = 86400;
 // Dates further off than this from 1899 are no dates a table holds; they get no calendar form.
 constexpr double LargestCalendarDays = 1e6;
 
@@ -33,10 +33,10 @@ std::string CalendarText(double date) {
     using namespace std::chrono;
     const double dayNumber = std::floor(date);
     const auto seconds = static_cast<int>(std::lround((date - dayNumber) * SecondsPerDay));
-    const sys_days day =
-        sys_days(year{1899} / December / 30) + days(static_cast<int>(dayNumber) + seconds / 86400);
+    const sys_days day = sys_days(year{1899} / December / 30) +
+                         days(static_cast<int>(dayNumber) + seconds / SecondsPerDay);
     const year_month_day calendar(day);
-    const int second = seconds % 86400;
+    const int second = seconds % SecondsPerDay;
     std::array<char, 40> text{};
     std::snprintf(text.data(), text.size(), " (%04d-%02u-%02u %02d:%02d:%02d)",
                   static_cast<int>(calendar.year()), static_cast<unsigned>(calendar.month()),

@@ -58,14 +58,8 @@ std::optional<TReplayHeader> HeaderOf(const std::string& path) {
 
 // The table's row `header` records, 1 to 5, or 0.
 int RankOf(const TReplayHeader& header, const TScoreTable& table) {
-    for (int rank = 1; rank <= ScoreRankCount; ++rank) {
-        const TScoreEntry& entry = table.Entry(rank);
-        if (entry.Score == header.Score && entry.Date == header.Date &&
-            entry.Name() == header.Name) {
-            return rank;
-        }
-    }
-    return 0;
+    const int rank = table.RankOf(header.Score, header.Date);
+    return rank > 0 && table.Entry(rank).Name() == header.Name ? rank : 0;
 }
 } // namespace
 
@@ -100,7 +94,9 @@ std::string TReplayStore::NewFileName(const std::vector<TFound>& files) const {
 
 std::error_code TReplayStore::Keep(const TReplay& replay, const TScoreTable& table) {
     CreateDirectoryFor(Directory);
-    const std::string path = NewFileName(FindFiles());
+    // Read once: the kept games as they were, which the new one joins.
+    const std::vector<TFound> files = FindFiles();
+    const std::string path = NewFileName(files);
     if (const std::error_code error = ReplaceFileContents(path, ReplayText(replay))) {
         return error;
     }
@@ -108,10 +104,7 @@ std::error_code TReplayStore::Keep(const TReplay& replay, const TScoreTable& tab
     if (const int rank = RankOf(replay.Header, table); rank > 0) {
         rowKept[static_cast<std::size_t>(rank - 1)] = true;
     }
-    for (const TFound& file : FindFiles()) {
-        if (file.Path == path) {
-            continue;
-        }
+    for (const TFound& file : files) {
         const int rank = file.Header ? RankOf(*file.Header, table) : 0;
         if (rank > 0 && !rowKept[static_cast<std::size_t>(rank - 1)]) {
             rowKept[static_cast<std::size_t>(rank - 1)] = true;

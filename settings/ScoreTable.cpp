@@ -99,6 +99,13 @@ std::optional<double> TScoreTable::AddScore(std::int32_t score) {
     return date;
 }
 
+int TScoreTable::RankOf(std::int32_t score, double date) const {
+    const auto row = std::ranges::find_if(Entries, [score, date](const TScoreEntry& entry) {
+        return entry.Score == score && entry.Date == date;
+    });
+    return row == Entries.end() ? 0 : static_cast<int>(row - Entries.begin()) + 1;
+}
+
 void TScoreTable::StoreName(int rank, std::string_view name) {
     if (rank < 1 || rank > ScoreRankCount) {
         throw std::out_of_range("no rank " + std::to_string(rank) + " in the high-score table");

@@ -61,6 +61,8 @@ public:
     const TScoreEntry& Entry(int rank) const {
         return Entries.at(static_cast<std::size_t>(rank - 1));
     }
+    // The rank of the row entered with this score at this date (AddScore's answer), 0 for none.
+    int RankOf(std::int32_t score, double date) const;
     const std::string& FileName() const { return TableFileName; }
 
     static std::string DefaultFileName();
