@@ -17,73 +17,92 @@ namespace {
 
 using namespace Reference;
 
-TPlane RandomPlane(TSeries& series, float low, float high) {
-    return TPlane{series.Next(low, high), series.Next(-0.02f, 0.02f), series.Next(-0.02f, 0.02f)};
+TPlane RandomPlane(TSeries& series, float low, float high, float slope = 0.02f) {
+    return TPlane{series.Next(low, high), series.Next(-slope, slope), series.Next(-slope, slope)};
 }
+
+// Textures sampled at a few texels per pixel (gathered), magnified (read as runs of a row),
+// and too narrow or too low for a run, all wrapping.
+struct TTextureCase {
+    std::uint32_t Width, Height;
+    float Slope; // of u/w and v/w per pixel
+};
+constexpr TTextureCase TextureCases[] = {
+    {37, 16, 0.02f},   // not a power of two: wrapping must not assume one
+    {64, 48, 0.002f},  // a few pixels per texel
+    {256, 8, 0.0005f}, // many pixels per texel
+    {5, 2, 0.02f},     // narrower than a run
+    {9, 1, 0.004f},    // one row, which is its own next row
+};
 
 TEST(ReferenceDeviceSpans, WideRoutinesDrawExactlyWhatTheOnePixelRoutinesDraw) {
     using TSelect = TSpanRoutine (*)(const TPixelState&);
     constexpr int Width = 77; // spans of every length modulo sixteen
     constexpr int Rows = 40;
     TSeries series(2024);
-    TTexels texels;
-    texels.Width = 37; // not a power of two: wrapping must not assume one
-    texels.Height = 16;
-    for (std::uint32_t i = 0; i < texels.Width * texels.Height; ++i) {
-        texels.Pixels.push_back(series.NextBits());
-    }
     int compared = 0;
-    for (const EColorMode mode :
-         {EColorMode::Diffuse, EColorMode::Texture, EColorMode::Modulate, EColorMode::Modulate2x}) {
-        for (const auto& [depthTest, select] :
-             {std::pair<bool, TSelect>{true, &SelectWideSpanRoutine},
-              {false, &SelectWideSpanRoutine},
-              {false, &SelectSixteenWideSpanRoutine}}) {
-            TPixelState state;
-            state.ColorMode = mode;
-            state.DepthTest = depthTest;
-            state.Linear = true;
-            const TSpanRoutine wide = select(state);
-            if (wide == nullptr) {
-                continue; // this processor draws with the one-pixel routines only
-            }
-            TTriangle triangle{};
-            triangle.OriginX = series.Next(-50, 50);
-            triangle.OriginY = series.Next(-50, 50);
-            triangle.Depth = RandomPlane(series, 0.2f, 0.8f);
-            triangle.InvW = TPlane{series.Next(0.5f, 2), 0.001, -0.002};
-            triangle.UoverW = RandomPlane(series, -3, 3); // includes negative coordinates
-            triangle.VoverW = RandomPlane(series, -3, 3);
-            triangle.RoverW = RandomPlane(series, -0.2f, 1.2f); // includes out-of-range colour
-            triangle.GoverW = RandomPlane(series, 0, 1);
-            triangle.BoverW = RandomPlane(series, 0, 1);
-            triangle.AoverW = RandomPlane(series, 0, 1);
-            triangle.Texels = &texels;
-            triangle.State = state;
+    for (const TTextureCase& texture : TextureCases) {
+        TTexels texels;
+        texels.Width = texture.Width;
+        texels.Height = texture.Height;
+        for (std::uint32_t i = 0; i < texels.Width * texels.Height; ++i) {
+            texels.Pixels.push_back(series.NextBits());
+        }
+        for (const EColorMode mode : {EColorMode::Diffuse, EColorMode::Texture,
+                                      EColorMode::Modulate, EColorMode::Modulate2x}) {
+            for (const auto& [depthTest, select] :
+                 {std::pair<bool, TSelect>{true, &SelectWideSpanRoutine},
+                  {false, &SelectWideSpanRoutine},
+                  {false, &SelectSixteenWideSpanRoutine}}) {
+                TPixelState state;
+                state.ColorMode = mode;
+                state.DepthTest = depthTest;
+                state.Linear = true;
+                const TSpanRoutine wide = select(state);
+                if (wide == nullptr) {
+                    continue; // this processor draws with the one-pixel routines only
+                }
+                TTriangle triangle{};
+                triangle.OriginX = series.Next(-50, 50);
+                triangle.OriginY = series.Next(-50, 50);
+                triangle.Depth = RandomPlane(series, 0.2f, 0.8f);
+                triangle.InvW = TPlane{series.Next(0.5f, 2), 0.001, -0.002};
+                // Includes negative coordinates.
+                triangle.UoverW = RandomPlane(series, -3, 3, texture.Slope);
+                triangle.VoverW = RandomPlane(series, -3, 3, texture.Slope);
+                triangle.RoverW = RandomPlane(series, -0.2f, 1.2f); // includes out-of-range colour
+                triangle.GoverW = RandomPlane(series, 0, 1);
+                triangle.BoverW = RandomPlane(series, 0, 1);
+                triangle.AoverW = RandomPlane(series, 0, 1);
+                triangle.Texels = &texels;
+                triangle.State = state;
 
-            std::vector<float> depth(Width * Rows);
-            for (float& d : depth) {
-                d = series.Next(0, 1);
+                std::vector<float> depth(Width * Rows);
+                for (float& d : depth) {
+                    d = series.Next(0, 1);
+                }
+                std::vector<std::uint32_t> color(Width * Rows, 0xFF123456u);
+                std::vector<float> wideDepth = depth;
+                std::vector<std::uint32_t> wideColor = color;
+                const TSpanRoutine onePixel = SelectOnePixelSpanRoutine(state);
+                for (int y = 0; y < Rows; ++y) {
+                    const int x0 = y % 9;
+                    const int x1 = Width - 1 - (y * 7) % 13;
+                    // Every other row starts its values left of the first pixel drawn, as a
+                    // resolved piece of a longer row does.
+                    const int origin = y % 2 == 0 ? x0 : x0 - y % 5;
+                    EXPECT_EQ(onePixel(triangle,
+                                       TSpanTarget{color.data(), depth.data(), Width, Width}, y,
+                                       origin, x0, x1),
+                              wide(triangle,
+                                   TSpanTarget{wideColor.data(), wideDepth.data(), Width, Width}, y,
+                                   origin, x0, x1));
+                }
+                EXPECT_EQ(wideColor, color)
+                    << "mode " << static_cast<int>(mode) << ", texture " << texture.Width;
+                EXPECT_EQ(wideDepth, depth);
+                ++compared;
             }
-            std::vector<std::uint32_t> color(Width * Rows, 0xFF123456u);
-            std::vector<float> wideDepth = depth;
-            std::vector<std::uint32_t> wideColor = color;
-            const TSpanRoutine onePixel = SelectOnePixelSpanRoutine(state);
-            for (int y = 0; y < Rows; ++y) {
-                const int x0 = y % 9;
-                const int x1 = Width - 1 - (y * 7) % 13;
-                // Every other row starts its values left of the first pixel drawn, as a
-                // resolved piece of a longer row does.
-                const int origin = y % 2 == 0 ? x0 : x0 - y % 5;
-                EXPECT_EQ(onePixel(triangle, TSpanTarget{color.data(), depth.data(), Width, Width},
-                                   y, origin, x0, x1),
-                          wide(triangle,
-                               TSpanTarget{wideColor.data(), wideDepth.data(), Width, Width}, y,
-                               origin, x0, x1));
-            }
-            EXPECT_EQ(wideColor, color) << "mode " << static_cast<int>(mode);
-            EXPECT_EQ(wideDepth, depth) << "mode " << static_cast<int>(mode);
-            ++compared;
         }
     }
     if (compared == 0) {
