@@ -52,9 +52,9 @@ struct TTileRow {
 // For the row's pixels X0 + first .. X0 + last: where the triangle's depth passes the
 // less-or-equal test, or everywhere when its state tests no depth, Owners[k] := key and, with
 // a depth test, Depth[k] := its depth. It may read and store back unchanged any other column
-// of the row. Answers how many pixels it took.
-using TVisibilityRoutine = int (*)(const TTriangle& triangle, const TTileRow& row, int first,
-                                   int last, std::uint32_t key);
+// of the row.
+using TVisibilityRoutine = void (*)(const TTriangle& triangle, const TTileRow& row, int first,
+                                    int last, std::uint32_t key);
 
 // Pixel-format state every pixel of a triangle shares.
 struct TPixelState {

@@ -21,76 +21,94 @@ TDepthSpan StartDepth(const TTriangle& triangle, int y, int x0) {
                       static_cast<float>(plane.Dx)};
 }
 
-int TakeAll(const TTriangle&, const TTileRow& row, int first, int last, std::uint32_t key) {
+void TakeAll(const TTriangle&, const TTileRow& row, int first, int last, std::uint32_t key) {
     std::fill(row.Owners + first, row.Owners + last + 1, key);
-    return last - first + 1;
 }
 
-int TakeNearerOnePixel(const TTriangle& triangle, const TTileRow& row, int first, int last,
-                       std::uint32_t key) {
+void TakeNearerOnePixel(const TTriangle& triangle, const TTileRow& row, int first, int last,
+                        std::uint32_t key) {
     const TDepthSpan span = StartDepth(triangle, row.Y, row.X0 + first);
-    int taken = 0;
     for (int k = first; k <= last; ++k) {
         const float z = span.Start + span.Step * static_cast<float>(k - first);
         if (z <= row.Depth[k]) {
             row.Depth[k] = z;
             row.Owners[k] = key;
-            ++taken;
         }
     }
-    return taken;
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
-// Works on the row's groups of eight columns. A group wholly inside the row is loaded, merged
-// and stored whole, which is far cheaper than masked stores; only a group the row ends in
-// needs the masked kind.
-[[gnu::target("avx2")]] int TakeNearerWide(const TTriangle& triangle, const TTileRow& row,
-                                           int first, int last, std::uint32_t key) {
+// Start + Step * i without a fused multiply-add, as the drawing spans form it.
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256 DepthAt(__m256 start, __m256 step,
+                                                                  __m256 i) {
+    return _mm256_add_ps(start, _mm256_mul_ps(step, i));
+}
+
+// Which of the eight columns from `group` lie within first..last.
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256i Inside(int group, int first, int last) {
+    const __m256i column =
+        _mm256_add_epi32(_mm256_set1_epi32(group), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+    return _mm256_andnot_si256(_mm256_cmpgt_epi32(_mm256_set1_epi32(first), column),
+                               _mm256_cmpgt_epi32(_mm256_set1_epi32(last + 1), column));
+}
+
+// One group of eight columns from `group`, whose depths are `z`. A group wholly inside the
+// row is loaded, merged and stored whole, which is far cheaper than masked stores; only a
+// group the row ends in needs the masked kind. `inside` says which columns are the span's.
+template <bool WholeSpan>
+[[gnu::target("avx2"), gnu::always_inline]] inline void
+TakeGroup(const TTileRow& row, int group, __m256 z, __m256i inside, __m256i keys) {
+    float* depth = row.Depth + group;
+    auto* owners = reinterpret_cast<__m256i*>(row.Owners + group);
+    if (WholeSpan || group + 8 <= row.Columns) {
+        const __m256 stored = _mm256_loadu_ps(depth);
+        __m256 nearer = _mm256_cmp_ps(z, stored, _CMP_LE_OQ);
+        if constexpr (!WholeSpan) {
+            nearer = _mm256_and_ps(_mm256_castsi256_ps(inside), nearer);
+        }
+        _mm256_storeu_ps(depth, _mm256_blendv_ps(stored, z, nearer));
+        _mm256_storeu_si256(owners, _mm256_castps_si256(_mm256_blendv_ps(
+                                        _mm256_castsi256_ps(_mm256_loadu_si256(owners)),
+                                        _mm256_castsi256_ps(keys), nearer)));
+    } else {
+        const __m256 stored = _mm256_maskload_ps(depth, inside);
+        const __m256i nearer =
+            _mm256_and_si256(inside, _mm256_castps_si256(_mm256_cmp_ps(z, stored, _CMP_LE_OQ)));
+        _mm256_maskstore_ps(depth, nearer, z);
+        _mm256_maskstore_epi32(reinterpret_cast<int*>(owners), nearer, keys);
+    }
+}
+
+// Works on the row's groups of eight columns: the groups the span covers whole need no mask.
+[[gnu::target("avx2")]] void TakeNearerWide(const TTriangle& triangle, const TTileRow& row,
+                                            int first, int last, std::uint32_t key) {
     const TDepthSpan span = StartDepth(triangle, row.Y, row.X0 + first);
     const __m256 start = _mm256_set1_ps(span.Start);
     const __m256 step = _mm256_set1_ps(span.Step);
     const __m256i laneIndex = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-    const __m256 laneOffset = _mm256_cvtepi32_ps(laneIndex);
     const __m256i keys = _mm256_set1_epi32(static_cast<int>(key));
-    int taken = 0;
-    for (int group = first & ~7; group <= last; group += 8) {
-        const __m256i column = _mm256_add_epi32(_mm256_set1_epi32(group), laneIndex);
-        const __m256i inside =
-            _mm256_andnot_si256(_mm256_cmpgt_epi32(_mm256_set1_epi32(first), column),
-                                _mm256_cmpgt_epi32(_mm256_set1_epi32(last + 1), column));
-        const __m256 i =
-            _mm256_add_ps(_mm256_set1_ps(static_cast<float>(group - first)), laneOffset);
-        // Start + Step * i without a fused multiply-add, as the drawing spans form it.
-        const __m256 z = _mm256_add_ps(start, _mm256_mul_ps(step, i));
-        float* depth = row.Depth + group;
-        auto* owners = reinterpret_cast<__m256i*>(row.Owners + group);
-        if (group + 8 <= row.Columns) {
-            const __m256 stored = _mm256_loadu_ps(depth);
-            const __m256 nearer =
-                _mm256_and_ps(_mm256_castsi256_ps(inside), _mm256_cmp_ps(z, stored, _CMP_LE_OQ));
-            _mm256_storeu_ps(depth, _mm256_blendv_ps(stored, z, nearer));
-            _mm256_storeu_si256(owners, _mm256_castps_si256(_mm256_blendv_ps(
-                                            _mm256_castsi256_ps(_mm256_loadu_si256(owners)),
-                                            _mm256_castsi256_ps(keys), nearer)));
-            taken += __builtin_popcount(static_cast<unsigned>(_mm256_movemask_ps(nearer)));
-        } else {
-            const __m256 stored = _mm256_maskload_ps(depth, inside);
-            const __m256i nearer =
-                _mm256_and_si256(inside, _mm256_castps_si256(_mm256_cmp_ps(z, stored, _CMP_LE_OQ)));
-            _mm256_maskstore_ps(depth, nearer, z);
-            _mm256_maskstore_epi32(reinterpret_cast<int*>(owners), nearer, keys);
-            taken += __builtin_popcount(
-                static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(nearer))));
-        }
+    // Whole numbers below 2^24, so stepping them is exact.
+    const __m256 eight = _mm256_set1_ps(8.0f);
+    int group = first & ~7;
+    __m256 i = _mm256_add_ps(_mm256_set1_ps(static_cast<float>(group - first)),
+                             _mm256_cvtepi32_ps(laneIndex));
+    if (group < first) {
+        TakeGroup<false>(row, group, DepthAt(start, step, i), Inside(group, first, last), keys);
+        group += 8;
+        i = _mm256_add_ps(i, eight);
     }
-    return taken;
+    for (; group + 7 <= last; group += 8, i = _mm256_add_ps(i, eight)) {
+        TakeGroup<true>(row, group, DepthAt(start, step, i), keys, keys);
+    }
+    if (group <= last) {
+        TakeGroup<false>(row, group, DepthAt(start, step, i), Inside(group, first, last), keys);
+    }
 }
 
 // Sixteen columns at a time; the processor's masked loads and stores leave the columns outside
 // first..last untouched at no extra cost.
-[[gnu::target("avx512f")]] int TakeNearerSixteen(const TTriangle& triangle, const TTileRow& row,
-                                                 int first, int last, std::uint32_t key) {
+[[gnu::target("avx512f")]] void TakeNearerSixteen(const TTriangle& triangle, const TTileRow& row,
+                                                  int first, int last, std::uint32_t key) {
     const double dx = row.X0 + first + 0.5 - triangle.OriginX;
     const double dy = row.Y + 0.5 - triangle.OriginY;
     const __m512 start = _mm512_set1_ps(UnfusedPlaneAt(triangle.Depth, dx, dy));
@@ -98,7 +116,6 @@ int TakeNearerOnePixel(const TTriangle& triangle, const TTileRow& row, int first
     const __m512 laneOffset =
         _mm512_cvtepi32_ps(_mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15));
     const __m512i keys = _mm512_set1_epi32(static_cast<int>(key));
-    int taken = 0;
     for (int group = first & ~15; group <= last; group += 16) {
         auto inside = static_cast<__mmask16>(0xFFFFu);
         if (group < first) {
@@ -116,9 +133,7 @@ int TakeNearerOnePixel(const TTriangle& triangle, const TTileRow& row, int first
         const __mmask16 nearer = _mm512_mask_cmp_ps_mask(inside, z, stored, _CMP_LE_OQ);
         _mm512_mask_storeu_ps(row.Depth + group, nearer, z);
         _mm512_mask_storeu_epi32(row.Owners + group, nearer, keys);
-        taken += __builtin_popcount(nearer);
     }
-    return taken;
 }
 #endif
 
