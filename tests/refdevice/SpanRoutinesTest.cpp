@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <utility>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -50,14 +50,21 @@ TEST(ReferenceDeviceSpans, WideRoutinesDrawExactlyWhatTheOnePixelRoutinesDraw) {
         }
         for (const EColorMode mode : {EColorMode::Diffuse, EColorMode::Texture,
                                       EColorMode::Modulate, EColorMode::Modulate2x}) {
-            for (const auto& [depthTest, select] :
-                 {std::pair<bool, TSelect>{true, &SelectWideSpanRoutine},
-                  {false, &SelectWideSpanRoutine},
-                  {false, &SelectSixteenWideSpanRoutine}}) {
+            for (const auto& [depthTest, blend, select] :
+                 {std::tuple<bool, bool, TSelect>{true, false, &SelectWideSpanRoutine},
+                  {false, false, &SelectWideSpanRoutine},
+                  {true, true, &SelectWideSpanRoutine},
+                  {false, true, &SelectWideSpanRoutine},
+                  {false, false, &SelectSixteenWideSpanRoutine}}) {
                 TPixelState state;
                 state.ColorMode = mode;
                 state.DepthTest = depthTest;
                 state.Linear = true;
+                // The blend the game draws with: the texture over the picture by its alpha.
+                state.Blend = blend;
+                state.AlphaMode = EColorMode::Texture;
+                state.SrcBlend = EBlendFactor::SrcAlpha;
+                state.DestBlend = EBlendFactor::InvSrcAlpha;
                 const TSpanRoutine wide = select(state);
                 if (wide == nullptr) {
                     continue; // this processor draws with the one-pixel routines only
@@ -82,7 +89,10 @@ TEST(ReferenceDeviceSpans, WideRoutinesDrawExactlyWhatTheOnePixelRoutinesDraw) {
                 for (float& d : depth) {
                     d = series.Next(0, 1);
                 }
-                std::vector<std::uint32_t> color(Width * Rows, 0xFF123456u);
+                std::vector<std::uint32_t> color(Width * Rows);
+                for (std::uint32_t& pixel : color) {
+                    pixel = series.NextBits() | 0xFF000000u;
+                }
                 std::vector<float> wideDepth = depth;
                 std::vector<std::uint32_t> wideColor = color;
                 const TSpanRoutine onePixel = SelectOnePixelSpanRoutine(state);

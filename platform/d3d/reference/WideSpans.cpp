@@ -215,7 +215,43 @@ template <bool Double>
     return _mm256_srli_epi32(_mm256_mullo_epi32(product, _mm256_set1_epi32(32897)), 23);
 }
 
-template <bool DepthTest, EColorMode Mode>
+// (s * a + d * (255 - a) + 127) / 255 in each 16-bit lane.
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256i
+BlendChannels(__m256i source, __m256i destination, __m256i alpha) {
+    const __m256i sum = _mm256_add_epi16(
+        _mm256_add_epi16(
+            _mm256_mullo_epi16(source, alpha),
+            _mm256_mullo_epi16(destination, _mm256_sub_epi16(_mm256_set1_epi16(255), alpha))),
+        _mm256_set1_epi16(127));
+    return _mm256_srli_epi16(_mm256_mulhi_epu16(sum, _mm256_set1_epi16(static_cast<short>(32897))),
+                             7);
+}
+
+// BlendPixel of Spans.cpp for a source alpha blend: (s * a + d * (255 - a) + 127) / 255 in
+// each channel, a the source texel's alpha, in 16-bit lanes (the sum stays below 65153, and
+// the multiply-high divides every 16-bit number by 255 exactly).
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256i BlendOverWide(__m256i source,
+                                                                         __m256i destination) {
+    const __m256i zero = _mm256_setzero_si256();
+    // Each pixel's alpha byte in the 16-bit lanes of its channels, as unpacking places them.
+    constexpr char No = -128;
+    const __m256i lowAlpha =
+        _mm256_setr_epi8(3, No, 3, No, 3, No, 3, No, 7, No, 7, No, 7, No, 7, No, 3, No, 3, No, 3,
+                         No, 3, No, 7, No, 7, No, 7, No, 7, No);
+    const __m256i highAlpha =
+        _mm256_add_epi8(lowAlpha, _mm256_setr_epi8(8, 0, 8, 0, 8, 0, 8, 0, 8, 0, 8, 0, 8, 0, 8, 0,
+                                                   8, 0, 8, 0, 8, 0, 8, 0, 8, 0, 8, 0, 8, 0, 8, 0));
+    const __m256i low =
+        BlendChannels(_mm256_unpacklo_epi8(source, zero), _mm256_unpacklo_epi8(destination, zero),
+                      _mm256_shuffle_epi8(source, lowAlpha));
+    const __m256i high =
+        BlendChannels(_mm256_unpackhi_epi8(source, zero), _mm256_unpackhi_epi8(destination, zero),
+                      _mm256_shuffle_epi8(source, highAlpha));
+    return _mm256_or_si256(_mm256_packus_epi16(low, high),
+                           _mm256_set1_epi32(static_cast<int>(0xFF000000u)));
+}
+
+template <bool DepthTest, EColorMode Mode, bool Blend = false>
 [[gnu::target("avx2")]] int DrawSpanWide(const TTriangle& triangle, const TSpanTarget& target,
                                          int y, int origin, int x0, int x1) {
     constexpr bool Textured = Mode != EColorMode::Diffuse;
@@ -267,7 +303,11 @@ template <bool DepthTest, EColorMode Mode>
                                      _mm256_mul_ps(ValueAt(v, i), w), write);
         }
         __m256i out;
-        if constexpr (Mode == EColorMode::Texture) {
+        if constexpr (Blend) {
+            static_assert(Mode == EColorMode::Texture);
+            out = BlendOverWide(
+                texel, _mm256_maskload_epi32(reinterpret_cast<const int*>(color + x), write));
+        } else if constexpr (Mode == EColorMode::Texture) {
             out = _mm256_or_si256(texel, opaque);
         } else {
             const __m256i red = ToByteWide(_mm256_mul_ps(ValueAt(r, i), w));
@@ -316,12 +356,26 @@ template <bool DepthTest> TSpanRoutine PickWideMode(EColorMode mode) {
     return nullptr;
 }
 
+// The one blend the game draws: a filtered texture laid over the picture by its own alpha.
+bool BlendsTexelOver(const TPixelState& state) {
+    return state.ColorMode == EColorMode::Texture && state.AlphaMode == EColorMode::Texture &&
+           state.Linear && state.SrcBlend == EBlendFactor::SrcAlpha &&
+           state.DestBlend == EBlendFactor::InvSrcAlpha;
+}
+
 } // namespace
 
 TSpanRoutine SelectWideSpanRoutine(const TPixelState& state) {
-    if (!__builtin_cpu_supports("avx2") || state.Blend ||
+    if (!__builtin_cpu_supports("avx2") ||
         (state.ColorMode != EColorMode::Diffuse && !state.Linear)) {
         return nullptr;
+    }
+    if (state.Blend) {
+        if (!BlendsTexelOver(state)) {
+            return nullptr;
+        }
+        return state.DepthTest ? &DrawSpanWide<true, EColorMode::Texture, true>
+                               : &DrawSpanWide<false, EColorMode::Texture, true>;
     }
     return state.DepthTest ? PickWideMode<true>(state.ColorMode)
                            : PickWideMode<false>(state.ColorMode);
