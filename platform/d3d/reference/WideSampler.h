@@ -1,0 +1,206 @@
+#pragma once
+// Bilinear sampling with wrap addressing for eight pixels at once on processors with AVX2,
+// giving exactly what SampleLinear of Sampler.h gives each pixel. Only the eight-pixel span
+// routines include it.
+
+#include "platform/d3d/reference/RasterTypes.h"
+
+#if defined(__x86_64__) && defined(__GNUC__)
+
+#include <immintrin.h>
+
+#include <cstdint>
+
+namespace Reference {
+
+// WrapCoordinate of Sampler.h, eight at a time: truncation corrected downwards is the floor.
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256 WrapWide(__m256 coordinate) {
+    const __m256 limit = _mm256_set1_ps(8388608.0f);
+    const __m256 pinned =
+        _mm256_min_ps(_mm256_max_ps(coordinate, _mm256_sub_ps(_mm256_setzero_ps(), limit)), limit);
+    return _mm256_sub_ps(pinned,
+                         _mm256_round_ps(pinned, _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC));
+}
+
+// One axis of a texture as the sampling uses it, formed once per span.
+struct TWideAxis {
+    std::int32_t Size;
+    __m256i Sizes;
+    __m256 Scale;   // the size in 1/256 texels
+    __m256i Offset; // a whole texture on, less half a texel, in 1/256 texels
+};
+
+// A texture's figures, formed once per span: read from the texture itself they would be read
+// again for every eight pixels, as each store of the span might have changed them.
+struct TWideTexture {
+    const std::uint32_t* Texels;
+    TWideAxis Across, Down;
+};
+
+[[gnu::target("avx2"), gnu::always_inline]] inline TWideAxis WideAxis(std::uint32_t size) {
+    const auto whole = static_cast<std::int32_t>(size);
+    return TWideAxis{whole, _mm256_set1_epi32(whole),
+                     _mm256_set1_ps(static_cast<float>(whole * 256)),
+                     _mm256_set1_epi32(whole * 256 - 128)};
+}
+
+[[gnu::target("avx2"), gnu::always_inline]] inline TWideTexture WideTexture(const TTexels& texels) {
+    return TWideTexture{texels.Pixels.data(), WideAxis(texels.Width), WideAxis(texels.Height)};
+}
+
+struct TWidePair {
+    __m256i First, Second, Weight;
+};
+
+// i, or i - size where that is not negative: one unsigned minimum, as i - size below zero
+// reads as a very large number.
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256i WrapOnce(__m256i index, __m256i sizes) {
+    return _mm256_min_epu32(index, _mm256_sub_epi32(index, sizes));
+}
+
+// WrapLinear of Sampler.h, eight at a time. Positions are taken a whole texture further on
+// (a multiple of 256, so the weights stay), which keeps them positive: each index then wraps
+// at most once, from above.
+[[gnu::target("avx2"), gnu::always_inline]] inline TWidePair WrapLinearWide(__m256 coordinate,
+                                                                            const TWideAxis& axis) {
+    const __m256i position = _mm256_add_epi32(
+        _mm256_cvttps_epi32(_mm256_mul_ps(WrapWide(coordinate), axis.Scale)), axis.Offset);
+    const __m256i first = WrapOnce(_mm256_srai_epi32(position, 8), axis.Sizes);
+    const __m256i second = WrapOnce(_mm256_add_epi32(first, _mm256_set1_epi32(1)), axis.Sizes);
+    return TWidePair{first, second, _mm256_and_si256(position, _mm256_set1_epi32(255))};
+}
+
+// The lowest of a group's values at its two ends: the lowest of all where they change
+// monotonically along the span.
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256i LowerEnd(__m256i values) {
+    return _mm256_min_epi32(_mm256_broadcastd_epi32(_mm256_castsi256_si128(values)),
+                            _mm256_permutevar8x32_epi32(values, _mm256_set1_epi32(7)));
+}
+
+// Whether every lane is set where `needed` is.
+[[gnu::target("avx2"), gnu::always_inline]] inline bool AllNeeded(__m256i lanes, __m256i needed) {
+    return _mm256_testc_si256(lanes, needed);
+}
+
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256i LoadRun(const std::uint32_t* texels,
+                                                                   std::int32_t offset) {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(texels + offset));
+}
+
+// The four texels of each footprint, top row (A, B) and bottom row (C, D).
+struct TFootprints {
+    __m256i A, B, C, D;
+};
+
+// Most of a frame is texture magnified several times, where eight neighbouring pixels read at
+// most three texel rows and eight columns. Those are loaded as runs of eight texels and picked
+// lane by lane, far cheaper than four gathers. Answers false, with nothing read, for a group
+// that reaches further (minified, or wrapping within the group). Lanes outside `needed` are
+// never stored, so they may pick anything.
+[[gnu::target("avx2"), gnu::always_inline]] inline bool
+PickFromRows(const TWideTexture& texture, const TWidePair& column, const TWidePair& row,
+             __m256i needed, TFootprints& out) {
+    constexpr std::int32_t Window = 8;
+    const std::int32_t width = texture.Across.Size;
+    const std::int32_t height = texture.Down.Size;
+    if (width < Window) {
+        return false;
+    }
+    // Indices change monotonically along a span unless they wrap, so the window starts at the
+    // lower end's column (pulled left to stay inside the row); a wrapping group fails the fit.
+    const __m256i start =
+        _mm256_min_epi32(LowerEnd(column.First), _mm256_set1_epi32(width - Window));
+    const __m256i first = _mm256_sub_epi32(column.First, start);
+    const __m256i second = _mm256_sub_epi32(column.Second, start);
+    const __m256i reach = _mm256_max_epu32(first, second);
+    const __m256i fits =
+        _mm256_cmpeq_epi32(_mm256_min_epu32(reach, _mm256_set1_epi32(Window - 1)), reach);
+    // The footprints' top rows are `top` or the row after it; each bottom row follows its top.
+    const __m256i lowest = LowerEnd(row.First);
+    const std::int32_t top = _mm256_cvtsi256_si32(lowest);
+    const std::int32_t middle = top + 1 < height ? top + 1 : 0;
+    const __m256i onTop = _mm256_cmpeq_epi32(row.First, lowest);
+    const __m256i onMiddle = _mm256_cmpeq_epi32(row.First, _mm256_set1_epi32(middle));
+    if (!AllNeeded(_mm256_and_si256(fits, _mm256_or_si256(onTop, onMiddle)), needed)) {
+        return false;
+    }
+    const std::uint32_t* window = texture.Texels + _mm256_cvtsi256_si32(start);
+    const __m256i upper = LoadRun(window, top * width);
+    const __m256i lower = LoadRun(window, middle * width);
+    out.A = _mm256_permutevar8x32_epi32(upper, first);
+    out.B = _mm256_permutevar8x32_epi32(upper, second);
+    out.C = _mm256_permutevar8x32_epi32(lower, first);
+    out.D = _mm256_permutevar8x32_epi32(lower, second);
+    if (AllNeeded(onTop, needed)) {
+        return true; // the common case: the whole group within one pair of rows
+    }
+    const __m256i below = LoadRun(window, (middle + 1 < height ? middle + 1 : 0) * width);
+    out.A = _mm256_blendv_epi8(out.A, out.C, onMiddle);
+    out.B = _mm256_blendv_epi8(out.B, out.D, onMiddle);
+    out.C = _mm256_blendv_epi8(out.C, _mm256_permutevar8x32_epi32(below, first), onMiddle);
+    out.D = _mm256_blendv_epi8(out.D, _mm256_permutevar8x32_epi32(below, second), onMiddle);
+    return true;
+}
+
+// Each pixel's weight (0..255) times 128, in the 16-bit lanes of its four channels as
+// unpacking its texels' bytes places them: pixels 0-1 of each half, then pixels 2-3.
+struct TChannelWeights {
+    __m256i Low, High;
+};
+
+[[gnu::target("avx2"), gnu::always_inline]] inline TChannelWeights SpreadWeights(__m256i weight) {
+    const __m256i scaled = _mm256_slli_epi32(weight, 7);
+    // The low 16 bits of pixels 0 and 1 (of each half) four times over, then of pixels 2 and 3.
+    const __m256i low = _mm256_setr_epi8(0, 1, 0, 1, 0, 1, 0, 1, 4, 5, 4, 5, 4, 5, 4, 5, 0, 1, 0, 1,
+                                         0, 1, 0, 1, 4, 5, 4, 5, 4, 5, 4, 5);
+    const __m256i high = _mm256_add_epi8(low, _mm256_set1_epi8(8));
+    return TChannelWeights{_mm256_shuffle_epi8(scaled, low), _mm256_shuffle_epi8(scaled, high)};
+}
+
+// LerpColor of Sampler.h for one channel in each 16-bit lane: (a * (256 - w) + b * w + 128)
+// >> 8 equals a + (((b - a) * w * 128 + 16384) >> 15), one rounding multiply-high.
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256i LerpChannels(__m256i a, __m256i b,
+                                                                        __m256i scaledWeight) {
+    return _mm256_add_epi16(a, _mm256_mulhrs_epi16(_mm256_sub_epi16(b, a), scaledWeight));
+}
+
+// SampleLinear's three blends of the four texels, on all channels of eight pixels at once.
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256i
+BlendFootprints(const TFootprints& texel, __m256i columnWeight, __m256i rowWeight) {
+    const __m256i zero = _mm256_setzero_si256();
+    const TChannelWeights across = SpreadWeights(columnWeight);
+    const TChannelWeights down = SpreadWeights(rowWeight);
+    const __m256i low = LerpChannels(LerpChannels(_mm256_unpacklo_epi8(texel.A, zero),
+                                                  _mm256_unpacklo_epi8(texel.B, zero), across.Low),
+                                     LerpChannels(_mm256_unpacklo_epi8(texel.C, zero),
+                                                  _mm256_unpacklo_epi8(texel.D, zero), across.Low),
+                                     down.Low);
+    const __m256i high =
+        LerpChannels(LerpChannels(_mm256_unpackhi_epi8(texel.A, zero),
+                                  _mm256_unpackhi_epi8(texel.B, zero), across.High),
+                     LerpChannels(_mm256_unpackhi_epi8(texel.C, zero),
+                                  _mm256_unpackhi_epi8(texel.D, zero), across.High),
+                     down.High);
+    return _mm256_packus_epi16(low, high);
+}
+
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256i
+SampleLinearWide(const TWideTexture& texture, __m256 u, __m256 v, __m256i needed) {
+    const TWidePair column = WrapLinearWide(u, texture.Across);
+    const TWidePair row = WrapLinearWide(v, texture.Down);
+    TFootprints texel;
+    if (!PickFromRows(texture, column, row, needed, texel)) {
+        const auto* base = reinterpret_cast<const int*>(texture.Texels);
+        const __m256i firstRow = _mm256_mullo_epi32(row.First, texture.Across.Sizes);
+        const __m256i secondRow = _mm256_mullo_epi32(row.Second, texture.Across.Sizes);
+        texel.A = _mm256_i32gather_epi32(base, _mm256_add_epi32(firstRow, column.First), 4);
+        texel.B = _mm256_i32gather_epi32(base, _mm256_add_epi32(firstRow, column.Second), 4);
+        texel.C = _mm256_i32gather_epi32(base, _mm256_add_epi32(secondRow, column.First), 4);
+        texel.D = _mm256_i32gather_epi32(base, _mm256_add_epi32(secondRow, column.Second), 4);
+    }
+    return BlendFootprints(texel, column.Weight, row.Weight);
+}
+
+} // namespace Reference
+
+#endif
