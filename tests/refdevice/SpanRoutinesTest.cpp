@@ -1,6 +1,7 @@
 // The eight- and sixteen-pixel span routines and the wide visibility routine must give
 // exactly the results of the one-pixel ones.
 
+#include "platform/d3d/reference/Resources.h"
 #include "platform/d3d/reference/SixteenWideSpans.h"
 #include "platform/d3d/reference/Spans.h"
 #include "platform/d3d/reference/Visibility.h"
@@ -21,18 +22,20 @@ TPlane RandomPlane(TSeries& series, float low, float high, float slope = 0.02f) 
     return TPlane{series.Next(low, high), series.Next(-slope, slope), series.Next(-slope, slope)};
 }
 
-// Textures sampled at a few texels per pixel (gathered), magnified (read as runs of a row),
-// and too narrow or too low for a run, all wrapping.
+// Textures sampled at a few texels per pixel (gathered), magnified along rows or, turned, down
+// columns (read as runs of a row or of the turned copy), and too narrow or too low for a run,
+// all wrapping.
 struct TTextureCase {
     std::uint32_t Width, Height;
-    float Slope; // of u/w and v/w per pixel
+    float SlopeU, SlopeV; // of u/w and v/w per pixel
 };
 constexpr TTextureCase TextureCases[] = {
-    {37, 16, 0.02f},   // not a power of two: wrapping must not assume one
-    {64, 48, 0.002f},  // a few pixels per texel
-    {256, 8, 0.0005f}, // many pixels per texel
-    {5, 2, 0.02f},     // narrower than a run
-    {9, 1, 0.004f},    // one row, which is its own next row
+    {37, 16, 0.02f, 0.02f},      // not a power of two: wrapping must not assume one
+    {64, 48, 0.002f, 0.002f},    // a few pixels per texel
+    {256, 8, 0.0005f, 0.0005f},  // many pixels per texel
+    {64, 256, 0.0003f, 0.0025f}, // turned: rows change faster than columns along a span
+    {5, 2, 0.02f, 0.02f},        // narrower than a run
+    {9, 1, 0.004f, 0.004f},      // one row, which is its own next row
 };
 
 TEST(ReferenceDeviceSpans, WideRoutinesDrawExactlyWhatTheOnePixelRoutinesDraw) {
@@ -48,6 +51,7 @@ TEST(ReferenceDeviceSpans, WideRoutinesDrawExactlyWhatTheOnePixelRoutinesDraw) {
         for (std::uint32_t i = 0; i < texels.Width * texels.Height; ++i) {
             texels.Pixels.push_back(series.NextBits());
         }
+        Transpose(texels);
         for (const EColorMode mode : {EColorMode::Diffuse, EColorMode::Texture,
                                       EColorMode::Modulate, EColorMode::Modulate2x}) {
             for (const auto& [depthTest, blend, select] :
@@ -76,8 +80,8 @@ TEST(ReferenceDeviceSpans, WideRoutinesDrawExactlyWhatTheOnePixelRoutinesDraw) {
                 triangle.Depth = RandomPlane(series, 0.3f, 0.7f, 0.004f);
                 triangle.InvW = TPlane{series.Next(0.5f, 2), 0.001, -0.002};
                 // Includes negative coordinates.
-                triangle.UoverW = RandomPlane(series, -3, 3, texture.Slope);
-                triangle.VoverW = RandomPlane(series, -3, 3, texture.Slope);
+                triangle.UoverW = RandomPlane(series, -3, 3, texture.SlopeU);
+                triangle.VoverW = RandomPlane(series, -3, 3, texture.SlopeV);
                 triangle.RoverW = RandomPlane(series, -0.2f, 1.2f); // includes out-of-range colour
                 triangle.GoverW = RandomPlane(series, 0, 1);
                 triangle.BoverW = RandomPlane(series, 0, 1);

@@ -21,6 +21,10 @@ struct TTexels {
     std::uint32_t Width = 0;
     std::uint32_t Height = 0;
     std::vector<std::uint32_t> Pixels;
+    // The same texels turned, column 0 first (Transposed[x * Height + y] = Pixels[y * Width +
+    // x]), so that a texture running down the screen is read a row at a time too; empty where
+    // nobody made it (the sampling then does without).
+    std::vector<std::uint32_t> Transposed;
 };
 
 // How the stage combines texture and lit diffuse colour, resolved at draw time.
@@ -93,8 +97,9 @@ struct TSpanTarget {
 };
 
 // How a tile is drawn. Deferred resolves which fragment each pixel keeps first and shades
-// every pixel once; Immediate shades every fragment that passes the depth test as it comes,
-// the plain way, kept as the reference the deferred one must match pixel for pixel.
+// every pixel once, with the widest span routines the processor has; Immediate shades every
+// fragment that passes the depth test as it comes, one pixel at a time: the plain way, kept as
+// the reference the deferred tiles and the wide routines must match pixel for pixel.
 enum class ETileShading : std::uint8_t { Deferred, Immediate };
 
 constexpr int SubpixelBits = 8;

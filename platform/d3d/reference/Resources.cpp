@@ -5,11 +5,22 @@
 
 namespace Reference {
 
+void Transpose(TTexels& texels) {
+    texels.Transposed.resize(texels.Pixels.size());
+    for (std::uint32_t y = 0; y < texels.Height; ++y) {
+        for (std::uint32_t x = 0; x < texels.Width; ++x) {
+            texels.Transposed[std::size_t{x} * texels.Height + y] =
+                texels.Pixels[std::size_t{y} * texels.Width + x];
+        }
+    }
+}
+
 TTexture::TTexture(UINT width, UINT height)
     : Texels(std::make_shared<TTexels>()), Stamp(NewContentStamp()) {
     Texels->Width = width;
     Texels->Height = height;
     Texels->Pixels.assign(static_cast<std::size_t>(width) * height, 0);
+    Texels->Transposed = Texels->Pixels;
 }
 
 HRESULT TTexture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD) {
@@ -35,6 +46,7 @@ HRESULT TTexture::UnlockRect(UINT level) {
         return D3DERR_INVALIDCALL;
     }
     Locked = false;
+    Transpose(*Texels);
     // Writes may go on until here, after a draw has already seen the stamp of the lock.
     Stamp = NewContentStamp();
     return D3D_OK;

@@ -11,6 +11,9 @@
 
 namespace Reference {
 
+// Makes texels.Transposed anew from texels.Pixels.
+void Transpose(TTexels& texels);
+
 class TTexture final : public IDirect3DTexture8 {
 public:
     TTexture(UINT width, UINT height);

@@ -10,6 +10,7 @@
 #include <immintrin.h>
 
 #include <cstdint>
+#include <utility>
 
 namespace Reference {
 
@@ -34,6 +35,7 @@ struct TWideAxis {
 // again for every eight pixels, as each store of the span might have changed them.
 struct TWideTexture {
     const std::uint32_t* Texels;
+    const std::uint32_t* Transposed; // null without a turned copy
     TWideAxis Across, Down;
 };
 
@@ -45,7 +47,9 @@ struct TWideTexture {
 }
 
 [[gnu::target("avx2"), gnu::always_inline]] inline TWideTexture WideTexture(const TTexels& texels) {
-    return TWideTexture{texels.Pixels.data(), WideAxis(texels.Width), WideAxis(texels.Height)};
+    return TWideTexture{texels.Pixels.data(),
+                        texels.Transposed.empty() ? nullptr : texels.Transposed.data(),
+                        WideAxis(texels.Width), WideAxis(texels.Height)};
 }
 
 struct TWidePair {
@@ -98,11 +102,9 @@ struct TFootprints {
 // that reaches further (minified, or wrapping within the group). Lanes outside `needed` are
 // never stored, so they may pick anything.
 [[gnu::target("avx2"), gnu::always_inline]] inline bool
-PickFromRows(const TWideTexture& texture, const TWidePair& column, const TWidePair& row,
-             __m256i needed, TFootprints& out) {
+PickFromRows(const std::uint32_t* texels, std::int32_t width, std::int32_t height,
+             const TWidePair& column, const TWidePair& row, __m256i needed, TFootprints& out) {
     constexpr std::int32_t Window = 8;
-    const std::int32_t width = texture.Across.Size;
-    const std::int32_t height = texture.Down.Size;
     if (width < Window) {
         return false;
     }
@@ -124,7 +126,7 @@ PickFromRows(const TWideTexture& texture, const TWidePair& column, const TWidePa
     if (!AllNeeded(_mm256_and_si256(fits, _mm256_or_si256(onTop, onMiddle)), needed)) {
         return false;
     }
-    const std::uint32_t* window = texture.Texels + _mm256_cvtsi256_si32(start);
+    const std::uint32_t* window = texels + _mm256_cvtsi256_si32(start);
     const __m256i upper = LoadRun(window, top * width);
     const __m256i lower = LoadRun(window, middle * width);
     out.A = _mm256_permutevar8x32_epi32(upper, first);
@@ -189,7 +191,17 @@ SampleLinearWide(const TWideTexture& texture, __m256 u, __m256 v, __m256i needed
     const TWidePair column = WrapLinearWide(u, texture.Across);
     const TWidePair row = WrapLinearWide(v, texture.Down);
     TFootprints texel;
-    if (!PickFromRows(texture, column, row, needed, texel)) {
+    if (PickFromRows(texture.Texels, texture.Across.Size, texture.Down.Size, column, row, needed,
+                     texel)) {
+        return BlendFootprints(texel, column.Weight, row.Weight);
+    }
+    // A texture turned across the screen: its columns are rows of the turned copy, where the
+    // footprints' second texels of a row and of a column trade places.
+    if (texture.Transposed != nullptr &&
+        PickFromRows(texture.Transposed, texture.Down.Size, texture.Across.Size, row, column,
+                     needed, texel)) {
+        std::swap(texel.B, texel.C);
+    } else {
         const auto* base = reinterpret_cast<const int*>(texture.Texels);
         const __m256i firstRow = _mm256_mullo_epi32(row.First, texture.Across.Sizes);
         const __m256i secondRow = _mm256_mullo_epi32(row.Second, texture.Across.Sizes);
