@@ -1,6 +1,6 @@
-// The deferred tiles of the software device must draw the game's frames exactly as the
-// plain immediate tiles do, for every state and view, during a fall and under the pause
-// banner, on any number of threads.
+// The deferred tiles of the software device, with their wide span routines, must draw the
+// game's frames exactly as the plain immediate tiles do one pixel at a time, for every state
+// and view, during a fall and under the pause banner, on any number of threads.
 
 #include "core/Globals.h"
 #include "core/Random.h"

@@ -98,7 +98,7 @@ HRESULT TDevice::DrawTriangleList(UINT startVertex, UINT count) {
         prototype.Texels = texels.get();
         Renderer.HoldTexels(std::move(texels));
     }
-    SelectSpanRoutines(prototype);
+    SelectSpanRoutines(prototype, Renderer.Shading());
 
     const D3DCULL cullMode = State.RenderStates().CullMode;
     const ECull cull = cullMode == D3DCULL_CCW  ? ECull::CounterClockwise
@@ -121,7 +121,7 @@ HRESULT TDevice::DrawTriangleList(UINT startVertex, UINT count) {
             const bool linear = (minified ? stage.MinFilter : stage.MagFilter) == D3DTEXF_LINEAR;
             if (linear != prototype.State.Linear) {
                 prototype.State.Linear = linear;
-                SelectSpanRoutines(prototype);
+                SelectSpanRoutines(prototype, Renderer.Shading());
             }
         }
         QueueTriangle(corners, prototype);

@@ -206,10 +206,16 @@ TSpanRoutine SelectOnePixelSpanRoutine(const TPixelState& state) {
     return state.Blend ? PickMode<false, true>(state) : PickMode<false, false>(state);
 }
 
-void SelectSpanRoutines(TTriangle& triangle) {
-    triangle.Span = SelectSpanRoutine(triangle.State);
+void SelectSpanRoutines(TTriangle& triangle, ETileShading shading) {
     TPixelState resolved = triangle.State;
     resolved.DepthTest = false;
+    if (shading == ETileShading::Immediate) {
+        triangle.Span = SelectOnePixelSpanRoutine(triangle.State);
+        triangle.Shade = SelectOnePixelSpanRoutine(resolved);
+        triangle.Visibility = SelectOnePixelVisibilityRoutine(triangle.State);
+        return;
+    }
+    triangle.Span = SelectSpanRoutine(triangle.State);
     triangle.Shade = SelectSpanRoutine(resolved);
     triangle.Visibility = SelectVisibilityRoutine(triangle.State);
 }

@@ -13,7 +13,8 @@ TSpanRoutine SelectSpanRoutine(const TPixelState& state);
 // The one-pixel-at-a-time routine for the state, which the faster ones match exactly.
 TSpanRoutine SelectOnePixelSpanRoutine(const TPixelState& state);
 
-// Fills in the routines of triangle (Span, Shade, Visibility) for triangle.State.
-void SelectSpanRoutines(TTriangle& triangle);
+// Fills in the routines of triangle (Span, Shade, Visibility) for triangle.State, for tiles
+// drawn the given way.
+void SelectSpanRoutines(TTriangle& triangle, ETileShading shading);
 
 } // namespace Reference

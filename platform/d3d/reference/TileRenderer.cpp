@@ -55,7 +55,7 @@ TTileRenderer::TTileRenderer(int width, int height, bool hasDepth, unsigned thre
       TilesY((height + TileSize - 1) / TileSize),
       ColorBuffer(static_cast<std::size_t>(width) * height, 0xFF000000u),
       DepthBuffer(hasDepth ? static_cast<std::size_t>(TilesX) * TilesY * TilePixels : 0, 1.0f),
-      Bins(MakeBins(TilesX * TilesY)), Shading(shading), Workers(threadCount),
+      Bins(MakeBins(TilesX * TilesY)), TileShading(shading), Workers(threadCount),
       Scratch(Workers.ThreadCount()) {}
 
 std::vector<std::vector<std::uint32_t>> TTileRenderer::MakeBins(int tileCount) {
@@ -229,7 +229,7 @@ void TTileRenderer::RunTile(int tile, unsigned worker) {
     const TTileBounds bounds = BoundsOf(tile);
     const TSpanTarget target = TargetOf(tile, bounds);
     TTileScratch& scratch = Scratch[worker];
-    if (Shading == ETileShading::Deferred) {
+    if (TileShading == ETileShading::Deferred) {
         DrawTileDeferred(tile, bounds, target, scratch);
         return;
     }

@@ -42,6 +42,7 @@ public:
     int Width() const { return ScreenWidth; }
     int Height() const { return ScreenHeight; }
     bool HasDepth() const { return !DepthBuffer.empty(); }
+    ETileShading Shading() const { return TileShading; }
 
     // Queues a set-up triangle (State, Span and Texels filled in). Texels it samples must be
     // held (HoldTexels) before it is queued.
@@ -120,7 +121,7 @@ private:
     std::vector<TTriangle> Triangles;
     std::vector<std::vector<std::uint32_t>> Bins;
     std::vector<std::shared_ptr<const TTexels>> HeldTexels;
-    ETileShading Shading;
+    ETileShading TileShading;
     TFillCounts Counts;
     TTileWorkers Workers;
     std::vector<TTileScratch> Scratch; // one per worker
