@@ -115,9 +115,13 @@ template <bool DepthTest, EColorMode Mode, bool Blend = false>
     // Whole numbers below 2^24, so stepping them is exact.
     __m256 i = _mm256_add_ps(_mm256_set1_ps(static_cast<float>(x0 - origin)), laneOffset);
     const __m256 eight = _mm256_set1_ps(8.0f);
-    int written = 0;
+    const __m256i everyLane = _mm256_set1_epi32(-1);
+    // Without a depth test every pixel of the span is written.
+    int written = DepthTest ? 0 : x1 - x0 + 1;
     for (int x = x0; x <= x1; x += 8, i = _mm256_add_ps(i, eight)) {
-        __m256i write = _mm256_cmpgt_epi32(_mm256_set1_epi32(x1 - x + 1), laneIndex);
+        const bool whole = x + 8 <= x1 + 1;
+        __m256i write =
+            whole ? everyLane : _mm256_cmpgt_epi32(_mm256_set1_epi32(x1 - x + 1), laneIndex);
         const __m256 z = ValueAt(depthValue, i);
         if constexpr (DepthTest) {
             const __m256 stored = _mm256_maskload_ps(depth + x, write);
@@ -128,8 +132,6 @@ template <bool DepthTest, EColorMode Mode, bool Blend = false>
             }
             written += __builtin_popcount(
                 static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(write))));
-        } else {
-            written += x1 - x + 1 < 8 ? x1 - x + 1 : 8;
         }
         const __m256 w = _mm256_div_ps(_mm256_set1_ps(1.0f), ValueAt(invW, i));
         __m256i texel = _mm256_set1_epi32(-1);
@@ -164,7 +166,7 @@ template <bool DepthTest, EColorMode Mode, bool Blend = false>
                                     ModulateWide<Double>(texelBlue, blue)));
             }
         }
-        if (!DepthTest && x + 8 <= x1 + 1) {
+        if (!DepthTest && whole) {
             // A whole group: a plain store, many times cheaper than a masked one.
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(color + x), out);
         } else {
