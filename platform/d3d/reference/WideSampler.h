@@ -96,52 +96,75 @@ struct TFootprints {
     __m256i A, B, C, D;
 };
 
-// Most of a frame is texture magnified several times, where eight neighbouring pixels read at
-// most three texel rows and eight columns. Those are loaded as runs of eight texels and picked
-// lane by lane, far cheaper than four gathers. Answers false, with nothing read, for a group
-// that reaches further (minified, or wrapping within the group). Lanes outside `needed` are
-// never stored, so they may pick anything.
-[[gnu::target("avx2"), gnu::always_inline]] inline bool
-PickFromRows(const std::uint32_t* texels, std::int32_t width, std::int32_t height,
-             const TWidePair& column, const TWidePair& row, __m256i needed, TFootprints& out) {
-    constexpr std::int32_t Window = 8;
-    if (width < Window) {
-        return false;
-    }
-    // Indices change monotonically along a span unless they wrap, so the window starts at the
-    // lower end's column (pulled left to stay inside the row); a wrapping group fails the fit.
-    const __m256i start =
-        _mm256_min_epi32(LowerEnd(column.First), _mm256_set1_epi32(width - Window));
+// Where the columns of eight footprints lie in a run of eight texels of a row, starting at
+// Start: First and Second relative to it, Fits where both lie within the run.
+struct TColumnRun {
+    __m256i Start, First, Second, Fits;
+};
+
+// Indices change monotonically along a span unless they wrap, so the run starts at the lower
+// end's column (pulled left to stay inside the row); a wrapping group does not fit.
+[[gnu::target("avx2"), gnu::always_inline]] inline TColumnRun ColumnRun(const TWidePair& column,
+                                                                        std::int32_t width) {
+    constexpr std::int32_t Run = 8;
+    const __m256i start = _mm256_min_epi32(LowerEnd(column.First), _mm256_set1_epi32(width - Run));
     const __m256i first = _mm256_sub_epi32(column.First, start);
     const __m256i second = _mm256_sub_epi32(column.Second, start);
     const __m256i reach = _mm256_max_epu32(first, second);
-    const __m256i fits =
-        _mm256_cmpeq_epi32(_mm256_min_epu32(reach, _mm256_set1_epi32(Window - 1)), reach);
+    return TColumnRun{
+        start, first, second,
+        _mm256_cmpeq_epi32(_mm256_min_epu32(reach, _mm256_set1_epi32(Run - 1)), reach)};
+}
+
+// Most of a frame is texture magnified several times, where eight neighbouring pixels read at
+// most three texel rows and eight columns. Those are loaded as runs of eight texels and picked
+// lane by lane, far cheaper than four gathers. Answers false, with nothing read, for a group
+// that reaches further (minified, or wrapping within the group) or a texture narrower than a
+// run. Lanes outside `needed` are never stored, so they may pick anything.
+[[gnu::target("avx2"), gnu::always_inline]] inline bool
+PickFromRows(const std::uint32_t* texels, std::int32_t width, std::int32_t height,
+             const TWidePair& column, const TWidePair& row, __m256i needed, TFootprints& out) {
+    if (width < 8) {
+        return false;
+    }
+    const TColumnRun run = ColumnRun(column, width);
     // The footprints' top rows are `top` or the row after it; each bottom row follows its top.
     const __m256i lowest = LowerEnd(row.First);
     const std::int32_t top = _mm256_cvtsi256_si32(lowest);
     const std::int32_t middle = top + 1 < height ? top + 1 : 0;
     const __m256i onTop = _mm256_cmpeq_epi32(row.First, lowest);
     const __m256i onMiddle = _mm256_cmpeq_epi32(row.First, _mm256_set1_epi32(middle));
-    if (!AllNeeded(_mm256_and_si256(fits, _mm256_or_si256(onTop, onMiddle)), needed)) {
+    if (!AllNeeded(_mm256_and_si256(run.Fits, _mm256_or_si256(onTop, onMiddle)), needed)) {
         return false;
     }
-    const std::uint32_t* window = texels + _mm256_cvtsi256_si32(start);
+    const std::uint32_t* window = texels + _mm256_cvtsi256_si32(run.Start);
     const __m256i upper = LoadRun(window, top * width);
     const __m256i lower = LoadRun(window, middle * width);
-    out.A = _mm256_permutevar8x32_epi32(upper, first);
-    out.B = _mm256_permutevar8x32_epi32(upper, second);
-    out.C = _mm256_permutevar8x32_epi32(lower, first);
-    out.D = _mm256_permutevar8x32_epi32(lower, second);
+    out.A = _mm256_permutevar8x32_epi32(upper, run.First);
+    out.B = _mm256_permutevar8x32_epi32(upper, run.Second);
+    out.C = _mm256_permutevar8x32_epi32(lower, run.First);
+    out.D = _mm256_permutevar8x32_epi32(lower, run.Second);
     if (AllNeeded(onTop, needed)) {
         return true; // the common case: the whole group within one pair of rows
     }
     const __m256i below = LoadRun(window, (middle + 1 < height ? middle + 1 : 0) * width);
     out.A = _mm256_blendv_epi8(out.A, out.C, onMiddle);
     out.B = _mm256_blendv_epi8(out.B, out.D, onMiddle);
-    out.C = _mm256_blendv_epi8(out.C, _mm256_permutevar8x32_epi32(below, first), onMiddle);
-    out.D = _mm256_blendv_epi8(out.D, _mm256_permutevar8x32_epi32(below, second), onMiddle);
+    out.C = _mm256_blendv_epi8(out.C, _mm256_permutevar8x32_epi32(below, run.First), onMiddle);
+    out.D = _mm256_blendv_epi8(out.D, _mm256_permutevar8x32_epi32(below, run.Second), onMiddle);
     return true;
+}
+
+// The four texels of each footprint, one gather each: for any group.
+[[gnu::target("avx2"), gnu::always_inline]] inline TFootprints
+GatherFootprints(const TWideTexture& texture, const TWidePair& column, const TWidePair& row) {
+    const auto* base = reinterpret_cast<const int*>(texture.Texels);
+    const __m256i firstRow = _mm256_mullo_epi32(row.First, texture.Across.Sizes);
+    const __m256i secondRow = _mm256_mullo_epi32(row.Second, texture.Across.Sizes);
+    return TFootprints{_mm256_i32gather_epi32(base, _mm256_add_epi32(firstRow, column.First), 4),
+                       _mm256_i32gather_epi32(base, _mm256_add_epi32(firstRow, column.Second), 4),
+                       _mm256_i32gather_epi32(base, _mm256_add_epi32(secondRow, column.First), 4),
+                       _mm256_i32gather_epi32(base, _mm256_add_epi32(secondRow, column.Second), 4)};
 }
 
 // Each pixel's weight (0..255) times 128, in the 16-bit lanes of its four channels as
@@ -168,10 +191,9 @@ struct TChannelWeights {
 
 // SampleLinear's three blends of the four texels, on all channels of eight pixels at once.
 [[gnu::target("avx2"), gnu::always_inline]] inline __m256i
-BlendFootprints(const TFootprints& texel, __m256i columnWeight, __m256i rowWeight) {
+BlendFootprints(const TFootprints& texel, const TChannelWeights& across,
+                const TChannelWeights& down) {
     const __m256i zero = _mm256_setzero_si256();
-    const TChannelWeights across = SpreadWeights(columnWeight);
-    const TChannelWeights down = SpreadWeights(rowWeight);
     const __m256i low = LerpChannels(LerpChannels(_mm256_unpacklo_epi8(texel.A, zero),
                                                   _mm256_unpacklo_epi8(texel.B, zero), across.Low),
                                      LerpChannels(_mm256_unpacklo_epi8(texel.C, zero),
@@ -193,24 +215,55 @@ SampleLinearWide(const TWideTexture& texture, __m256 u, __m256 v, __m256i needed
     TFootprints texel;
     if (PickFromRows(texture.Texels, texture.Across.Size, texture.Down.Size, column, row, needed,
                      texel)) {
-        return BlendFootprints(texel, column.Weight, row.Weight);
-    }
-    // A texture turned across the screen: its columns are rows of the turned copy, where the
-    // footprints' second texels of a row and of a column trade places.
-    if (texture.Transposed != nullptr &&
-        PickFromRows(texture.Transposed, texture.Down.Size, texture.Across.Size, row, column,
-                     needed, texel)) {
+        // Found in the texture's rows.
+    } else if (texture.Transposed != nullptr &&
+               PickFromRows(texture.Transposed, texture.Down.Size, texture.Across.Size, row, column,
+                            needed, texel)) {
+        // A texture turned across the screen: its columns are rows of the turned copy, where
+        // the footprints' second texels of a row and of a column trade places.
         std::swap(texel.B, texel.C);
     } else {
-        const auto* base = reinterpret_cast<const int*>(texture.Texels);
-        const __m256i firstRow = _mm256_mullo_epi32(row.First, texture.Across.Sizes);
-        const __m256i secondRow = _mm256_mullo_epi32(row.Second, texture.Across.Sizes);
-        texel.A = _mm256_i32gather_epi32(base, _mm256_add_epi32(firstRow, column.First), 4);
-        texel.B = _mm256_i32gather_epi32(base, _mm256_add_epi32(firstRow, column.Second), 4);
-        texel.C = _mm256_i32gather_epi32(base, _mm256_add_epi32(secondRow, column.First), 4);
-        texel.D = _mm256_i32gather_epi32(base, _mm256_add_epi32(secondRow, column.Second), 4);
+        texel = GatherFootprints(texture, column, row);
     }
-    return BlendFootprints(texel, column.Weight, row.Weight);
+    return BlendFootprints(texel, SpreadWeights(column.Weight), SpreadWeights(row.Weight));
+}
+
+// The one pair of texel rows every pixel of a span reads where v stays the same along it (a
+// surface seen square-on with the texture's rows across the screen), found once for the span.
+struct TWideRows {
+    TWidePair Index; // the same in every lane
+    const std::uint32_t* Upper;
+    const std::uint32_t* Lower;
+    TChannelWeights Down;
+};
+
+[[gnu::target("avx2"), gnu::always_inline]] inline TWideRows WideRows(const TWideTexture& texture,
+                                                                      __m256 v) {
+    const TWidePair row = WrapLinearWide(v, texture.Down);
+    const std::int32_t width = texture.Across.Size;
+    return TWideRows{row, texture.Texels + _mm256_cvtsi256_si32(row.First) * width,
+                     texture.Texels + _mm256_cvtsi256_si32(row.Second) * width,
+                     SpreadWeights(row.Weight)};
+}
+
+// SampleLinearWide for pixels whose texel rows are `rows`.
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256i
+SampleAlongRows(const TWideTexture& texture, const TWideRows& rows, __m256 u, __m256i needed) {
+    const TWidePair column = WrapLinearWide(u, texture.Across);
+    TFootprints texel;
+    const TColumnRun run = ColumnRun(column, texture.Across.Size);
+    if (texture.Across.Size >= 8 && AllNeeded(run.Fits, needed)) {
+        const std::int32_t start = _mm256_cvtsi256_si32(run.Start);
+        const __m256i upper = LoadRun(rows.Upper, start);
+        const __m256i lower = LoadRun(rows.Lower, start);
+        texel = TFootprints{_mm256_permutevar8x32_epi32(upper, run.First),
+                            _mm256_permutevar8x32_epi32(upper, run.Second),
+                            _mm256_permutevar8x32_epi32(lower, run.First),
+                            _mm256_permutevar8x32_epi32(lower, run.Second)};
+    } else {
+        texel = GatherFootprints(texture, column, rows.Index);
+    }
+    return BlendFootprints(texel, SpreadWeights(column.Weight), rows.Down);
 }
 
 } // namespace Reference

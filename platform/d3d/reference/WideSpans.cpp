@@ -116,6 +116,16 @@ template <bool DepthTest, EColorMode Mode, bool Blend = false>
     __m256 i = _mm256_add_ps(_mm256_set1_ps(static_cast<float>(x0 - origin)), laneOffset);
     const __m256 eight = _mm256_set1_ps(8.0f);
     const __m256i everyLane = _mm256_set1_epi32(-1);
+    // On a surface seen square-on with the texture's rows across the screen, 1/w and v do not
+    // change along the row (their Step * i is zero at every pixel): its texel rows are the
+    // same for the whole span.
+    const bool alongRows = Textured && static_cast<float>(triangle.InvW.Dx) == 0.0f &&
+                           static_cast<float>(triangle.VoverW.Dx) == 0.0f;
+    TWideRows rows{};
+    if (alongRows) {
+        rows = WideRows(texture, _mm256_mul_ps(ValueAt(v, i), _mm256_div_ps(_mm256_set1_ps(1.0f),
+                                                                            ValueAt(invW, i))));
+    }
     // Without a depth test every pixel of the span is written.
     int written = DepthTest ? 0 : x1 - x0 + 1;
     for (int x = x0; x <= x1; x += 8, i = _mm256_add_ps(i, eight)) {
@@ -136,8 +146,10 @@ template <bool DepthTest, EColorMode Mode, bool Blend = false>
         const __m256 w = _mm256_div_ps(_mm256_set1_ps(1.0f), ValueAt(invW, i));
         __m256i texel = _mm256_set1_epi32(-1);
         if constexpr (Textured) {
-            texel = SampleLinearWide(texture, _mm256_mul_ps(ValueAt(u, i), w),
-                                     _mm256_mul_ps(ValueAt(v, i), w), write);
+            const __m256 coordinateU = _mm256_mul_ps(ValueAt(u, i), w);
+            texel = alongRows ? SampleAlongRows(texture, rows, coordinateU, write)
+                              : SampleLinearWide(texture, coordinateU,
+                                                 _mm256_mul_ps(ValueAt(v, i), w), write);
         }
         __m256i out;
         if constexpr (Blend) {
