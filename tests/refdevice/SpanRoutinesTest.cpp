@@ -23,19 +23,22 @@ TPlane RandomPlane(TSeries& series, float low, float high, float slope = 0.02f) 
 }
 
 // Textures sampled at a few texels per pixel (gathered), magnified along rows or, turned, down
-// columns (read as runs of a row or of the turned copy), and too narrow or too low for a run,
-// all wrapping.
+// columns (read as runs of a row or of the turned copy), seen square-on (1/w and v the same
+// along a row), and too narrow or too low for a run, all wrapping.
 struct TTextureCase {
     std::uint32_t Width, Height;
     float SlopeU, SlopeV; // of u/w and v/w per pixel
+    bool SquareOn;
 };
 constexpr TTextureCase TextureCases[] = {
-    {37, 16, 0.02f, 0.02f},      // not a power of two: wrapping must not assume one
-    {64, 48, 0.002f, 0.002f},    // a few pixels per texel
-    {256, 8, 0.0005f, 0.0005f},  // many pixels per texel
-    {64, 256, 0.0003f, 0.0025f}, // turned: rows change faster than columns along a span
-    {5, 2, 0.02f, 0.02f},        // narrower than a run
-    {9, 1, 0.004f, 0.004f},      // one row, which is its own next row
+    {37, 16, 0.02f, 0.02f, false},      // not a power of two: wrapping must not assume one
+    {64, 48, 0.002f, 0.002f, false},    // a few pixels per texel
+    {256, 8, 0.0005f, 0.0005f, false},  // many pixels per texel
+    {64, 256, 0.0003f, 0.0025f, false}, // turned: rows change faster than columns along a span
+    {64, 48, 0.002f, 0.002f, true},     // seen square-on
+    {256, 8, 0.02f, 0.002f, true},      // seen square-on, a few texels per pixel
+    {5, 2, 0.02f, 0.02f, true},         // narrower than a run
+    {9, 1, 0.004f, 0.004f, false},      // one row, which is its own next row
 };
 
 TEST(ReferenceDeviceSpans, WideRoutinesDrawExactlyWhatTheOnePixelRoutinesDraw) {
@@ -82,6 +85,10 @@ TEST(ReferenceDeviceSpans, WideRoutinesDrawExactlyWhatTheOnePixelRoutinesDraw) {
                 // Includes negative coordinates.
                 triangle.UoverW = RandomPlane(series, -3, 3, texture.SlopeU);
                 triangle.VoverW = RandomPlane(series, -3, 3, texture.SlopeV);
+                if (texture.SquareOn) {
+                    triangle.InvW.Dx = 0;
+                    triangle.VoverW.Dx = 0;
+                }
                 triangle.RoverW = RandomPlane(series, -0.2f, 1.2f); // includes out-of-range colour
                 triangle.GoverW = RandomPlane(series, 0, 1);
                 triangle.BoverW = RandomPlane(series, 0, 1);

@@ -115,6 +115,7 @@ template <bool DepthTest, EColorMode Mode, bool Blend = false>
     // Whole numbers below 2^24, so stepping them is exact.
     __m256 i = _mm256_add_ps(_mm256_set1_ps(static_cast<float>(x0 - origin)), laneOffset);
     const __m256 eight = _mm256_set1_ps(8.0f);
+    const __m256 sixteen = _mm256_set1_ps(16.0f);
     const __m256i everyLane = _mm256_set1_epi32(-1);
     // On a surface seen square-on with the texture's rows across the screen, 1/w and v do not
     // change along the row (their Step * i is zero at every pixel): its texel rows are the
@@ -128,7 +129,22 @@ template <bool DepthTest, EColorMode Mode, bool Blend = false>
     }
     // Without a depth test every pixel of the span is written.
     int written = DepthTest ? 0 : x1 - x0 + 1;
-    for (int x = x0; x <= x1; x += 8, i = _mm256_add_ps(i, eight)) {
+    int x = x0;
+    if constexpr (!DepthTest && Mode == EColorMode::Texture && !Blend) {
+        for (; alongRows && x + 16 <= x1 + 1; x += 16, i = _mm256_add_ps(i, sixteen)) {
+            const __m256 nextI = _mm256_add_ps(i, eight);
+            const __m256 wA = _mm256_div_ps(_mm256_set1_ps(1.0f), ValueAt(invW, i));
+            const __m256 wB = _mm256_div_ps(_mm256_set1_ps(1.0f), ValueAt(invW, nextI));
+            __m256i texelA, texelB;
+            SampleAlongRowsTwice(texture, rows, _mm256_mul_ps(ValueAt(u, i), wA),
+                                 _mm256_mul_ps(ValueAt(u, nextI), wB), texelA, texelB);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(color + x),
+                                _mm256_or_si256(texelA, opaque));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(color + x + 8),
+                                _mm256_or_si256(texelB, opaque));
+        }
+    }
+    for (; x <= x1; x += 8, i = _mm256_add_ps(i, eight)) {
         const bool whole = x + 8 <= x1 + 1;
         __m256i write =
             whole ? everyLane : _mm256_cmpgt_epi32(_mm256_set1_epi32(x1 - x + 1), laneIndex);
