@@ -96,62 +96,111 @@ struct TFootprints {
     __m256i A, B, C, D;
 };
 
-// Where the columns of eight footprints lie in a run of eight texels of a row, starting at
+// Where the columns of eight footprints lie in a run of Length texels of a row, starting at
 // Start: First and Second relative to it, Fits where both lie within the run.
 struct TColumnRun {
     __m256i Start, First, Second, Fits;
 };
 
 // Indices change monotonically along a span unless they wrap, so the run starts at the lower
-// end's column (pulled left to stay inside the row); a wrapping group does not fit.
+// end's column (pulled left to stay inside the row, which must be at least Length wide); a
+// wrapping group does not fit.
+template <std::int32_t Length>
 [[gnu::target("avx2"), gnu::always_inline]] inline TColumnRun ColumnRun(const TWidePair& column,
                                                                         std::int32_t width) {
-    constexpr std::int32_t Run = 8;
-    const __m256i start = _mm256_min_epi32(LowerEnd(column.First), _mm256_set1_epi32(width - Run));
+    const __m256i start =
+        _mm256_min_epi32(LowerEnd(column.First), _mm256_set1_epi32(width - Length));
     const __m256i first = _mm256_sub_epi32(column.First, start);
     const __m256i second = _mm256_sub_epi32(column.Second, start);
     const __m256i reach = _mm256_max_epu32(first, second);
     return TColumnRun{
         start, first, second,
-        _mm256_cmpeq_epi32(_mm256_min_epu32(reach, _mm256_set1_epi32(Run - 1)), reach)};
+        _mm256_cmpeq_epi32(_mm256_min_epu32(reach, _mm256_set1_epi32(Length - 1)), reach)};
+}
+
+// The footprints of a group from its run of eight texels in the rows at `upper` and `lower`
+// (pointing at column 0).
+[[gnu::target("avx2"), gnu::always_inline]] inline TFootprints
+PickFromEight(const std::uint32_t* upper, const std::uint32_t* lower, const TColumnRun& run) {
+    const std::int32_t start = _mm256_cvtsi256_si32(run.Start);
+    const __m256i top = LoadRun(upper, start);
+    const __m256i bottom = LoadRun(lower, start);
+    return TFootprints{_mm256_permutevar8x32_epi32(top, run.First),
+                       _mm256_permutevar8x32_epi32(top, run.Second),
+                       _mm256_permutevar8x32_epi32(bottom, run.First),
+                       _mm256_permutevar8x32_epi32(bottom, run.Second)};
+}
+
+// One texel per lane from sixteen in a row, `index` (0..15) counted from `texels`.
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256i
+PickOfSixteen(const std::uint32_t* texels, __m256i index) {
+    // The permute reads only the index's low three bits.
+    return _mm256_blendv_epi8(_mm256_permutevar8x32_epi32(LoadRun(texels, 0), index),
+                              _mm256_permutevar8x32_epi32(LoadRun(texels, 8), index),
+                              _mm256_cmpgt_epi32(index, _mm256_set1_epi32(7)));
+}
+
+// PickFromEight for runs of sixteen: textures shown at up to about two texels a pixel.
+[[gnu::target("avx2"), gnu::always_inline]] inline TFootprints
+PickFromSixteen(const std::uint32_t* upper, const std::uint32_t* lower, const TColumnRun& run) {
+    const std::int32_t start = _mm256_cvtsi256_si32(run.Start);
+    return TFootprints{
+        PickOfSixteen(upper + start, run.First), PickOfSixteen(upper + start, run.Second),
+        PickOfSixteen(lower + start, run.First), PickOfSixteen(lower + start, run.Second)};
+}
+
+// Where each of a group's footprints lies in one pair of rows: Upper is their top row.
+struct TRowPair {
+    std::int32_t Upper, Lower;
+    __m256i Within; // the lanes whose footprint lies in it
+};
+
+[[gnu::target("avx2"), gnu::always_inline]] inline TRowPair RowPair(const TWidePair& row,
+                                                                    std::int32_t height) {
+    const __m256i lowest = LowerEnd(row.First);
+    const std::int32_t top = _mm256_cvtsi256_si32(lowest);
+    return TRowPair{top, top + 1 < height ? top + 1 : 0, _mm256_cmpeq_epi32(row.First, lowest)};
 }
 
 // Most of a frame is texture magnified several times, where eight neighbouring pixels read at
 // most three texel rows and eight columns. Those are loaded as runs of eight texels and picked
-// lane by lane, far cheaper than four gathers. Answers false, with nothing read, for a group
-// that reaches further (minified, or wrapping within the group) or a texture narrower than a
-// run. Lanes outside `needed` are never stored, so they may pick anything.
+// lane by lane, far cheaper than four gathers; a texture shown near its size is picked from
+// runs of sixteen in two rows. Answers false, with nothing read, for a group that reaches
+// further (minified, or wrapping within the group) or a texture narrower than a run. Lanes
+// outside `needed` are never stored, so they may pick anything.
 [[gnu::target("avx2"), gnu::always_inline]] inline bool
 PickFromRows(const std::uint32_t* texels, std::int32_t width, std::int32_t height,
              const TWidePair& column, const TWidePair& row, __m256i needed, TFootprints& out) {
     if (width < 8) {
         return false;
     }
-    const TColumnRun run = ColumnRun(column, width);
-    // The footprints' top rows are `top` or the row after it; each bottom row follows its top.
-    const __m256i lowest = LowerEnd(row.First);
-    const std::int32_t top = _mm256_cvtsi256_si32(lowest);
-    const std::int32_t middle = top + 1 < height ? top + 1 : 0;
-    const __m256i onTop = _mm256_cmpeq_epi32(row.First, lowest);
-    const __m256i onMiddle = _mm256_cmpeq_epi32(row.First, _mm256_set1_epi32(middle));
-    if (!AllNeeded(_mm256_and_si256(run.Fits, _mm256_or_si256(onTop, onMiddle)), needed)) {
-        return false;
+    const TColumnRun run = ColumnRun<8>(column, width);
+    // The footprints' top rows are the pair's upper row or the row after it; each bottom row
+    // follows its top.
+    const TRowPair pair = RowPair(row, height);
+    const __m256i onMiddle = _mm256_cmpeq_epi32(row.First, _mm256_set1_epi32(pair.Lower));
+    if (!AllNeeded(_mm256_and_si256(run.Fits, _mm256_or_si256(pair.Within, onMiddle)), needed)) {
+        if (width < 16 || !AllNeeded(pair.Within, needed)) {
+            return false;
+        }
+        const TColumnRun longRun = ColumnRun<16>(column, width);
+        if (!AllNeeded(longRun.Fits, needed)) {
+            return false;
+        }
+        out = PickFromSixteen(texels + pair.Upper * width, texels + pair.Lower * width, longRun);
+        return true;
     }
-    const std::uint32_t* window = texels + _mm256_cvtsi256_si32(run.Start);
-    const __m256i upper = LoadRun(window, top * width);
-    const __m256i lower = LoadRun(window, middle * width);
-    out.A = _mm256_permutevar8x32_epi32(upper, run.First);
-    out.B = _mm256_permutevar8x32_epi32(upper, run.Second);
-    out.C = _mm256_permutevar8x32_epi32(lower, run.First);
-    out.D = _mm256_permutevar8x32_epi32(lower, run.Second);
-    if (AllNeeded(onTop, needed)) {
+    out = PickFromEight(texels + pair.Upper * width, texels + pair.Lower * width, run);
+    if (AllNeeded(pair.Within, needed)) {
         return true; // the common case: the whole group within one pair of rows
     }
-    const __m256i below = LoadRun(window, (middle + 1 < height ? middle + 1 : 0) * width);
-    out.A = _mm256_blendv_epi8(out.A, out.C, onMiddle);
-    out.B = _mm256_blendv_epi8(out.B, out.D, onMiddle);
-    out.C = _mm256_blendv_epi8(out.C, _mm256_permutevar8x32_epi32(below, run.First), onMiddle);
-    out.D = _mm256_blendv_epi8(out.D, _mm256_permutevar8x32_epi32(below, run.Second), onMiddle);
+    const std::int32_t below = pair.Lower + 1 < height ? pair.Lower + 1 : 0;
+    const TFootprints next =
+        PickFromEight(texels + pair.Lower * width, texels + below * width, run);
+    out.A = _mm256_blendv_epi8(out.A, next.A, onMiddle);
+    out.B = _mm256_blendv_epi8(out.B, next.B, onMiddle);
+    out.C = _mm256_blendv_epi8(out.C, next.C, onMiddle);
+    out.D = _mm256_blendv_epi8(out.D, next.D, onMiddle);
     return true;
 }
 
@@ -234,19 +283,6 @@ SampleLinearWide(const TWideTexture& texture, __m256 u, __m256 v, __m256i needed
                             WrapLinearWide(v, texture.Down), needed);
 }
 
-// Where each of a group's footprints lies in one pair of rows: Upper is their top row.
-struct TRowPair {
-    std::int32_t Upper, Lower;
-    __m256i Within; // the lanes whose footprint lies in it
-};
-
-[[gnu::target("avx2"), gnu::always_inline]] inline TRowPair RowPair(const TWidePair& row,
-                                                                    std::int32_t height) {
-    const __m256i lowest = LowerEnd(row.First);
-    const std::int32_t top = _mm256_cvtsi256_si32(lowest);
-    return TRowPair{top, top + 1 < height ? top + 1 : 0, _mm256_cmpeq_epi32(row.First, lowest)};
-}
-
 // SampleLinearWide for two groups of eight whole pixels at once, each step written for both so
 // that the processor works on one group while the other waits on a result. Groups that are
 // not both within one pair of rows and a run of columns are sampled one by one.
@@ -258,8 +294,8 @@ SampleLinearWideTwice(const TWideTexture& texture, __m256 uA, __m256 vA, __m256 
     const TWidePair rowA = WrapLinearWide(vA, texture.Down);
     const TWidePair rowB = WrapLinearWide(vB, texture.Down);
     const std::int32_t width = texture.Across.Size;
-    const TColumnRun runA = ColumnRun(columnA, width);
-    const TColumnRun runB = ColumnRun(columnB, width);
+    const TColumnRun runA = ColumnRun<8>(columnA, width);
+    const TColumnRun runB = ColumnRun<8>(columnB, width);
     const TRowPair pairA = RowPair(rowA, texture.Down.Size);
     const TRowPair pairB = RowPair(rowB, texture.Down.Size);
     const __m256i every = _mm256_set1_epi32(-1);
@@ -270,20 +306,11 @@ SampleLinearWideTwice(const TWideTexture& texture, __m256 uA, __m256 vA, __m256 
         texelB = SampleFootprints(texture, columnB, rowB, every);
         return;
     }
-    const std::uint32_t* windowA = texture.Texels + _mm256_cvtsi256_si32(runA.Start);
-    const std::uint32_t* windowB = texture.Texels + _mm256_cvtsi256_si32(runB.Start);
-    const __m256i upperA = LoadRun(windowA, pairA.Upper * width);
-    const __m256i upperB = LoadRun(windowB, pairB.Upper * width);
-    const __m256i lowerA = LoadRun(windowA, pairA.Lower * width);
-    const __m256i lowerB = LoadRun(windowB, pairB.Lower * width);
-    const TFootprints footprintsA{_mm256_permutevar8x32_epi32(upperA, runA.First),
-                                  _mm256_permutevar8x32_epi32(upperA, runA.Second),
-                                  _mm256_permutevar8x32_epi32(lowerA, runA.First),
-                                  _mm256_permutevar8x32_epi32(lowerA, runA.Second)};
-    const TFootprints footprintsB{_mm256_permutevar8x32_epi32(upperB, runB.First),
-                                  _mm256_permutevar8x32_epi32(upperB, runB.Second),
-                                  _mm256_permutevar8x32_epi32(lowerB, runB.First),
-                                  _mm256_permutevar8x32_epi32(lowerB, runB.Second)};
+    const std::uint32_t* texels = texture.Texels;
+    const TFootprints footprintsA =
+        PickFromEight(texels + pairA.Upper * width, texels + pairA.Lower * width, runA);
+    const TFootprints footprintsB =
+        PickFromEight(texels + pairB.Upper * width, texels + pairB.Lower * width, runB);
     texelA =
         BlendFootprints(footprintsA, SpreadWeights(columnA.Weight), SpreadWeights(rowA.Weight));
     texelB =
@@ -312,16 +339,14 @@ struct TWideRows {
 [[gnu::target("avx2"), gnu::always_inline]] inline __m256i
 SampleAlongRows(const TWideTexture& texture, const TWideRows& rows, __m256 u, __m256i needed) {
     const TWidePair column = WrapLinearWide(u, texture.Across);
+    const std::int32_t width = texture.Across.Size;
     TFootprints texel;
-    const TColumnRun run = ColumnRun(column, texture.Across.Size);
-    if (texture.Across.Size >= 8 && AllNeeded(run.Fits, needed)) {
-        const std::int32_t start = _mm256_cvtsi256_si32(run.Start);
-        const __m256i upper = LoadRun(rows.Upper, start);
-        const __m256i lower = LoadRun(rows.Lower, start);
-        texel = TFootprints{_mm256_permutevar8x32_epi32(upper, run.First),
-                            _mm256_permutevar8x32_epi32(upper, run.Second),
-                            _mm256_permutevar8x32_epi32(lower, run.First),
-                            _mm256_permutevar8x32_epi32(lower, run.Second)};
+    const TColumnRun run = ColumnRun<8>(column, width);
+    const TColumnRun longRun = ColumnRun<16>(column, width);
+    if (width >= 8 && AllNeeded(run.Fits, needed)) {
+        texel = PickFromEight(rows.Upper, rows.Lower, run);
+    } else if (width >= 16 && AllNeeded(longRun.Fits, needed)) {
+        texel = PickFromSixteen(rows.Upper, rows.Lower, longRun);
     } else {
         texel = GatherFootprints(texture, column, rows.Index);
     }
@@ -335,28 +360,16 @@ SampleAlongRowsTwice(const TWideTexture& texture, const TWideRows& rows, __m256 
                      __m256i& texelA, __m256i& texelB) {
     const TWidePair columnA = WrapLinearWide(uA, texture.Across);
     const TWidePair columnB = WrapLinearWide(uB, texture.Across);
-    const TColumnRun runA = ColumnRun(columnA, texture.Across.Size);
-    const TColumnRun runB = ColumnRun(columnB, texture.Across.Size);
+    const TColumnRun runA = ColumnRun<8>(columnA, texture.Across.Size);
+    const TColumnRun runB = ColumnRun<8>(columnB, texture.Across.Size);
     const __m256i every = _mm256_set1_epi32(-1);
     if (texture.Across.Size < 8 || !AllNeeded(_mm256_and_si256(runA.Fits, runB.Fits), every)) {
         texelA = SampleAlongRows(texture, rows, uA, every);
         texelB = SampleAlongRows(texture, rows, uB, every);
         return;
     }
-    const std::int32_t startA = _mm256_cvtsi256_si32(runA.Start);
-    const std::int32_t startB = _mm256_cvtsi256_si32(runB.Start);
-    const __m256i upperA = LoadRun(rows.Upper, startA);
-    const __m256i upperB = LoadRun(rows.Upper, startB);
-    const __m256i lowerA = LoadRun(rows.Lower, startA);
-    const __m256i lowerB = LoadRun(rows.Lower, startB);
-    const TFootprints footprintsA{_mm256_permutevar8x32_epi32(upperA, runA.First),
-                                  _mm256_permutevar8x32_epi32(upperA, runA.Second),
-                                  _mm256_permutevar8x32_epi32(lowerA, runA.First),
-                                  _mm256_permutevar8x32_epi32(lowerA, runA.Second)};
-    const TFootprints footprintsB{_mm256_permutevar8x32_epi32(upperB, runB.First),
-                                  _mm256_permutevar8x32_epi32(upperB, runB.Second),
-                                  _mm256_permutevar8x32_epi32(lowerB, runB.First),
-                                  _mm256_permutevar8x32_epi32(lowerB, runB.Second)};
+    const TFootprints footprintsA = PickFromEight(rows.Upper, rows.Lower, runA);
+    const TFootprints footprintsB = PickFromEight(rows.Upper, rows.Lower, runB);
     texelA = BlendFootprints(footprintsA, SpreadWeights(columnA.Weight), rows.Down);
     texelB = BlendFootprints(footprintsB, SpreadWeights(columnB.Weight), rows.Down);
 }
