@@ -14,8 +14,8 @@ namespace {
 
 using Reference::ETileShading;
 
-constexpr UINT Width = 150; // tiles of every kind: whole, cut at the right, cut at the bottom
-constexpr UINT Height = 90;
+constexpr UINT Width = 300; // tiles of every kind: whole, cut at the right, cut at the bottom
+constexpr UINT Height = 200;
 
 TComRef<IDirect3DDevice8> MakeDevice(ETileShading shading, unsigned threads) {
     TComRef<IDirect3DDevice8> device;

@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr UINT Side = 80; // more than one tile
+constexpr UINT Side = 160; // more than one tile
 constexpr std::uint32_t Red4[4] = {0xFFFF0000u, 0xFFFF0000u, 0xFFFF0000u, 0xFFFF0000u};
 
 // The scene of every frame: a quad lit by one light over the left half, a textured quad over

@@ -41,7 +41,7 @@ bool RowSpan(const TTriangle& triangle, int y, int left, int right, int& first, 
 
 // Owners of a deferred tile: a triangle's index above its row's start within the tile, or one
 // of two marks for a pixel no triangle has taken since the last resolve.
-constexpr int OwnerStartBits = 6;
+constexpr int OwnerStartBits = 7;
 static_assert(TileSize == 1 << OwnerStartBits);
 static_assert(MaxQueuedTriangles < (std::size_t{1} << (32 - OwnerStartBits)) - 2);
 constexpr std::uint32_t KeepsColor = 0xFFFFFFFFu; // the back buffer already holds its colour

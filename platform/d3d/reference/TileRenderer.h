@@ -17,7 +17,7 @@
 
 namespace Reference {
 
-constexpr int TileSize = 64;
+constexpr int TileSize = 128;
 constexpr int TilePixels = TileSize * TileSize;
 
 // A frame with more triangles than this is drawn in several batches, which bounds the
