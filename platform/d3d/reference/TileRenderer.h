@@ -1,11 +1,11 @@
 #pragma once
 // The back buffer, the depth buffer and the batch of triangles waiting to be drawn into
-// them. Triangles are binned by 64x64 screen tile as they arrive; Flush then draws every
-// tile on the worker crew, each tile's triangles in the order they were given, so the
-// picture is the same for any number of threads. A deferred tile first runs the depth test
-// of all its triangles, remembering per pixel only the fragment that stays, and then shades
-// each pixel once; a blended triangle has the pixels so far shaded before it blends over
-// them, so the order of the draws means what it always meant.
+// them. Triangles are binned by screen tile (TileSize square) as they arrive; Flush then draws
+// every tile on the worker crew, each tile's triangles in the order they were given, so the picture
+// is the same for any number of threads. A deferred tile first runs the depth test of all its
+// triangles, remembering per pixel only the fragment that stays, and then shades each pixel once; a
+// blended triangle has the pixels so far shaded before it blends over them, so the order of the
+// draws means what it always meant.
 
 #include "platform/d3d/reference/RasterTypes.h"
 #include "platform/d3d/reference/TileWorkers.h"
@@ -17,6 +17,9 @@
 
 namespace Reference {
 
+// Large enough that a row of a tile is a long span to shade (each span has a set-up to pay),
+// small enough that a tile's depths and owners stay in the processor's cache and that two
+// threads share the tiles of a small window evenly.
 constexpr int TileSize = 128;
 constexpr int TilePixels = TileSize * TileSize;
 
