@@ -342,10 +342,10 @@ SampleAlongRows(const TWideTexture& texture, const TWideRows& rows, __m256 u, __
     const std::int32_t width = texture.Across.Size;
     TFootprints texel;
     const TColumnRun run = ColumnRun<8>(column, width);
-    const TColumnRun longRun = ColumnRun<16>(column, width);
     if (width >= 8 && AllNeeded(run.Fits, needed)) {
         texel = PickFromEight(rows.Upper, rows.Lower, run);
-    } else if (width >= 16 && AllNeeded(longRun.Fits, needed)) {
+    } else if (const TColumnRun longRun = ColumnRun<16>(column, width);
+               width >= 16 && AllNeeded(longRun.Fits, needed)) {
         texel = PickFromSixteen(rows.Upper, rows.Lower, longRun);
     } else {
         texel = GatherFootprints(texture, column, rows.Index);
