@@ -335,10 +335,10 @@ struct TWideRows {
                      SpreadWeights(row.Weight)};
 }
 
-// SampleLinearWide for pixels whose texel rows are `rows`.
+// SampleFootprints for pixels whose texel rows are `rows`.
 [[gnu::target("avx2"), gnu::always_inline]] inline __m256i
-SampleAlongRows(const TWideTexture& texture, const TWideRows& rows, __m256 u, __m256i needed) {
-    const TWidePair column = WrapLinearWide(u, texture.Across);
+SampleColumnsAlongRows(const TWideTexture& texture, const TWideRows& rows, const TWidePair& column,
+                       __m256i needed) {
     const std::int32_t width = texture.Across.Size;
     TFootprints texel;
     const TColumnRun run = ColumnRun<8>(column, width);
@@ -353,6 +353,12 @@ SampleAlongRows(const TWideTexture& texture, const TWideRows& rows, __m256 u, __
     return BlendFootprints(texel, SpreadWeights(column.Weight), rows.Down);
 }
 
+// SampleLinearWide for pixels whose texel rows are `rows`.
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256i
+SampleAlongRows(const TWideTexture& texture, const TWideRows& rows, __m256 u, __m256i needed) {
+    return SampleColumnsAlongRows(texture, rows, WrapLinearWide(u, texture.Across), needed);
+}
+
 // SampleAlongRows for two groups of eight whole pixels at once, each step written for both so
 // that the processor works on one group while the other waits on a result.
 [[gnu::target("avx2"), gnu::always_inline]] inline void
@@ -364,8 +370,8 @@ SampleAlongRowsTwice(const TWideTexture& texture, const TWideRows& rows, __m256 
     const TColumnRun runB = ColumnRun<8>(columnB, texture.Across.Size);
     const __m256i every = _mm256_set1_epi32(-1);
     if (texture.Across.Size < 8 || !AllNeeded(_mm256_and_si256(runA.Fits, runB.Fits), every)) {
-        texelA = SampleAlongRows(texture, rows, uA, every);
-        texelB = SampleAlongRows(texture, rows, uB, every);
+        texelA = SampleColumnsAlongRows(texture, rows, columnA, every);
+        texelB = SampleColumnsAlongRows(texture, rows, columnB, every);
         return;
     }
     const TFootprints footprintsA = PickFromEight(rows.Upper, rows.Lower, runA);
