@@ -81,8 +81,11 @@ std::vector<TReplayStore::TFound> TReplayStore::FindFiles() const {
 
 std::string TReplayStore::NewFileName(const std::vector<TFound>& files) const {
     // Later than every kept game, so that it sorts last: in the same millisecond as another,
-    // or after the clock has been put back.
-    auto time = std::chrono::system_clock::now();
+    // or after the clock has been put back. Compared in whole milliseconds, as the names
+    // are: a game kept later within the newest one's millisecond would otherwise take its
+    // name and overwrite it.
+    std::chrono::system_clock::time_point time =
+        std::chrono::floor<std::chrono::milliseconds>(std::chrono::system_clock::now());
     if (!files.empty()) {
         const auto newest = NameTime(std::filesystem::path(files.back().Path).filename().string());
         if (newest && *newest >= time) {
