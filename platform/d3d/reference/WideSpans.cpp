@@ -25,6 +25,11 @@ struct TWideValue {
     return _mm256_add_ps(value.Start, _mm256_mul_ps(value.Step, i));
 }
 
+// w at pixels i: the perspective division every attribute of the pixel shares.
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256 WAt(const TWideValue& invW, __m256 i) {
+    return _mm256_div_ps(_mm256_set1_ps(1.0f), ValueAt(invW, i));
+}
+
 // ToByte of Spans.cpp: NaN and negatives to 0, at most 255.
 [[gnu::target("avx2"), gnu::always_inline]] inline __m256i ToByteWide(__m256 value) {
     const __m256 scaled =
@@ -124,8 +129,7 @@ template <bool DepthTest, EColorMode Mode, bool Blend = false>
                            static_cast<float>(triangle.VoverW.Dx) == 0.0f;
     TWideRows rows{};
     if (alongRows) {
-        rows = WideRows(texture, _mm256_mul_ps(ValueAt(v, i), _mm256_div_ps(_mm256_set1_ps(1.0f),
-                                                                            ValueAt(invW, i))));
+        rows = WideRows(texture, _mm256_mul_ps(ValueAt(v, i), WAt(invW, i)));
     }
     // Without a depth test every pixel of the span is written.
     int written = DepthTest ? 0 : x1 - x0 + 1;
@@ -134,8 +138,8 @@ template <bool DepthTest, EColorMode Mode, bool Blend = false>
         // Pairs of whole groups first: sampling two at once hides much of its latency.
         for (; x + 16 <= x1 + 1; x += 16, i = _mm256_add_ps(i, sixteen)) {
             const __m256 nextI = _mm256_add_ps(i, eight);
-            const __m256 wA = _mm256_div_ps(_mm256_set1_ps(1.0f), ValueAt(invW, i));
-            const __m256 wB = _mm256_div_ps(_mm256_set1_ps(1.0f), ValueAt(invW, nextI));
+            const __m256 wA = WAt(invW, i);
+            const __m256 wB = WAt(invW, nextI);
             const __m256 uA = _mm256_mul_ps(ValueAt(u, i), wA);
             const __m256 uB = _mm256_mul_ps(ValueAt(u, nextI), wB);
             __m256i texelA, texelB;
@@ -166,7 +170,7 @@ template <bool DepthTest, EColorMode Mode, bool Blend = false>
             written += __builtin_popcount(
                 static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(write))));
         }
-        const __m256 w = _mm256_div_ps(_mm256_set1_ps(1.0f), ValueAt(invW, i));
+        const __m256 w = WAt(invW, i);
         __m256i texel = _mm256_set1_epi32(-1);
         if constexpr (Textured) {
             const __m256 coordinateU = _mm256_mul_ps(ValueAt(u, i), w);
