@@ -27,9 +27,43 @@ find_main_window() {
     fail "no main window appeared"
 }
 
+# A menu's popup is a window of the program's class with no title of its own (only the
+# newer, wide-character name, which xdotool's --name does not read). Keys sent before it
+# shows go to the game instead (a busy machine can take longer than xdotool's pause between
+# keys), so each step waits for the popup to come or go.
+menu_is_open() {
+    local titled
+    titled=$(xdotool search --onlyvisible --name '.' 2>/dev/null || true)
+    xdotool search --onlyvisible --classname '^zorbix$' 2>/dev/null | grep -qvxF "${titled:-none}"
+}
+
+# Opens the menu whose mnemonic is $1 (g for Game, o for Options) and waits up to 10 s for it.
+open_menu() {
+    local try
+    for try in 1 2 3 4; do
+        xdotool key --window "$window" "alt+$1"
+        for _ in $(seq 1 25); do
+            menu_is_open && return 0
+            sleep 0.1
+        done
+    done
+    fail "the menu alt+$1 did not open"
+}
+
+# Opens the menu $1, sends the keys that follow to it and waits for it to close.
+choose_from_menu() {
+    open_menu "$1"
+    shift
+    xdotool key "$@"
+    for _ in $(seq 1 50); do
+        menu_is_open || return 0
+        sleep 0.1
+    done
+    fail "the menu did not close after $*"
+}
+
 open_game_menu() {
-    xdotool key --window "$window" alt+g
-    sleep 0.5
+    open_menu g
 }
 
 # Chooses Exit in the open Game menu and waits up to 10 s for a clean end.
