@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -118,3 +120,111 @@ TEST(ReferenceDeviceDeferredTiles, OpaqueLayersShadeEachPixelOnceAndBlendsOnTop)
 }
 
 } // namespace
+
+namespace {
+
+// One frame of the kept-device test: a textured quad over most of the screen, a lit square
+// that moves, and perhaps a blended banner over both.
+struct TKeptFrame {
+    const char* Name;
+    float SquareX;
+    std::uint32_t ClearColor;
+    unsigned TexelSeed;
+    bool Banner;
+    bool ClearRectFirst; // a rectangle cleared at once before the frame
+    bool MostlyKept;     // most pixels keep the colour the frame before gave them
+};
+
+std::vector<std::uint32_t> TexelsFor(unsigned seed) {
+    TSeries series(seed);
+    std::vector<std::uint32_t> texels(16 * 8);
+    for (std::uint32_t& texel : texels) {
+        texel = series.NextBits();
+    }
+    return texels;
+}
+
+void Rewrite(IDirect3DTexture8& texture, const std::vector<std::uint32_t>& texels) {
+    D3DLOCKED_RECT locked{};
+    ASSERT_EQ(texture.LockRect(0, &locked, nullptr, 0), D3D_OK);
+    std::copy(texels.begin(), texels.end(), static_cast<std::uint32_t*>(locked.pBits));
+    ASSERT_EQ(texture.UnlockRect(0), D3D_OK);
+}
+
+std::vector<std::uint32_t> DrawKeptFrame(IDirect3DDevice8& device, IDirect3DTexture8& texture,
+                                         const TKeptFrame& frame) {
+    if (frame.ClearRectFirst) {
+        const D3DRECT rect{40, 30, 170, 120};
+        EXPECT_EQ(device.Clear(1, &rect, D3DCLEAR_TARGET, 0x00FF00FF, 1.0f, 0), D3D_OK);
+    }
+    std::vector<TTestVertex> vertices = FullScreenQuad(0.7f, 0, 3, 0, 2);
+    for (TTestVertex& vertex : vertices) {
+        vertex.X = vertex.X * 0.8f - 0.2f; // the clear colour shows at the right
+    }
+    const float x = frame.SquareX;
+    for (const auto& [cornerX, cornerY] : {std::pair{x, 0.5f},
+                                           {x + 0.4f, 0.5f},
+                                           {x, -0.3f},
+                                           {x, -0.3f},
+                                           {x + 0.4f, 0.5f},
+                                           {x + 0.4f, -0.3f}}) {
+        vertices.push_back({cornerX, cornerY, 0.5f, 0, 0, -1, 0, 0});
+    }
+    const std::vector<TTestVertex> banner = FullScreenQuad(0.3f, 0, 1, 0, 1);
+    vertices.insert(vertices.end(), banner.begin(), banner.begin() + 3);
+    BindVertices(device, vertices);
+    EXPECT_EQ(
+        device.Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, frame.ClearColor, 1.0f, 0),
+        D3D_OK);
+    EXPECT_EQ(device.BeginScene(), D3D_OK);
+    device.SetRenderState(D3DRS_ALPHABLENDENABLE, 0);
+    device.SetRenderState(D3DRS_LIGHTING, 0);
+    device.SetTexture(0, &texture);
+    EXPECT_EQ(device.DrawPrimitive(D3DPT_TRIANGLELIST, 0, 2), D3D_OK);
+    device.SetTexture(0, nullptr);
+    device.SetRenderState(D3DRS_LIGHTING, 1);
+    EXPECT_EQ(device.DrawPrimitive(D3DPT_TRIANGLELIST, 6, 2), D3D_OK);
+    if (frame.Banner) {
+        device.SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+        device.SetTexture(0, &texture);
+        EXPECT_EQ(device.DrawPrimitive(D3DPT_TRIANGLELIST, 12, 1), D3D_OK);
+        device.SetTexture(0, nullptr);
+    }
+    EXPECT_EQ(device.EndScene(), D3D_OK);
+    return ReadPixels(device);
+}
+
+} // namespace
+
+// A kept device shades only the pixels whose fragment differs from the frame before; each of
+// its frames must still be the picture a fresh device draws, whatever changed in between.
+TEST(ReferenceDeviceDeferredTiles, AKeptDeviceDrawsEveryFrameAsAFreshOneDoes) {
+    const TKeptFrame frames[] = {
+        {"the first frame", 0.0f, 0x00102030, 1, false, false, false},
+        {"the square moved", 0.1f, 0x00102030, 1, false, false, true},
+        {"the texture rewritten", 0.1f, 0x00102030, 2, false, false, false},
+        {"another clear colour", 0.1f, 0x00405060, 2, false, false, true},
+        {"a banner blended over", 0.2f, 0x00405060, 2, true, false, false},
+        {"the banner again", 0.3f, 0x00405060, 2, true, false, false},
+        {"the banner gone", 0.3f, 0x00405060, 2, false, false, false},
+        {"a rectangle cleared before", 0.4f, 0x00405060, 2, false, true, false},
+        {"the texture as first", 0.0f, 0x00102030, 1, false, false, false},
+    };
+    auto kept = MakeDevice(ETileShading::Deferred, 2);
+    const auto keptTexture = MakeTexture(*kept.Get(), 16, 8, TexelsFor(1));
+    unsigned keptSeed = 1;
+    for (const TKeptFrame& frame : frames) {
+        auto fresh = MakeDevice(ETileShading::Immediate, 1);
+        const auto freshTexture = MakeTexture(*fresh.Get(), 16, 8, TexelsFor(frame.TexelSeed));
+        const std::vector<std::uint32_t> expected =
+            DrawKeptFrame(*fresh.Get(), *freshTexture.Get(), frame);
+        if (frame.TexelSeed != keptSeed) {
+            Rewrite(*keptTexture.Get(), TexelsFor(frame.TexelSeed));
+            keptSeed = frame.TexelSeed;
+        }
+        EXPECT_EQ(DrawKeptFrame(*kept.Get(), *keptTexture.Get(), frame), expected) << frame.Name;
+        const std::uint64_t shaded = kept->FrameCounters().PixelsShaded;
+        EXPECT_EQ(shaded < std::uint64_t{Width} * Height / 2, frame.MostlyKept)
+            << frame.Name << ": " << shaded << " pixels shaded";
+    }
+}

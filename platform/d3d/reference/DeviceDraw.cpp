@@ -96,6 +96,7 @@ HRESULT TDevice::DrawTriangleList(UINT startVertex, UINT count) {
     const bool samples = prototype.State.ColorMode != EColorMode::Diffuse || prototype.State.Blend;
     if (texels != nullptr && samples) {
         prototype.Texels = texels.get();
+        prototype.TexelsStamp = Texture->ContentStamp();
         Renderer.HoldTexels(std::move(texels));
     }
     SelectSpanRoutines(prototype, Renderer.Shading());

@@ -69,6 +69,8 @@ struct TPixelState {
     bool Linear = false;
     EBlendFactor SrcBlend = EBlendFactor::One;
     EBlendFactor DestBlend = EBlendFactor::Zero;
+
+    bool operator==(const TPixelState&) const = default;
 };
 
 // A triangle set up for rasterising: fixed-point edge functions (1/256 pixel) with the
@@ -80,6 +82,9 @@ struct TTriangle {
     double OriginX, OriginY;
     TPlane Depth, InvW, UoverW, VoverW, RoverW, GoverW, BoverW, AoverW;
     const TTexels* Texels;
+    // The texture's content stamp at the draw (0 without texels): names their content in a way
+    // no later content shares, so two triangles with the same stamp sample the same texels.
+    std::uint64_t TexelsStamp;
     TPixelState State;
     TSpanRoutine Span;  // tests depth as State says; used where fragments are drawn in order
     TSpanRoutine Shade; // the same colours without any depth work, for pixels already resolved

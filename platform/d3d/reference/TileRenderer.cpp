@@ -46,6 +46,8 @@ static_assert(TileSize == 1 << OwnerStartBits);
 static_assert(MaxQueuedTriangles < (std::size_t{1} << (32 - OwnerStartBits)) - 2);
 constexpr std::uint32_t KeepsColor = 0xFFFFFFFFu; // the back buffer already holds its colour
 constexpr std::uint32_t TakesClear = 0xFFFFFFFEu; // the pending clear colour is still owed
+// A shaded key that names no triangle: the pixel's colour is not known to be any triangle's.
+constexpr std::uint32_t NoShadedKey = 0xFFFFFFFFu;
 
 } // namespace
 
@@ -55,7 +57,9 @@ TTileRenderer::TTileRenderer(int width, int height, bool hasDepth, unsigned thre
       TilesY((height + TileSize - 1) / TileSize),
       ColorBuffer(static_cast<std::size_t>(width) * height, 0xFF000000u),
       DepthBuffer(hasDepth ? static_cast<std::size_t>(TilesX) * TilesY * TilePixels : 0, 1.0f),
-      Bins(MakeBins(TilesX * TilesY)), TileShading(shading), Workers(threadCount),
+      ShadedKeys(MakeShadedKeys(shading, TilesX * TilesY)),
+      KeysBatch(static_cast<std::size_t>(TilesX) * TilesY, 0), Bins(MakeBins(TilesX * TilesY)),
+      Matcher(MaxQueuedTriangles), TileShading(shading), Workers(threadCount),
       Scratch(Workers.ThreadCount()) {}
 
 std::vector<std::vector<std::uint32_t>> TTileRenderer::MakeBins(int tileCount) {
@@ -64,6 +68,14 @@ std::vector<std::vector<std::uint32_t>> TTileRenderer::MakeBins(int tileCount) {
         bin.reserve(MaxBinnedTriangles);
     }
     return bins;
+}
+
+std::vector<std::uint32_t> TTileRenderer::MakeShadedKeys(ETileShading shading, int tileCount) {
+    if (shading != ETileShading::Deferred) {
+        return {};
+    }
+    return std::vector<std::uint32_t>(static_cast<std::size_t>(tileCount) * TilePixels,
+                                      NoShadedKey);
 }
 
 bool TTileRenderer::AnyBinFull(int firstTileX, int lastTileX, int firstTileY, int lastTileY) const {
@@ -129,6 +141,8 @@ void TTileRenderer::ClearRect(int x1, int y1, int x2, int y2, bool color, std::u
                               bool depth, float depthValue) {
     Flush();
     ++Generation;
+    // The colours written here are no triangle's: no key may name them.
+    ++DrawnBatches;
     for (int y = y1; y < y2; ++y) {
         if (color) {
             FillWords(ColorBuffer.data() + static_cast<std::size_t>(y) * ScreenWidth + x1, x2 - x1,
@@ -163,9 +177,13 @@ void TTileRenderer::Resize(int width, int height) {
     std::vector<float> depths(
         HasDepth() ? static_cast<std::size_t>(tilesX) * tilesY * TilePixels : 0, 1.0f);
     std::vector<std::vector<std::uint32_t>> bins = MakeBins(tilesX * tilesY);
+    std::vector<std::uint32_t> keys = MakeShadedKeys(TileShading, tilesX * tilesY);
+    std::vector<std::uint64_t> keysBatch(static_cast<std::size_t>(tilesX) * tilesY, 0);
     ColorBuffer.swap(colors);
     DepthBuffer.swap(depths);
     Bins.swap(bins);
+    ShadedKeys.swap(keys);
+    KeysBatch.swap(keysBatch);
     ScreenWidth = width;
     ScreenHeight = height;
     TilesX = tilesX;
@@ -188,8 +206,14 @@ void TTileRenderer::DrawQueued() {
     if (!HasWork()) {
         return;
     }
+    if (TileShading == ETileShading::Deferred) {
+        Matcher.Match(PreviousTriangles, Triangles);
+    }
     Workers.RunAll(*this, TilesX * TilesY);
     ++Generation;
+    // The keys the tiles wrote name this batch's triangles; the older ones are let go.
+    PreviousTriangles.swap(Triangles);
+    ++DrawnBatches;
     ForgetQueued();
 }
 
@@ -287,6 +311,9 @@ void TTileRenderer::DrawTriangleInTile(const TTriangle& triangle, const TTileBou
 void TTileRenderer::DrawTileDeferred(int tile, const TTileBounds& bounds, const TSpanTarget& target,
                                      TTileScratch& scratch) {
     ClearTile(tile, bounds, false);
+    scratch.Keys = ShadedKeys.data() + static_cast<std::size_t>(tile) * TilePixels;
+    scratch.KeysNamePrevious = KeysBatch[static_cast<std::size_t>(tile)] == DrawnBatches;
+    scratch.FirstResolve = true;
     const std::uint32_t untouched = PendingClear.Color ? TakesClear : KeepsColor;
     const int width = bounds.X1 - bounds.X0 + 1;
     for (int row = 0; row <= bounds.Y1 - bounds.Y0; ++row) {
@@ -297,12 +324,25 @@ void TTileRenderer::DrawTileDeferred(int tile, const TTileBounds& bounds, const 
         if (triangle.State.Blend) {
             // A blend reads the colour beneath it, so what lies there is shaded first.
             ShadeResolved(bounds, target, scratch);
+            ForgetShaded(triangle, bounds, scratch);
             DrawTriangleInTile(triangle, bounds, target, scratch.Counts);
         } else {
             MarkVisible(triangle, index, bounds, target, scratch);
         }
     }
     ShadeResolved(bounds, target, scratch);
+    KeysBatch[static_cast<std::size_t>(tile)] = DrawnBatches + 1;
+}
+
+// A blend leaves colours no single triangle gives, within its bounds.
+void TTileRenderer::ForgetShaded(const TTriangle& triangle, const TTileBounds& tile,
+                                 TTileScratch& scratch) {
+    const int left = std::max(triangle.MinX, tile.X0);
+    const int right = std::min(triangle.MaxX, tile.X1);
+    for (int y = std::max(triangle.MinY, tile.Y0); y <= std::min(triangle.MaxY, tile.Y1); ++y) {
+        FillWords(scratch.Keys + (y - tile.Y0) * TileSize + (left - tile.X0), right - left + 1,
+                  NoShadedKey);
+    }
 }
 
 void TTileRenderer::MarkVisible(const TTriangle& triangle, std::uint32_t index,
@@ -329,27 +369,58 @@ void TTileRenderer::MarkVisible(const TTriangle& triangle, std::uint32_t index,
     }
 }
 
+// The first resolve of a tile sees every pixel as the batch began: one whose owner shades
+// alike the triangle its key names keeps its colour. Later resolves follow a blend, which has
+// changed colours since.
 void TTileRenderer::ShadeResolved(const TTileBounds& tile, const TSpanTarget& target,
                                   TTileScratch& scratch) {
     const int width = tile.X1 - tile.X0 + 1;
+    const bool first = scratch.FirstResolve;
+    const bool mayKeep = first && scratch.KeysNamePrevious;
     for (int y = tile.Y0; y <= tile.Y1; ++y) {
         std::uint32_t* owners = scratch.Owners.data() + (y - tile.Y0) * TileSize;
+        std::uint32_t* keys = scratch.Keys + (y - tile.Y0) * TileSize;
         std::uint32_t* colors = ColorBuffer.data() + static_cast<std::size_t>(y) * ScreenWidth;
         for (int start = 0; start < width;) {
             const std::uint32_t owner = owners[start];
             const int end = RunEnd(owners, start, width);
-            if (owner == TakesClear) {
-                FillWords(colors + tile.X0 + start, end - start, PendingClear.ColorValue);
-            } else if (owner != KeepsColor) {
-                const TTriangle& triangle = Triangles[owner >> OwnerStartBits];
-                const int origin = tile.X0 + static_cast<int>(owner & (TileSize - 1));
-                scratch.Counts.PixelsShaded += static_cast<std::uint64_t>(triangle.Shade(
-                    triangle, target, y, origin, tile.X0 + start, tile.X0 + end - 1));
+            if (owner == TakesClear || owner == KeepsColor) {
+                if (owner == TakesClear) {
+                    FillWords(colors + tile.X0 + start, end - start, PendingClear.ColorValue);
+                }
+                if (first) {
+                    FillWords(keys + start, end - start, NoShadedKey);
+                }
+            } else {
+                if (mayKeep && HoldsShade(keys, start, end, owner)) {
+                    // The keys name this batch's triangle from here on; most keep their number.
+                    if (keys[start] != owner) {
+                        FillWords(keys + start, end - start, owner);
+                    }
+                } else {
+                    const TTriangle& triangle = Triangles[owner >> OwnerStartBits];
+                    const int origin = tile.X0 + static_cast<int>(owner & (TileSize - 1));
+                    scratch.Counts.PixelsShaded += static_cast<std::uint64_t>(triangle.Shade(
+                        triangle, target, y, origin, tile.X0 + start, tile.X0 + end - 1));
+                    FillWords(keys + start, end - start, owner);
+                }
             }
             start = end;
         }
         FillWords(owners, width, KeepsColor);
     }
+    scratch.FirstResolve = false;
+}
+
+// Whether pixels start..end-1 of a row, which `owner` is to shade, already hold its colours:
+// their keys all name the triangle of the last batch that shades alike, from the same row
+// start.
+bool TTileRenderer::HoldsShade(const std::uint32_t* keys, int start, int end,
+                               std::uint32_t owner) const {
+    const std::uint32_t match = Matcher.MatchOf(owner >> OwnerStartBits);
+    return match != TShadeMatcher::NoMatch &&
+           keys[start] == (match << OwnerStartBits | (owner & (TileSize - 1))) &&
+           RunEnd(keys, start, end) == end;
 }
 
 } // namespace Reference

@@ -8,6 +8,7 @@
 // draws means what it always meant.
 
 #include "platform/d3d/reference/RasterTypes.h"
+#include "platform/d3d/reference/ShadeMatcher.h"
 #include "platform/d3d/reference/TileWorkers.h"
 
 #include <array>
@@ -89,10 +90,15 @@ private:
     };
 
     // One drawing thread's own: which fragment owns each pixel of its tile (a triangle's
-    // index and its row's start, or one of the two marks below), and its counts.
+    // index and its row's start, or one of the two marks below), and its counts. While a tile
+    // is drawn: its block of ShadedKeys, whether they name PreviousTriangles, and whether the
+    // tile's first resolve is still to come (the only one that may find pixels already shaded).
     struct TTileScratch {
         std::array<std::uint32_t, TilePixels> Owners{};
         TFillCounts Counts;
+        std::uint32_t* Keys = nullptr;
+        bool KeysNamePrevious = false;
+        bool FirstResolve = true;
     };
 
     void DrawQueued();
@@ -108,6 +114,9 @@ private:
     void MarkVisible(const TTriangle& triangle, std::uint32_t index, const TTileBounds& tile,
                      const TSpanTarget& target, TTileScratch& scratch);
     void ShadeResolved(const TTileBounds& tile, const TSpanTarget& target, TTileScratch& scratch);
+    bool HoldsShade(const std::uint32_t* keys, int start, int end, std::uint32_t owner) const;
+    void ForgetShaded(const TTriangle& triangle, const TTileBounds& tile, TTileScratch& scratch);
+    static std::vector<std::uint32_t> MakeShadedKeys(ETileShading shading, int tileCount);
     bool TouchesTile(const TTriangle& triangle, int tileX0, int tileY0, int tileX1,
                      int tileY1) const;
     bool HasWork() const;
@@ -122,7 +131,16 @@ private:
     std::vector<float> DepthBuffer; // tile by tile: TilePixels per tile, its rows in order
     TPendingClear PendingClear;
     std::vector<TTriangle> Triangles;
+    // Deferred tiles only, kept tile by tile as DepthBuffer: the owner key each pixel's colour
+    // was last shaded from, naming PreviousTriangles, or a mark that it names none. A pixel the
+    // next batch gives to a triangle that shades alike, from the same row start, already holds
+    // its colour: most of a game's picture stays from frame to frame.
+    std::vector<std::uint32_t> ShadedKeys;
+    std::vector<std::uint64_t> KeysBatch; // per tile: the batch its keys were written in
+    std::vector<TTriangle> PreviousTriangles;
+    std::uint64_t DrawnBatches = 1; // counts drawn batches; PreviousTriangles are the last's
     std::vector<std::vector<std::uint32_t>> Bins;
+    TShadeMatcher Matcher; // pairs the queued triangles with PreviousTriangles
     std::vector<std::shared_ptr<const TTexels>> HeldTexels;
     ETileShading TileShading;
     TFillCounts Counts;
