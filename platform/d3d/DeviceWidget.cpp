@@ -6,9 +6,30 @@
 
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 constexpr std::uint32_t OpaqueAlpha = 0xFF000000u;
+
+// The frame's alpha is whatever blending left; the window shows it opaque. Four pixels a step:
+// the rows come from the drawing threads' caches, and wide reads keep more of them in flight.
+void CopyOpaque(const std::uint32_t* from, std::uint32_t* to, int count) {
+    int x = 0;
+#if defined(__SSE2__)
+    const __m128i opaque = _mm_set1_epi32(static_cast<int>(OpaqueAlpha));
+    for (; x + 4 <= count; x += 4) {
+        _mm_storeu_si128(
+            reinterpret_cast<__m128i*>(to + x),
+            _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(from + x)), opaque));
+    }
+#endif
+    for (; x < count; ++x) {
+        to[x] = from[x] | OpaqueAlpha;
+    }
 }
+} // namespace
 
 TDeviceWidget::TDeviceWidget(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::NoFocus);
@@ -35,13 +56,9 @@ void TDeviceWidget::ShowPixels(const std::uint32_t* pixels, UINT width, UINT hei
     if (Frame.width() != w || Frame.height() != h) {
         Frame = QImage(w, h, QImage::Format_RGB32);
     }
-    // The frame's alpha is whatever blending left; the window shows it opaque.
     for (int y = 0; y < h; ++y) {
-        const std::uint32_t* from = pixels + static_cast<std::size_t>(y) * width;
-        auto* to = reinterpret_cast<std::uint32_t*>(Frame.scanLine(y));
-        for (int x = 0; x < w; ++x) {
-            to[x] = from[x] | OpaqueAlpha;
-        }
+        CopyOpaque(pixels + static_cast<std::size_t>(y) * width,
+                   reinterpret_cast<std::uint32_t*>(Frame.scanLine(y)), w);
     }
     Frame.setDevicePixelRatio(devicePixelRatioF());
     repaint();
