@@ -3,9 +3,10 @@
 // them. Triangles are binned by screen tile (TileSize square) as they arrive; Flush then draws
 // every tile on the worker crew, each tile's triangles in the order they were given, so the picture
 // is the same for any number of threads. A deferred tile first runs the depth test of all its
-// triangles, remembering per pixel only the fragment that stays, and then shades each pixel once; a
-// blended triangle has the pixels so far shaded before it blends over them, so the order of the
-// draws means what it always meant.
+// triangles, remembering per pixel only the fragment that stays, and then shades each pixel once
+// (and not at all where the fragment shades as the last batch's did there); a blended triangle
+// has the pixels so far shaded before it blends over them, so the order of the draws means what
+// it always meant.
 
 #include "platform/d3d/reference/RasterTypes.h"
 #include "platform/d3d/reference/ShadeMatcher.h"
