@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -161,14 +160,10 @@ std::vector<std::uint32_t> DrawKeptFrame(IDirect3DDevice8& device, IDirect3DText
     for (TTestVertex& vertex : vertices) {
         vertex.X = vertex.X * 0.8f - 0.2f; // the clear colour shows at the right
     }
-    const float x = frame.SquareX;
-    for (const auto& [cornerX, cornerY] : {std::pair{x, 0.5f},
-                                           {x + 0.4f, 0.5f},
-                                           {x, -0.3f},
-                                           {x, -0.3f},
-                                           {x + 0.4f, 0.5f},
-                                           {x + 0.4f, -0.3f}}) {
-        vertices.push_back({cornerX, cornerY, 0.5f, 0, 0, -1, 0, 0});
+    for (TTestVertex corner : FullScreenQuad(0.5f)) { // the square, x from SquareX
+        corner.X = frame.SquareX + (corner.X + 1) * 0.2f;
+        corner.Y = corner.Y * 0.4f + 0.1f;
+        vertices.push_back(corner);
     }
     const std::vector<TTestVertex> banner = FullScreenQuad(0.3f, 0, 1, 0, 1);
     vertices.insert(vertices.end(), banner.begin(), banner.begin() + 3);
