@@ -203,7 +203,6 @@ TEST(ReferenceDeviceDeferredTiles, AKeptDeviceDrawsEveryFrameAsAFreshOneDoes) {
         {"the banner again", 0.3f, 0x00405060, 2, true, false, false},
         {"the banner gone", 0.3f, 0x00405060, 2, false, false, false},
         {"a rectangle cleared before", 0.4f, 0x00405060, 2, false, true, false},
-        {"the texture as first", 0.0f, 0x00102030, 1, false, false, false},
     };
     auto kept = MakeDevice(ETileShading::Deferred, 2);
     const auto keptTexture = MakeTexture(*kept.Get(), 16, 8, TexelsFor(1));

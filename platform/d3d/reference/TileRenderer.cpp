@@ -57,8 +57,7 @@ TTileRenderer::TTileRenderer(int width, int height, bool hasDepth, unsigned thre
       TilesY((height + TileSize - 1) / TileSize),
       ColorBuffer(static_cast<std::size_t>(width) * height, 0xFF000000u),
       DepthBuffer(hasDepth ? static_cast<std::size_t>(TilesX) * TilesY * TilePixels : 0, 1.0f),
-      ShadedKeys(MakeShadedKeys(shading, TilesX * TilesY)),
-      KeysBatch(static_cast<std::size_t>(TilesX) * TilesY, 0), Bins(MakeBins(TilesX * TilesY)),
+      ShadedKeys(MakeShadedKeys(shading, TilesX * TilesY)), Bins(MakeBins(TilesX * TilesY)),
       Matcher(MaxQueuedTriangles), TileShading(shading), Workers(threadCount),
       Scratch(Workers.ThreadCount()) {}
 
@@ -142,7 +141,7 @@ void TTileRenderer::ClearRect(int x1, int y1, int x2, int y2, bool color, std::u
     Flush();
     ++Generation;
     // The colours written here are no triangle's: no key may name them.
-    ++DrawnBatches;
+    KeysNamePrevious = false;
     for (int y = y1; y < y2; ++y) {
         if (color) {
             FillWords(ColorBuffer.data() + static_cast<std::size_t>(y) * ScreenWidth + x1, x2 - x1,
@@ -178,12 +177,11 @@ void TTileRenderer::Resize(int width, int height) {
         HasDepth() ? static_cast<std::size_t>(tilesX) * tilesY * TilePixels : 0, 1.0f);
     std::vector<std::vector<std::uint32_t>> bins = MakeBins(tilesX * tilesY);
     std::vector<std::uint32_t> keys = MakeShadedKeys(TileShading, tilesX * tilesY);
-    std::vector<std::uint64_t> keysBatch(static_cast<std::size_t>(tilesX) * tilesY, 0);
     ColorBuffer.swap(colors);
     DepthBuffer.swap(depths);
     Bins.swap(bins);
     ShadedKeys.swap(keys);
-    KeysBatch.swap(keysBatch);
+    KeysNamePrevious = false;
     ScreenWidth = width;
     ScreenHeight = height;
     TilesX = tilesX;
@@ -213,7 +211,8 @@ void TTileRenderer::DrawQueued() {
     ++Generation;
     // The keys the tiles wrote name this batch's triangles; the older ones are let go.
     PreviousTriangles.swap(Triangles);
-    ++DrawnBatches;
+    // Every tile ran, so every deferred tile's keys now name them.
+    KeysNamePrevious = TileShading == ETileShading::Deferred;
     ForgetQueued();
 }
 
@@ -312,7 +311,6 @@ void TTileRenderer::DrawTileDeferred(int tile, const TTileBounds& bounds, const 
                                      TTileScratch& scratch) {
     ClearTile(tile, bounds, false);
     scratch.Keys = ShadedKeys.data() + static_cast<std::size_t>(tile) * TilePixels;
-    scratch.KeysNamePrevious = KeysBatch[static_cast<std::size_t>(tile)] == DrawnBatches;
     scratch.FirstResolve = true;
     const std::uint32_t untouched = PendingClear.Color ? TakesClear : KeepsColor;
     const int width = bounds.X1 - bounds.X0 + 1;
@@ -331,7 +329,6 @@ void TTileRenderer::DrawTileDeferred(int tile, const TTileBounds& bounds, const 
         }
     }
     ShadeResolved(bounds, target, scratch);
-    KeysBatch[static_cast<std::size_t>(tile)] = DrawnBatches + 1;
 }
 
 // A blend leaves colours no single triangle gives, within its bounds.
@@ -376,7 +373,7 @@ void TTileRenderer::ShadeResolved(const TTileBounds& tile, const TSpanTarget& ta
                                   TTileScratch& scratch) {
     const int width = tile.X1 - tile.X0 + 1;
     const bool first = scratch.FirstResolve;
-    const bool mayKeep = first && scratch.KeysNamePrevious;
+    const bool mayKeep = first && KeysNamePrevious;
     for (int y = tile.Y0; y <= tile.Y1; ++y) {
         std::uint32_t* owners = scratch.Owners.data() + (y - tile.Y0) * TileSize;
         std::uint32_t* keys = scratch.Keys + (y - tile.Y0) * TileSize;

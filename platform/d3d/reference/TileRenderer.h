@@ -92,13 +92,12 @@ private:
 
     // One drawing thread's own: which fragment owns each pixel of its tile (a triangle's
     // index and its row's start, or one of the two marks below), and its counts. While a tile
-    // is drawn: its block of ShadedKeys, whether they name PreviousTriangles, and whether the
-    // tile's first resolve is still to come (the only one that may find pixels already shaded).
+    // is drawn: its block of ShadedKeys, and whether the tile's first resolve is still to come
+    // (the only one that may find pixels already shaded).
     struct TTileScratch {
         std::array<std::uint32_t, TilePixels> Owners{};
         TFillCounts Counts;
         std::uint32_t* Keys = nullptr;
-        bool KeysNamePrevious = false;
         bool FirstResolve = true;
     };
 
@@ -137,9 +136,10 @@ private:
     // next batch gives to a triangle that shades alike, from the same row start, already holds
     // its colour: most of a game's picture stays from frame to frame.
     std::vector<std::uint32_t> ShadedKeys;
-    std::vector<std::uint64_t> KeysBatch; // per tile: the batch its keys were written in
     std::vector<TTriangle> PreviousTriangles;
-    std::uint64_t DrawnBatches = 1; // counts drawn batches; PreviousTriangles are the last's
+    // Whether ShadedKeys name PreviousTriangles: not before the first batch, nor after a resize
+    // or a rectangle cleared at once.
+    bool KeysNamePrevious = false;
     std::vector<std::vector<std::uint32_t>> Bins;
     TShadeMatcher Matcher; // pairs the queued triangles with PreviousTriangles
     std::vector<std::shared_ptr<const TTexels>> HeldTexels;
