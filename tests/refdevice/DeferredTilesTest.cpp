@@ -127,6 +127,7 @@ namespace {
 struct TKeptFrame {
     const char* Name;
     float SquareX;
+    float SquareDepth; // the textured quad lies at 0.7
     std::uint32_t ClearColor;
     unsigned TexelSeed;
     bool Banner;
@@ -160,12 +161,16 @@ std::vector<std::uint32_t> DrawKeptFrame(IDirect3DDevice8& device, IDirect3DText
     for (TTestVertex& vertex : vertices) {
         vertex.X = vertex.X * 0.8f - 0.2f; // the clear colour shows at the right
     }
-    for (TTestVertex corner : FullScreenQuad(0.5f)) { // the square, x from SquareX
+    for (TTestVertex corner : FullScreenQuad(frame.SquareDepth)) { // the square, x from SquareX
         corner.X = frame.SquareX + (corner.X + 1) * 0.2f;
         corner.Y = corner.Y * 0.4f + 0.1f;
         vertices.push_back(corner);
     }
-    const std::vector<TTestVertex> banner = FullScreenQuad(0.3f, 0, 1, 0, 1);
+    std::vector<TTestVertex> banner = FullScreenQuad(0.3f, 0, 1, 0, 1);
+    for (TTestVertex& corner : banner) { // a third of the screen
+        corner.X *= 0.8f;
+        corner.Y *= 0.8f;
+    }
     vertices.insert(vertices.end(), banner.begin(), banner.begin() + 3);
     BindVertices(device, vertices);
     EXPECT_EQ(
@@ -195,14 +200,18 @@ std::vector<std::uint32_t> DrawKeptFrame(IDirect3DDevice8& device, IDirect3DText
 // its frames must still be the picture a fresh device draws, whatever changed in between.
 TEST(ReferenceDeviceDeferredTiles, AKeptDeviceDrawsEveryFrameAsAFreshOneDoes) {
     const TKeptFrame frames[] = {
-        {"the first frame", 0.0f, 0x00102030, 1, false, false, false},
-        {"the square moved", 0.1f, 0x00102030, 1, false, false, true},
-        {"the texture rewritten", 0.1f, 0x00102030, 2, false, false, false},
-        {"another clear colour", 0.1f, 0x00405060, 2, false, false, true},
-        {"a banner blended over", 0.2f, 0x00405060, 2, true, false, false},
-        {"the banner again", 0.3f, 0x00405060, 2, true, false, false},
-        {"the banner gone", 0.3f, 0x00405060, 2, false, false, false},
-        {"a rectangle cleared before", 0.4f, 0x00405060, 2, false, true, false},
+        {"the first frame", 0.0f, 0.5f, 0x00102030, 1, false, false, false},
+        {"the square moved", 0.1f, 0.5f, 0x00102030, 1, false, false, true},
+        {"the texture rewritten", 0.1f, 0.5f, 0x00102030, 2, false, false, false},
+        {"another clear colour", 0.1f, 0.5f, 0x00405060, 2, false, false, true},
+        {"a banner blended over", 0.2f, 0.5f, 0x00405060, 2, true, false, true},
+        {"the banner again", 0.3f, 0.5f, 0x00405060, 2, true, false, false},
+        {"the banner gone", 0.3f, 0.5f, 0x00405060, 2, false, false, true},
+        // Partly hidden by the quad: only where it shows may the picture change.
+        {"the square gone behind", 0.35f, 0.9f, 0x00405060, 2, false, false, true},
+        {"the square moved behind", 0.45f, 0.9f, 0x00405060, 2, false, false, true},
+        {"the square as deep as the quad", 0.45f, 0.7f, 0x00405060, 2, false, false, true},
+        {"a rectangle cleared before", 0.4f, 0.5f, 0x00405060, 2, false, true, false},
     };
     auto kept = MakeDevice(ETileShading::Deferred, 2);
     const auto keptTexture = MakeTexture(*kept.Get(), 16, 8, TexelsFor(1));

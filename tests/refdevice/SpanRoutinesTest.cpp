@@ -134,7 +134,7 @@ TEST(ReferenceDeviceSpans, WideRoutinesDrawExactlyWhatTheOnePixelRoutinesDraw) {
     }
 }
 
-TEST(ReferenceDeviceSpans, WideVisibilityTakesExactlyThePixelsTheOnePixelRoutineTakes) {
+TEST(ReferenceDeviceSpans, WideVisibilityInPiecesTakesExactlyThePixelsTheOnePixelRoutineForesaw) {
     constexpr int Columns = 61; // a tile cut short, so the last group runs past the row
     TSeries series(2024);
     TPixelState state;
@@ -159,10 +159,20 @@ TEST(ReferenceDeviceSpans, WideVisibilityTakesExactlyThePixelsTheOnePixelRoutine
             // Every third span short, within a group or across one boundary.
             const int last = y % 3 == 0 ? first + y % 6 : Columns - 1 - (y * 3) % 11;
             const auto key = static_cast<std::uint32_t>(y);
-            onePixel(triangle, TTileRow{y, 128, Columns, depth.data(), owners.data()}, first, last,
-                     key);
-            wide(triangle, TTileRow{y, 128, Columns, wideDepth.data(), wideOwners.data()}, first,
-                 last, key);
+            const TTileRow row{y, 128, Columns, depth.data(), owners.data()};
+            const std::uint32_t foreseen = SegmentsTaken(triangle, row, first, first, last, 0);
+            onePixel(triangle, row, first, first, last, key);
+            std::uint32_t taken = 0;
+            for (int k = first; k <= last; ++k) {
+                taken |=
+                    owners[static_cast<std::size_t>(k)] == key ? 1u << (k / SegmentColumns) : 0u;
+            }
+            EXPECT_EQ(foreseen, taken) << "span " << first << ".." << last;
+            // The wide routine takes the span in two pieces, which must come to the same.
+            const int split = (first + last) / 2;
+            const TTileRow wideRow{y, 128, Columns, wideDepth.data(), wideOwners.data()};
+            wide(triangle, wideRow, first, first, split, key);
+            wide(triangle, wideRow, first, split + 1, last, key);
             // After every span: a later one may take a pixel the wrong routine missed.
             ASSERT_EQ(wideDepth, depth) << "span " << first << ".." << last;
             ASSERT_EQ(wideOwners, owners) << "span " << first << ".." << last;

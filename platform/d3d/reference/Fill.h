@@ -72,4 +72,25 @@ inline int RunEnd(const std::uint32_t* words, int start, int end) {
     return k;
 }
 
+// Whether any word from `start` below `end` equals `value`.
+inline bool HoldsWord(const std::uint32_t* words, int start, int end, std::uint32_t value) {
+    int k = start;
+#if defined(__SSE2__)
+    const __m128i values = _mm_set1_epi32(static_cast<int>(value));
+    for (; k + 4 <= end; k += 4) {
+        const __m128i same =
+            _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(words + k)), values);
+        if (_mm_movemask_epi8(same) != 0) {
+            return true;
+        }
+    }
+#endif
+    for (; k < end; ++k) {
+        if (words[k] == value) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace Reference

@@ -55,10 +55,11 @@ struct TTileRow {
 };
 // For the row's pixels X0 + first .. X0 + last: where the triangle's depth passes the
 // less-or-equal test, or everywhere when its state tests no depth, Owners[k] := key and, with
-// a depth test, Depth[k] := its depth. It may read and store back unchanged any other column
-// of the row.
-using TVisibilityRoutine = void (*)(const TTriangle& triangle, const TTileRow& row, int first,
-                                    int last, std::uint32_t key);
+// a depth test, Depth[k] := its depth. Depths are interpolated from column `origin` (at most
+// first), as the spans interpolate colours, so a row taken in pieces takes what it would whole.
+// It may read and store back unchanged any other column of the row.
+using TVisibilityRoutine = void (*)(const TTriangle& triangle, const TTileRow& row, int origin,
+                                    int first, int last, std::uint32_t key);
 
 // Pixel-format state every pixel of a triangle shares.
 struct TPixelState {

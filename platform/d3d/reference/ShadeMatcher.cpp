@@ -47,10 +47,21 @@ bool ShadesAlike(const TTriangle& a, const TTriangle& b) {
            SameBits(a.AoverW, b.AoverW);
 }
 
+bool CoversAlike(const TTriangle& a, const TTriangle& b) {
+    return std::equal(std::begin(a.EdgeA), std::end(a.EdgeA), std::begin(b.EdgeA)) &&
+           std::equal(std::begin(a.EdgeB), std::end(a.EdgeB), std::begin(b.EdgeB)) &&
+           std::equal(std::begin(a.EdgeC), std::end(a.EdgeC), std::begin(b.EdgeC)) &&
+           a.MinX == b.MinX && a.MinY == b.MinY && a.MaxX == b.MaxX && a.MaxY == b.MaxY &&
+           SameBits(a.OriginX, b.OriginX) && SameBits(a.OriginY, b.OriginY) &&
+           SameBits(a.Depth, b.Depth) && a.Visibility == b.Visibility;
+}
+
 TShadeMatcher::TShadeMatcher(std::size_t capacity) : Slots(SlotCountFor(capacity), 0) {
     PreviousPrints.reserve(capacity);
     CurrentPrints.reserve(capacity);
     Matches.reserve(capacity);
+    Repeated.reserve(capacity);
+    RepeatedAs.reserve(capacity);
 }
 
 void TShadeMatcher::Match(const std::vector<TTriangle>& previous,
@@ -82,6 +93,24 @@ void TShadeMatcher::Match(const std::vector<TTriangle>& previous,
                 Matches[index] = candidate;
                 break;
             }
+        }
+    }
+    FindRepeats(previous, current);
+}
+
+// Only a chain of repeats in rising order counts, so that of two triangles tied in depth the
+// one drawn later is still the later one.
+void TShadeMatcher::FindRepeats(const std::vector<TTriangle>& previous,
+                                const std::vector<TTriangle>& current) {
+    Repeated.assign(current.size(), NoMatch);
+    RepeatedAs.assign(previous.size(), NoMatch);
+    std::uint32_t next = 0; // the lowest previous index the chain may take
+    for (std::size_t index = 0; index < current.size(); ++index) {
+        const std::uint32_t match = Matches[index];
+        if (match != NoMatch && match >= next && CoversAlike(previous[match], current[index])) {
+            Repeated[index] = match;
+            RepeatedAs[match] = static_cast<std::uint32_t>(index);
+            next = match + 1;
         }
     }
 }

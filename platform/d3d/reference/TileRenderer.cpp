@@ -1,8 +1,10 @@
 #include "platform/d3d/reference/TileRenderer.h"
 
 #include "platform/d3d/reference/Fill.h"
+#include "platform/d3d/reference/Visibility.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace Reference {
 namespace {
@@ -43,11 +45,33 @@ bool RowSpan(const TTriangle& triangle, int y, int left, int right, int& first, 
 // of two marks for a pixel no triangle has taken since the last resolve.
 constexpr int OwnerStartBits = 7;
 static_assert(TileSize == 1 << OwnerStartBits);
-static_assert(MaxQueuedTriangles < (std::size_t{1} << (32 - OwnerStartBits)) - 2);
+static_assert(2 * MaxQueuedTriangles < (std::size_t{1} << (32 - OwnerStartBits)) - 2);
 constexpr std::uint32_t KeepsColor = 0xFFFFFFFFu; // the back buffer already holds its colour
 constexpr std::uint32_t TakesClear = 0xFFFFFFFEu; // the pending clear colour is still owed
 // A shaded key that names no triangle: the pixel's colour is not known to be any triangle's.
 constexpr std::uint32_t NoShadedKey = 0xFFFFFFFFu;
+
+static_assert(TileSize / SegmentColumns == 8, "a row's segments are the bits of a byte");
+constexpr std::uint8_t EverySegment = 0xFF;
+
+// Calls visit(from, to) for each stretch of columns first..last lying in segments of `mask`.
+template <typename Visit>
+void ForEachSegmentRun(std::uint32_t mask, int first, int last, const Visit& visit) {
+    std::uint32_t segments =
+        mask & ((2u << (last / SegmentColumns)) - 1) & ~((1u << (first / SegmentColumns)) - 1);
+    while (segments != 0) {
+        const int from = std::countr_zero(segments);
+        const int to = from + std::countr_one(segments >> from); // one past the stretch
+        visit(std::max(first, from * SegmentColumns), std::min(last, to * SegmentColumns - 1));
+        segments &= ~((1u << to) - 1);
+    }
+}
+
+// The segments columns first..last reach.
+std::uint8_t SegmentsOf(int first, int last) {
+    return static_cast<std::uint8_t>(((2u << (last / SegmentColumns)) - 1) &
+                                     ~((1u << (first / SegmentColumns)) - 1));
+}
 
 } // namespace
 
@@ -58,7 +82,8 @@ TTileRenderer::TTileRenderer(int width, int height, bool hasDepth, unsigned thre
       ColorBuffer(static_cast<std::size_t>(width) * height, 0xFF000000u),
       DepthBuffer(hasDepth ? static_cast<std::size_t>(TilesX) * TilesY * TilePixels : 0, 1.0f),
       ShadedKeys(MakeShadedKeys(shading, TilesX * TilesY)), Bins(MakeBins(TilesX * TilesY)),
-      Matcher(MaxQueuedTriangles), TileShading(shading), Workers(threadCount),
+      PreviousBins(MakeBins(TilesX * TilesY)), Matcher(MaxQueuedTriangles),
+      Names(MaxQueuedTriangles), TileShading(shading), Workers(threadCount),
       Scratch(Workers.ThreadCount()) {}
 
 std::vector<std::vector<std::uint32_t>> TTileRenderer::MakeBins(int tileCount) {
@@ -176,10 +201,12 @@ void TTileRenderer::Resize(int width, int height) {
     std::vector<float> depths(
         HasDepth() ? static_cast<std::size_t>(tilesX) * tilesY * TilePixels : 0, 1.0f);
     std::vector<std::vector<std::uint32_t>> bins = MakeBins(tilesX * tilesY);
+    std::vector<std::vector<std::uint32_t>> previousBins = MakeBins(tilesX * tilesY);
     std::vector<std::uint32_t> keys = MakeShadedKeys(TileShading, tilesX * tilesY);
     ColorBuffer.swap(colors);
     DepthBuffer.swap(depths);
     Bins.swap(bins);
+    PreviousBins.swap(previousBins);
     ShadedKeys.swap(keys);
     KeysNamePrevious = false;
     ScreenWidth = width;
@@ -206,11 +233,16 @@ void TTileRenderer::DrawQueued() {
     }
     if (TileShading == ETileShading::Deferred) {
         Matcher.Match(PreviousTriangles, Triangles);
+        Names.NameBatch(Matcher, Triangles.size());
+        KeepsUnchanged = KeysNamePrevious && HasDepth() && PendingClear.Color &&
+                         PendingClear.Depth && PendingClear == LastClear;
     }
     Workers.RunAll(*this, TilesX * TilesY);
     ++Generation;
+    LastClear = PendingClear;
     // The keys the tiles wrote name this batch's triangles; the older ones are let go.
     PreviousTriangles.swap(Triangles);
+    PreviousBins.swap(Bins);
     // Every tile ran, so every deferred tile's keys now name them.
     KeysNamePrevious = TileShading == ETileShading::Deferred;
     ForgetQueued();
@@ -258,7 +290,7 @@ void TTileRenderer::RunTile(int tile, unsigned worker) {
     }
     ClearTile(tile, bounds, PendingClear.Color);
     for (const std::uint32_t index : Bins[static_cast<std::size_t>(tile)]) {
-        DrawTriangleInTile(Triangles[index], bounds, target, scratch.Counts);
+        DrawTriangleInTile(Triangles[index], bounds, target, nullptr, scratch.Counts);
     }
 }
 
@@ -291,39 +323,44 @@ bool TTileRenderer::TouchesTile(const TTriangle& triangle, int tileX0, int tileY
 }
 
 void TTileRenderer::DrawTriangleInTile(const TTriangle& triangle, const TTileBounds& tile,
-                                       const TSpanTarget& target, TFillCounts& counts) {
+                                       const TSpanTarget& target, const std::uint8_t* redrawn,
+                                       TFillCounts& counts) {
     const int top = std::max(triangle.MinY, tile.Y0);
     const int bottom = std::min(triangle.MaxY, tile.Y1);
     const int left = std::max(triangle.MinX, tile.X0);
     const int right = std::min(triangle.MaxX, tile.X1);
     for (int y = top; y <= bottom; ++y) {
+        const std::uint8_t segments = redrawn != nullptr ? redrawn[y - tile.Y0] : EverySegment;
         int first = 0;
         int last = 0;
-        if (RowSpan(triangle, y, left, right, first, last)) {
-            counts.Fragments += static_cast<std::uint64_t>(last - first + 1);
-            counts.PixelsShaded +=
-                static_cast<std::uint64_t>(triangle.Span(triangle, target, y, first, first, last));
+        if (segments == 0 || !RowSpan(triangle, y, left, right, first, last)) {
+            continue;
         }
+        ForEachSegmentRun(segments, first - tile.X0, last - tile.X0, [&](int from, int to) {
+            counts.Fragments += static_cast<std::uint64_t>(to - from + 1);
+            counts.PixelsShaded += static_cast<std::uint64_t>(
+                triangle.Span(triangle, target, y, first, tile.X0 + from, tile.X0 + to));
+        });
     }
 }
 
 void TTileRenderer::DrawTileDeferred(int tile, const TTileBounds& bounds, const TSpanTarget& target,
                                      TTileScratch& scratch) {
-    ClearTile(tile, bounds, false);
     scratch.Keys = ShadedKeys.data() + static_cast<std::size_t>(tile) * TilePixels;
     scratch.FirstResolve = true;
-    const std::uint32_t untouched = PendingClear.Color ? TakesClear : KeepsColor;
-    const int width = bounds.X1 - bounds.X0 + 1;
-    for (int row = 0; row <= bounds.Y1 - bounds.Y0; ++row) {
-        FillWords(scratch.Owners.data() + row * TileSize, width, untouched);
+    if (KeepsUnchanged) {
+        FindRedrawnSegments(tile, bounds, target, scratch);
+    } else {
+        std::fill_n(scratch.Redrawn.begin(), bounds.Y1 - bounds.Y0 + 1, EverySegment);
     }
+    StartRedrawn(tile, bounds, scratch);
     for (const std::uint32_t index : Bins[static_cast<std::size_t>(tile)]) {
         const TTriangle& triangle = Triangles[index];
         if (triangle.State.Blend) {
             // A blend reads the colour beneath it, so what lies there is shaded first.
             ShadeResolved(bounds, target, scratch);
             ForgetShaded(triangle, bounds, scratch);
-            DrawTriangleInTile(triangle, bounds, target, scratch.Counts);
+            DrawTriangleInTile(triangle, bounds, target, scratch.Redrawn.data(), scratch.Counts);
         } else {
             MarkVisible(triangle, index, bounds, target, scratch);
         }
@@ -331,14 +368,110 @@ void TTileRenderer::DrawTileDeferred(int tile, const TTileBounds& bounds, const 
     ShadeResolved(bounds, target, scratch);
 }
 
-// A blend leaves colours no single triangle gives, within its bounds.
+// Most of a game's picture is the same from frame to frame, and the pixels that stay need no
+// depth test and no shading. A segment keeps what the last batch left only where that is sure
+// to be what this batch would draw: no pixel holds the colour of a triangle this batch does not
+// repeat outright (a repeat still lies in front of whatever else repeats, in the same order),
+// no triangle drawn out of depth order (blended, or without a depth test) reaches it in either
+// batch, and no triangle new to this batch would pass the depth test against the depths it
+// holds. A pixel no triangle took keeps the clear colour, which is the same.
+void TTileRenderer::FindRedrawnSegments(int tile, const TTileBounds& bounds,
+                                        const TSpanTarget& target, TTileScratch& scratch) const {
+    const int width = bounds.X1 - bounds.X0 + 1;
+    std::fill_n(scratch.Redrawn.begin(), bounds.Y1 - bounds.Y0 + 1, std::uint8_t{0});
+    const auto forEachRow = [&](const TTriangle& triangle, const auto& visit) {
+        const int left = std::max(triangle.MinX, bounds.X0);
+        const int right = std::min(triangle.MaxX, bounds.X1);
+        for (int y = std::max(triangle.MinY, bounds.Y0); y <= std::min(triangle.MaxY, bounds.Y1);
+             ++y) {
+            int first = 0;
+            int last = 0;
+            if (RowSpan(triangle, y, left, right, first, last)) {
+                visit(y - bounds.Y0, first - bounds.X0, last - bounds.X0);
+            }
+        }
+    };
+    const auto redrawReach = [&](int row, int first, int last) {
+        scratch.Redrawn[row] |= SegmentsOf(first, last);
+    };
+    for (const std::uint32_t index : PreviousBins[static_cast<std::size_t>(tile)]) {
+        const TTriangle& triangle = PreviousTriangles[index];
+        if (triangle.State.Blend || !triangle.State.DepthTest) {
+            if (Matcher.RepeatedBy(index) == TShadeMatcher::NoMatch) {
+                forEachRow(triangle, redrawReach); // a repeat is found among this batch's
+            }
+        } else if (Matcher.RepeatedBy(index) == TShadeMatcher::NoMatch) {
+            // Where it kept pixels: its key, from its row's start, in their keys.
+            const std::uint32_t name = Names.Previous(index) << OwnerStartBits;
+            forEachRow(triangle, [&](int row, int first, int last) {
+                const std::uint32_t* keys = scratch.Keys + row * TileSize;
+                const std::uint32_t key = name | static_cast<std::uint32_t>(first);
+                ForEachSegmentRun(~scratch.Redrawn[row], first, last, [&](int from, int to) {
+                    for (int start = from; start <= to;) {
+                        const int end =
+                            std::min(to + 1, (start / SegmentColumns + 1) * SegmentColumns);
+                        if (HoldsWord(keys, start, end, key)) {
+                            redrawReach(row, start, start);
+                        }
+                        start = end;
+                    }
+                });
+            });
+        }
+    }
+    for (const std::uint32_t index : Bins[static_cast<std::size_t>(tile)]) {
+        const TTriangle& triangle = Triangles[index];
+        if (triangle.State.Blend || !triangle.State.DepthTest) {
+            forEachRow(triangle, redrawReach);
+        } else if (!Matcher.Repeats(index)) {
+            forEachRow(triangle, [&](int row, int first, int last) {
+                const std::uint8_t known = scratch.Redrawn[row];
+                const std::uint8_t reached = SegmentsOf(first, last);
+                if ((known & reached) != reached) {
+                    const int y = bounds.Y0 + row;
+                    const TTileRow tileRow{y, bounds.X0, width,
+                                           target.Depth + y * TileSize + bounds.X0, nullptr};
+                    scratch.Redrawn[row] = static_cast<std::uint8_t>(
+                        known | SegmentsTaken(triangle, tileRow, first, first, last, known));
+                }
+            });
+        }
+    }
+}
+
+// The segments drawn again start from the pending clears, with no fragment taken yet.
+void TTileRenderer::StartRedrawn(int tile, const TTileBounds& bounds, TTileScratch& scratch) {
+    const std::uint32_t untouched = PendingClear.Color ? TakesClear : KeepsColor;
+    const int width = bounds.X1 - bounds.X0 + 1;
+    float* depths = PendingClear.Depth
+                        ? DepthBuffer.data() + static_cast<std::size_t>(tile) * TilePixels
+                        : nullptr;
+    for (int row = 0; row <= bounds.Y1 - bounds.Y0; ++row) {
+        ForEachSegmentRun(scratch.Redrawn[row], 0, width - 1, [&](int from, int to) {
+            FillWords(scratch.Owners.data() + row * TileSize + from, to - from + 1, untouched);
+            if (depths != nullptr) {
+                FillDepths(depths + row * TileSize + from, to - from + 1, PendingClear.DepthValue);
+            }
+        });
+    }
+}
+
+// A blend leaves colours no single triangle gives where it reaches. Elsewhere the keys stay:
+// they tell which triangle's colour a pixel holds, which a later batch needs to know.
 void TTileRenderer::ForgetShaded(const TTriangle& triangle, const TTileBounds& tile,
                                  TTileScratch& scratch) {
     const int left = std::max(triangle.MinX, tile.X0);
     const int right = std::min(triangle.MaxX, tile.X1);
     for (int y = std::max(triangle.MinY, tile.Y0); y <= std::min(triangle.MaxY, tile.Y1); ++y) {
-        FillWords(scratch.Keys + (y - tile.Y0) * TileSize + (left - tile.X0), right - left + 1,
-                  NoShadedKey);
+        int first = 0;
+        int last = 0;
+        if (!RowSpan(triangle, y, left, right, first, last)) {
+            continue;
+        }
+        std::uint32_t* keys = scratch.Keys + (y - tile.Y0) * TileSize;
+        ForEachSegmentRun(
+            scratch.Redrawn[y - tile.Y0], first - tile.X0, last - tile.X0,
+            [&](int from, int to) { FillWords(keys + from, to - from + 1, NoShadedKey); });
     }
 }
 
@@ -351,18 +484,21 @@ void TTileRenderer::MarkVisible(const TTriangle& triangle, std::uint32_t index,
     const int right = std::min(triangle.MaxX, tile.X1);
     const bool depthTest = triangle.State.DepthTest;
     for (int y = top; y <= bottom; ++y) {
+        const std::uint8_t segments = scratch.Redrawn[y - tile.Y0];
         int first = 0;
         int last = 0;
-        if (!RowSpan(triangle, y, left, right, first, last)) {
+        if (segments == 0 || !RowSpan(triangle, y, left, right, first, last)) {
             continue;
         }
-        scratch.Counts.Fragments += static_cast<std::uint64_t>(last - first + 1);
-        const std::uint32_t key =
-            index << OwnerStartBits | static_cast<std::uint32_t>(first - tile.X0);
+        const int origin = first - tile.X0;
+        const std::uint32_t key = index << OwnerStartBits | static_cast<std::uint32_t>(origin);
         const TTileRow row{y, tile.X0, tile.X1 - tile.X0 + 1,
                            depthTest ? target.Depth + y * TileSize + tile.X0 : nullptr,
                            scratch.Owners.data() + (y - tile.Y0) * TileSize};
-        triangle.Visibility(triangle, row, first - tile.X0, last - tile.X0, key);
+        ForEachSegmentRun(segments, origin, last - tile.X0, [&](int from, int to) {
+            scratch.Counts.Fragments += static_cast<std::uint64_t>(to - from + 1);
+            triangle.Visibility(triangle, row, origin, from, to, key);
+        });
     }
 }
 
@@ -378,33 +514,38 @@ void TTileRenderer::ShadeResolved(const TTileBounds& tile, const TSpanTarget& ta
         std::uint32_t* owners = scratch.Owners.data() + (y - tile.Y0) * TileSize;
         std::uint32_t* keys = scratch.Keys + (y - tile.Y0) * TileSize;
         std::uint32_t* colors = ColorBuffer.data() + static_cast<std::size_t>(y) * ScreenWidth;
-        for (int start = 0; start < width;) {
-            const std::uint32_t owner = owners[start];
-            const int end = RunEnd(owners, start, width);
-            if (owner == TakesClear || owner == KeepsColor) {
-                if (owner == TakesClear) {
-                    FillWords(colors + tile.X0 + start, end - start, PendingClear.ColorValue);
-                }
-                if (first) {
-                    FillWords(keys + start, end - start, NoShadedKey);
-                }
-            } else {
-                if (mayKeep && HoldsShade(keys, start, end, owner)) {
-                    // The keys name this batch's triangle from here on; most keep their number.
-                    if (keys[start] != owner) {
-                        FillWords(keys + start, end - start, owner);
+        ForEachSegmentRun(scratch.Redrawn[y - tile.Y0], 0, width - 1, [&](int from, int to) {
+            for (int start = from; start <= to;) {
+                const std::uint32_t owner = owners[start];
+                const int end = RunEnd(owners, start, to + 1);
+                if (owner == TakesClear || owner == KeepsColor) {
+                    if (owner == TakesClear) {
+                        FillWords(colors + tile.X0 + start, end - start, PendingClear.ColorValue);
+                    }
+                    if (first) {
+                        FillWords(keys + start, end - start, NoShadedKey);
                     }
                 } else {
-                    const TTriangle& triangle = Triangles[owner >> OwnerStartBits];
-                    const int origin = tile.X0 + static_cast<int>(owner & (TileSize - 1));
-                    scratch.Counts.PixelsShaded += static_cast<std::uint64_t>(triangle.Shade(
-                        triangle, target, y, origin, tile.X0 + start, tile.X0 + end - 1));
-                    FillWords(keys + start, end - start, owner);
+                    const std::uint32_t key = Names.Current(owner >> OwnerStartBits)
+                                                  << OwnerStartBits |
+                                              (owner & (TileSize - 1));
+                    if (mayKeep && HoldsShade(keys, start, end, owner)) {
+                        // The keys name this batch's triangle from here on; most keep its name.
+                        if (keys[start] != key) {
+                            FillWords(keys + start, end - start, key);
+                        }
+                    } else {
+                        const TTriangle& triangle = Triangles[owner >> OwnerStartBits];
+                        const int origin = tile.X0 + static_cast<int>(owner & (TileSize - 1));
+                        scratch.Counts.PixelsShaded += static_cast<std::uint64_t>(triangle.Shade(
+                            triangle, target, y, origin, tile.X0 + start, tile.X0 + end - 1));
+                        FillWords(keys + start, end - start, key);
+                    }
                 }
+                start = end;
             }
-            start = end;
-        }
-        FillWords(owners, width, KeepsColor);
+            FillWords(owners + from, to - from + 1, KeepsColor);
+        });
     }
     scratch.FirstResolve = false;
 }
@@ -416,7 +557,7 @@ bool TTileRenderer::HoldsShade(const std::uint32_t* keys, int start, int end,
                                std::uint32_t owner) const {
     const std::uint32_t match = Matcher.MatchOf(owner >> OwnerStartBits);
     return match != TShadeMatcher::NoMatch &&
-           keys[start] == (match << OwnerStartBits | (owner & (TileSize - 1))) &&
+           keys[start] == (Names.Previous(match) << OwnerStartBits | (owner & (TileSize - 1))) &&
            RunEnd(keys, start, end) == end;
 }
 

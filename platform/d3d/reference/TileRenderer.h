@@ -6,11 +6,13 @@
 // triangles, remembering per pixel only the fragment that stays, and then shades each pixel once
 // (and not at all where the fragment shades as the last batch's did there); a blended triangle
 // has the pixels so far shaded before it blends over them, so the order of the draws means what
-// it always meant.
+// it always meant. Where nothing that reaches a stretch of a row can have changed since the
+// last batch, the stretch keeps its colours and depths without being drawn at all.
 
 #include "platform/d3d/reference/RasterTypes.h"
 #include "platform/d3d/reference/ShadeMatcher.h"
 #include "platform/d3d/reference/TileWorkers.h"
+#include "platform/d3d/reference/TriangleNames.h"
 
 #include <array>
 #include <cstdint>
@@ -83,7 +85,13 @@ private:
         bool Depth = false;
         std::uint32_t ColorValue = 0;
         float DepthValue = 1.0f;
+
+        bool operator==(const TPendingClear&) const = default;
     };
+
+    // Per row of a tile, one bit per segment of columns (Visibility.h's SegmentColumns): set
+    // where the row is drawn again, clear where it keeps what the last batch left.
+    using TRowSegments = std::array<std::uint8_t, TileSize>;
 
     // Inclusive pixel bounds of one tile.
     struct TTileBounds {
@@ -99,6 +107,7 @@ private:
         TFillCounts Counts;
         std::uint32_t* Keys = nullptr;
         bool FirstResolve = true;
+        TRowSegments Redrawn{};
     };
 
     void DrawQueued();
@@ -107,10 +116,15 @@ private:
     TTileBounds BoundsOf(int tile) const;
     TSpanTarget TargetOf(int tile, const TTileBounds& bounds);
     void ClearTile(int tile, const TTileBounds& bounds, bool color);
+    // Draws the triangle's pixels in the tile, or only those of segments set in `redrawn`.
     void DrawTriangleInTile(const TTriangle& triangle, const TTileBounds& tile,
-                            const TSpanTarget& target, TFillCounts& counts);
+                            const TSpanTarget& target, const std::uint8_t* redrawn,
+                            TFillCounts& counts);
     void DrawTileDeferred(int tile, const TTileBounds& bounds, const TSpanTarget& target,
                           TTileScratch& scratch);
+    void FindRedrawnSegments(int tile, const TTileBounds& bounds, const TSpanTarget& target,
+                             TTileScratch& scratch) const;
+    void StartRedrawn(int tile, const TTileBounds& bounds, TTileScratch& scratch);
     void MarkVisible(const TTriangle& triangle, std::uint32_t index, const TTileBounds& tile,
                      const TSpanTarget& target, TTileScratch& scratch);
     void ShadeResolved(const TTileBounds& tile, const TSpanTarget& target, TTileScratch& scratch);
@@ -132,7 +146,8 @@ private:
     TPendingClear PendingClear;
     std::vector<TTriangle> Triangles;
     // Deferred tiles only, kept tile by tile as DepthBuffer: the owner key each pixel's colour
-    // was last shaded from, naming PreviousTriangles, or a mark that it names none. A pixel the
+    // was last shaded from (a triangle's name and its row's start), naming one of
+    // PreviousTriangles, or a mark that it names none. A pixel the
     // next batch gives to a triangle that shades alike, from the same row start, already holds
     // its colour: most of a game's picture stays from frame to frame.
     std::vector<std::uint32_t> ShadedKeys;
@@ -140,8 +155,15 @@ private:
     // Whether ShadedKeys name PreviousTriangles: not before the first batch, nor after a resize
     // or a rectangle cleared at once.
     bool KeysNamePrevious = false;
+    // The clears the last batch began with.
+    TPendingClear LastClear;
+    // Whether this batch's deferred tiles keep the segments nothing changed in: the buffers
+    // hold what the last batch drew, after the same clears as this one.
+    bool KeepsUnchanged = false;
     std::vector<std::vector<std::uint32_t>> Bins;
+    std::vector<std::vector<std::uint32_t>> PreviousBins; // PreviousTriangles, tile by tile
     TShadeMatcher Matcher; // pairs the queued triangles with PreviousTriangles
+    TTriangleNames Names;  // of the queued triangles and PreviousTriangles
     std::vector<std::shared_ptr<const TTexels>> HeldTexels;
     ETileShading TileShading;
     TFillCounts Counts;

@@ -21,20 +21,34 @@ TDepthSpan StartDepth(const TTriangle& triangle, int y, int x0) {
                       static_cast<float>(plane.Dx)};
 }
 
-void TakeAll(const TTriangle&, const TTileRow& row, int first, int last, std::uint32_t key) {
+void TakeAll(const TTriangle&, const TTileRow& row, int, int first, int last, std::uint32_t key) {
     std::fill(row.Owners + first, row.Owners + last + 1, key);
 }
 
-void TakeNearerOnePixel(const TTriangle& triangle, const TTileRow& row, int first, int last,
-                        std::uint32_t key) {
-    const TDepthSpan span = StartDepth(triangle, row.Y, row.X0 + first);
+void TakeNearerOnePixel(const TTriangle& triangle, const TTileRow& row, int origin, int first,
+                        int last, std::uint32_t key) {
+    const TDepthSpan span = StartDepth(triangle, row.Y, row.X0 + origin);
     for (int k = first; k <= last; ++k) {
-        const float z = span.Start + span.Step * static_cast<float>(k - first);
+        const float z = span.Start + span.Step * static_cast<float>(k - origin);
         if (z <= row.Depth[k]) {
             row.Depth[k] = z;
             row.Owners[k] = key;
         }
     }
+}
+
+std::uint32_t SegmentsTakenOnePixel(const TTriangle& triangle, const TTileRow& row, int origin,
+                                    int first, int last, std::uint32_t known) {
+    const TDepthSpan span = StartDepth(triangle, row.Y, row.X0 + origin);
+    std::uint32_t taken = 0;
+    for (int k = first; k <= last; ++k) {
+        const std::uint32_t segment = 1u << (k / SegmentColumns);
+        if (((known | taken) & segment) == 0 &&
+            span.Start + span.Step * static_cast<float>(k - origin) <= row.Depth[k]) {
+            taken |= segment;
+        }
+    }
+    return taken;
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
@@ -81,8 +95,8 @@ TakeGroup(const TTileRow& row, int group, __m256 z, __m256i inside, __m256i keys
 
 // Works on the row's groups of eight columns: the groups the span covers whole need no mask.
 [[gnu::target("avx2")]] void TakeNearerWide(const TTriangle& triangle, const TTileRow& row,
-                                            int first, int last, std::uint32_t key) {
-    const TDepthSpan span = StartDepth(triangle, row.Y, row.X0 + first);
+                                            int origin, int first, int last, std::uint32_t key) {
+    const TDepthSpan span = StartDepth(triangle, row.Y, row.X0 + origin);
     const __m256 start = _mm256_set1_ps(span.Start);
     const __m256 step = _mm256_set1_ps(span.Step);
     const __m256i laneIndex = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
@@ -90,7 +104,7 @@ TakeGroup(const TTileRow& row, int group, __m256 z, __m256i inside, __m256i keys
     // Whole numbers below 2^24, so stepping them is exact.
     const __m256 eight = _mm256_set1_ps(8.0f);
     int group = first & ~7;
-    __m256 i = _mm256_add_ps(_mm256_set1_ps(static_cast<float>(group - first)),
+    __m256 i = _mm256_add_ps(_mm256_set1_ps(static_cast<float>(group - origin)),
                              _mm256_cvtepi32_ps(laneIndex));
     if (group < first) {
         TakeGroup<false>(row, group, DepthAt(start, step, i), Inside(group, first, last), keys);
@@ -105,11 +119,41 @@ TakeGroup(const TTileRow& row, int group, __m256 z, __m256i inside, __m256i keys
     }
 }
 
+static_assert(SegmentColumns % 8 == 0);
+
+[[gnu::target("avx2")]] std::uint32_t SegmentsTakenWide(const TTriangle& triangle,
+                                                        const TTileRow& row, int origin, int first,
+                                                        int last, std::uint32_t known) {
+    const TDepthSpan span = StartDepth(triangle, row.Y, row.X0 + origin);
+    const __m256 start = _mm256_set1_ps(span.Start);
+    const __m256 step = _mm256_set1_ps(span.Step);
+    const __m256 laneOffset = _mm256_cvtepi32_ps(_mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+    std::uint32_t taken = 0;
+    // Whole groups of eight lie within the row's block, whatever its width; the columns outside
+    // first..last are masked off after the comparison.
+    for (int group = first & ~7; group <= last; group += 8) {
+        const std::uint32_t segment = 1u << (group / SegmentColumns);
+        if (((known | taken) & segment) != 0) {
+            continue;
+        }
+        const __m256 i =
+            _mm256_add_ps(_mm256_set1_ps(static_cast<float>(group - origin)), laneOffset);
+        const __m256 nearer = _mm256_and_ps(
+            _mm256_cmp_ps(DepthAt(start, step, i), _mm256_loadu_ps(row.Depth + group), _CMP_LE_OQ),
+            _mm256_castsi256_ps(Inside(group, first, last)));
+        if (_mm256_movemask_ps(nearer) != 0) {
+            taken |= segment;
+        }
+    }
+    return taken;
+}
+
 // Sixteen columns at a time; the processor's masked loads and stores leave the columns outside
 // first..last untouched at no extra cost.
 [[gnu::target("avx512f")]] void TakeNearerSixteen(const TTriangle& triangle, const TTileRow& row,
-                                                  int first, int last, std::uint32_t key) {
-    const double dx = row.X0 + first + 0.5 - triangle.OriginX;
+                                                  int origin, int first, int last,
+                                                  std::uint32_t key) {
+    const double dx = row.X0 + origin + 0.5 - triangle.OriginX;
     const double dy = row.Y + 0.5 - triangle.OriginY;
     const __m512 start = _mm512_set1_ps(UnfusedPlaneAt(triangle.Depth, dx, dy));
     const __m512 step = _mm512_set1_ps(static_cast<float>(triangle.Depth.Dx));
@@ -125,7 +169,7 @@ TakeGroup(const TTileRow& row, int group, __m256 z, __m256i inside, __m256i keys
             inside &= static_cast<__mmask16>(0xFFFFu >> (group + 15 - last));
         }
         const __m512 i =
-            _mm512_add_ps(_mm512_set1_ps(static_cast<float>(group - first)), laneOffset);
+            _mm512_add_ps(_mm512_set1_ps(static_cast<float>(group - origin)), laneOffset);
         // Start + Step * i; the add's explicit rounding keeps it from being fused.
         const __m512 z =
             _mm512_add_round_ps(start, _mm512_mul_ps(step, i), _MM_FROUND_CUR_DIRECTION);
@@ -159,6 +203,16 @@ TVisibilityRoutine SelectEightWideVisibilityRoutine(const TPixelState& state) {
 
 TVisibilityRoutine SelectOnePixelVisibilityRoutine(const TPixelState& state) {
     return state.DepthTest ? &TakeNearerOnePixel : &TakeAll;
+}
+
+std::uint32_t SegmentsTaken(const TTriangle& triangle, const TTileRow& row, int origin, int first,
+                            int last, std::uint32_t known) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (__builtin_cpu_supports("avx2")) {
+        return SegmentsTakenWide(triangle, row, origin, first, last, known);
+    }
+#endif
+    return SegmentsTakenOnePixel(triangle, row, origin, first, last, known);
 }
 
 } // namespace Reference

@@ -18,4 +18,14 @@ TVisibilityRoutine SelectEightWideVisibilityRoutine(const TPixelState& state);
 // The one-pixel-at-a-time routine, which the faster one matches exactly.
 TVisibilityRoutine SelectOnePixelVisibilityRoutine(const TPixelState& state);
 
+// A tile row's columns in segments of this many, one bit of a mask each.
+constexpr int SegmentColumns = 16;
+
+// The segments of the row where the triangle's depth, interpolated from column `origin`, would
+// pass the less-or-equal test at some pixel of first..last against the depths the row holds:
+// what the visibility routines would find, bit for bit, with nothing stored. Segments set in
+// `known` are not looked at.
+std::uint32_t SegmentsTaken(const TTriangle& triangle, const TTileRow& row, int origin, int first,
+                            int last, std::uint32_t known);
+
 } // namespace Reference
