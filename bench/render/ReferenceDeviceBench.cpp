@@ -25,7 +25,7 @@ constexpr UINT FrameSize = 640;
 class TDiscardingWindow final : public TDeviceWindow {
 public:
     void ClientSize(UINT& width, UINT& height) const override { width = height = FrameSize; }
-    void ShowPixels(const std::uint32_t*, UINT, UINT) override {}
+    void ShowPixels(const std::uint32_t*, UINT, UINT, const TFrameArea*, std::size_t) override {}
 };
 
 // Offscreen, or, with a window, sized by it as the game's device is: the window's size is

@@ -2,8 +2,10 @@
 
 #include "platform/d3d/OpenGLSurfaceWindow.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 #if defined(__SSE2__)
@@ -12,6 +14,7 @@
 
 namespace {
 constexpr std::uint32_t OpaqueAlpha = 0xFF000000u;
+constexpr int PaintSliceRows = 48;
 
 // The frame's alpha is whatever blending left; the window shows it opaque. Four pixels a step:
 // the rows come from the drawing threads' caches, and wide reads keep more of them in flight.
@@ -47,21 +50,48 @@ void TDeviceWidget::ClientSize(UINT& width, UINT& height) const {
     height = static_cast<UINT>(std::lround(this->height() * ratio));
 }
 
-void TDeviceWidget::ShowPixels(const std::uint32_t* pixels, UINT width, UINT height) {
+void TDeviceWidget::ShowPixels(const std::uint32_t* pixels, UINT width, UINT height,
+                               const TFrameArea* changed, std::size_t changedCount) {
     if (pixels == nullptr || width == 0 || height == 0) {
         return;
     }
     const auto w = static_cast<int>(width);
     const auto h = static_cast<int>(height);
-    if (Frame.width() != w || Frame.height() != h) {
-        Frame = QImage(w, h, QImage::Format_RGB32);
+    const qreal ratio = devicePixelRatioF();
+    // Only a frame shown pixel for pixel over the widget may be painted in parts: a stretched
+    // one spreads each change over its neighbours.
+    const bool inParts = changed != nullptr && Frame.width() == w && Frame.height() == h &&
+                         ratio == 1.0 && size() == QSize(w, h);
+    if (!inParts) {
+        if (Frame.width() != w || Frame.height() != h) {
+            Frame = QImage(w, h, QImage::Format_RGB32);
+        }
+        for (int y = 0; y < h; ++y) {
+            CopyOpaque(pixels + static_cast<std::size_t>(y) * width,
+                       reinterpret_cast<std::uint32_t*>(Frame.scanLine(y)), w);
+        }
+        Frame.setDevicePixelRatio(ratio);
+        repaint();
+        return;
     }
-    for (int y = 0; y < h; ++y) {
-        CopyOpaque(pixels + static_cast<std::size_t>(y) * width,
-                   reinterpret_cast<std::uint32_t*>(Frame.scanLine(y)), w);
+    ChangedRects.clear();
+    for (std::size_t i = 0; i < changedCount; ++i) {
+        const QRect area = QRect(QPoint(changed[i].Left, changed[i].Top),
+                                 QPoint(changed[i].Right - 1, changed[i].Bottom - 1))
+                               .intersected(QRect(0, 0, w, h));
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            CopyOpaque(pixels + static_cast<std::size_t>(y) * width + area.left(),
+                       reinterpret_cast<std::uint32_t*>(Frame.scanLine(y)) + area.left(),
+                       area.width());
+        }
+        if (!area.isEmpty()) {
+            ChangedRects.push_back(area);
+        }
     }
-    Frame.setDevicePixelRatio(devicePixelRatioF());
-    repaint();
+    if (!ChangedRects.empty()) {
+        ChangedRegion.setRects(ChangedRects.data(), static_cast<int>(ChangedRects.size()));
+        repaint(ChangedRegion);
+    }
 }
 
 QWindow* TDeviceWidget::AttachOpenGLSurface(const QSurfaceFormat& format) {
@@ -87,13 +117,26 @@ void TDeviceWidget::DetachOpenGLSurface() {
     update();
 }
 
-void TDeviceWidget::paintEvent(QPaintEvent*) {
+void TDeviceWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     if (Frame.isNull()) {
         painter.fillRect(rect(), Qt::black);
         return;
     }
-    painter.drawImage(rect(), Frame);
+    if (Frame.size() != size() || Frame.devicePixelRatio() != 1.0) {
+        painter.drawImage(rect(), Frame);
+        return;
+    }
+    // Part by part: each is a plain copy, where one draw clipped to many parts is not. Qt hands
+    // a draw of many rows to its thread pool, whose wake-ups cost more than the copy itself;
+    // slices of a few rows stay on this thread.
+    for (const QRect& part : event->region()) {
+        for (int top = part.top(); top <= part.bottom(); top += PaintSliceRows) {
+            const QRect slice(part.left(), top, part.width(),
+                              std::min(PaintSliceRows, part.bottom() + 1 - top));
+            painter.drawImage(slice, Frame, slice);
+        }
+    }
 }
 
 void TDeviceWidget::resizeEvent(QResizeEvent*) {

@@ -11,7 +11,10 @@
 
 #include <QImage>
 #include <QPointer>
+#include <QRegion>
 #include <QWidget>
+
+#include <vector>
 
 class TDeviceWidget final : public QWidget, public TDeviceWindow, public TOpenGLSurfaceHost {
     Q_OBJECT
@@ -21,9 +24,10 @@ public:
 
     // The widget's size in device pixels (its logical size times the device-pixel ratio).
     void ClientSize(UINT& width, UINT& height) const override;
-    // Copies the frame and paints it before returning; a frame of another size than the
-    // client area is stretched over it.
-    void ShowPixels(const std::uint32_t* pixels, UINT width, UINT height) override;
+    // Copies the frame and paints it before returning, only the changed areas where the frame
+    // fills the client area pixel for pixel; a frame of another size is stretched over it.
+    void ShowPixels(const std::uint32_t* pixels, UINT width, UINT height, const TFrameArea* changed,
+                    std::size_t changedCount) override;
 
     QWindow* AttachOpenGLSurface(const QSurfaceFormat& format) override;
     void DetachOpenGLSurface() override;
@@ -34,6 +38,9 @@ protected:
 
 private:
     QImage Frame;
+    // The parts of the last frame shown in parts; kept to reuse their room.
+    std::vector<QRect> ChangedRects;
+    QRegion ChangedRegion;
     QPointer<QWidget> SurfaceContainer;
     QPointer<QWindow> Surface;
 };

@@ -18,7 +18,7 @@ constexpr DWORD SilentRate = 44100;
 class TTestWindow : public TDeviceWindow {
 public:
     void ClientSize(UINT& width, UINT& height) const override { width = height = 1; }
-    void ShowPixels(const std::uint32_t*, UINT, UINT) override {}
+    void ShowPixels(const std::uint32_t*, UINT, UINT, const TFrameArea*, std::size_t) override {}
 };
 
 // The next real output opens on SDL's driver of that name ("dummy" plays silently in real time,

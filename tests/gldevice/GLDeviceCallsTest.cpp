@@ -114,7 +114,7 @@ namespace {
 class TPixelOnlyWindow final : public TDeviceWindow {
 public:
     void ClientSize(UINT& width, UINT& height) const override { width = height = 8; }
-    void ShowPixels(const std::uint32_t*, UINT, UINT) override {}
+    void ShowPixels(const std::uint32_t*, UINT, UINT, const TFrameArea*, std::size_t) override {}
 };
 } // namespace
 

@@ -173,7 +173,8 @@ public:
         width = ClientWidth;
         height = ClientHeight;
     }
-    void ShowPixels(const std::uint32_t* pixels, UINT width, UINT height) override {
+    void ShowPixels(const std::uint32_t* pixels, UINT width, UINT height, const TFrameArea*,
+                    std::size_t) override {
         Frames.emplace_back(pixels, pixels + static_cast<std::size_t>(width) * height);
         Width = width;
         Height = height;

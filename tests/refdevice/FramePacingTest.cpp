@@ -33,7 +33,9 @@ public:
 class TBlankWindow final : public TDeviceWindow {
 public:
     void ClientSize(UINT& width, UINT& height) const override { width = height = 8; }
-    void ShowPixels(const std::uint32_t*, UINT, UINT) override { ++FramesShown; }
+    void ShowPixels(const std::uint32_t*, UINT, UINT, const TFrameArea*, std::size_t) override {
+        ++FramesShown;
+    }
     int FramesShown = 0;
 };
 

@@ -205,7 +205,8 @@ TEST(FrameReuse, AReadBackInsideAFrameMakesItDrawAnew) {
 class TCountingWindow final : public TDeviceWindow {
 public:
     void ClientSize(UINT& width, UINT& height) const override { width = height = ClientSide; }
-    void ShowPixels(const std::uint32_t*, UINT width, UINT) override {
+    void ShowPixels(const std::uint32_t*, UINT width, UINT, const TFrameArea*,
+                    std::size_t) override {
         ++FramesShown;
         ShownWidth = width;
     }

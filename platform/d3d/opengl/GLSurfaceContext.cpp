@@ -144,6 +144,6 @@ bool TGLSurfaceContext::TakeExposure() {
 
 void TGLSurfaceContext::ShowPixels(const std::uint32_t* pixels, UINT width, UINT height) {
     if (WindowObject != nullptr) {
-        Window->ShowPixels(pixels, width, height);
+        Window->ShowPixels(pixels, width, height, nullptr, 0);
     }
 }

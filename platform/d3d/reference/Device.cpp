@@ -99,8 +99,16 @@ HRESULT TDevice::ShowFrame() {
     }
     // The window keeps the last picture it was given and repaints it by itself.
     if (Window != nullptr && Renderer.BufferGeneration() != ShownGeneration) {
+        ChangedAreas.clear();
+        for (const TPixelArea& area : Renderer.Changes()) {
+            if (!area.Empty()) {
+                ChangedAreas.push_back(TFrameArea{area.X0, area.Y0, area.X1 + 1, area.Y1 + 1});
+            }
+        }
         Window->ShowPixels(Renderer.Colors().data(), static_cast<UINT>(Renderer.Width()),
-                           static_cast<UINT>(Renderer.Height()));
+                           static_cast<UINT>(Renderer.Height()), ChangedAreas.data(),
+                           ChangedAreas.size());
+        Renderer.ForgetChanges();
         ShownGeneration = Renderer.BufferGeneration();
     }
     return D3D_OK;

@@ -7,12 +7,15 @@
 // and Present hands the window a picture only when it has changed; with a pacer, Present
 // waits for the display's next refresh.
 
+#include "platform/d3d/DeviceWindow.h"
 #include "platform/d3d/FixedFunctionDevice.h"
 #include "platform/d3d/FramePacer.h"
 #include "platform/d3d/FrameSignature.h"
 #include "platform/d3d/reference/Resources.h"
 #include "platform/d3d/reference/TileRenderer.h"
 #include "platform/d3d/reference/VertexPipeline.h"
+
+#include <vector>
 
 namespace Reference {
 
@@ -72,6 +75,8 @@ private:
     std::uint64_t DescribedGeneration = 0;
     std::uint64_t ShownGeneration = NeverShown;
     static constexpr std::uint64_t NeverShown = ~std::uint64_t{0};
+    // What changed since the window was last handed the picture; kept to reuse its room.
+    std::vector<TFrameArea> ChangedAreas;
 };
 
 } // namespace Reference

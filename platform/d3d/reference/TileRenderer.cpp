@@ -73,18 +73,66 @@ std::uint8_t SegmentsOf(int first, int last) {
                                      ~((1u << (first / SegmentColumns)) - 1));
 }
 
+// The pixels of a tile within `bounds` that rows of segments `redrawn` (one a row) reach.
+TPixelArea RedrawnArea(const TPixelArea& bounds, const std::uint8_t* redrawn) {
+    std::uint8_t segments = 0;
+    int top = bounds.Y1 + 1;
+    int bottom = bounds.Y0 - 1;
+    for (int y = bounds.Y0; y <= bounds.Y1; ++y) {
+        if (redrawn[y - bounds.Y0] != 0) {
+            segments |= redrawn[y - bounds.Y0];
+            top = std::min(top, y);
+            bottom = y;
+        }
+    }
+    if (segments == 0) {
+        return TPixelArea{};
+    }
+    return TPixelArea{
+        bounds.X0 + std::countr_zero(segments) * SegmentColumns, top,
+        std::min(bounds.X1, bounds.X0 + (8 - std::countl_zero(segments)) * SegmentColumns - 1),
+        bottom};
+}
+
 } // namespace
+
+void TPixelArea::Include(const TPixelArea& other) {
+    if (other.Empty()) {
+        return;
+    }
+    if (Empty()) {
+        *this = other;
+        return;
+    }
+    X0 = std::min(X0, other.X0);
+    Y0 = std::min(Y0, other.Y0);
+    X1 = std::max(X1, other.X1);
+    Y1 = std::max(Y1, other.Y1);
+}
 
 TTileRenderer::TTileRenderer(int width, int height, bool hasDepth, unsigned threadCount,
                              ETileShading shading)
     : ScreenWidth(width), ScreenHeight(height), TilesX((width + TileSize - 1) / TileSize),
       TilesY((height + TileSize - 1) / TileSize),
       ColorBuffer(static_cast<std::size_t>(width) * height, 0xFF000000u),
+      Changed(static_cast<std::size_t>(TilesX) * TilesY),
       DepthBuffer(hasDepth ? static_cast<std::size_t>(TilesX) * TilesY * TilePixels : 0, 1.0f),
       ShadedKeys(MakeShadedKeys(shading, TilesX * TilesY)), Bins(MakeBins(TilesX * TilesY)),
       PreviousBins(MakeBins(TilesX * TilesY)), Matcher(MaxQueuedTriangles),
       Names(MaxQueuedTriangles), TileShading(shading), Workers(threadCount),
-      Scratch(Workers.ThreadCount()) {}
+      Scratch(Workers.ThreadCount()) {
+    ChangeAll();
+}
+
+void TTileRenderer::ChangeAll() {
+    for (int tile = 0; tile < TilesX * TilesY; ++tile) {
+        Changed[static_cast<std::size_t>(tile)] = BoundsOf(tile);
+    }
+}
+
+void TTileRenderer::ForgetChanges() {
+    std::fill(Changed.begin(), Changed.end(), TPixelArea{});
+}
 
 std::vector<std::vector<std::uint32_t>> TTileRenderer::MakeBins(int tileCount) {
     std::vector<std::vector<std::uint32_t>> bins(static_cast<std::size_t>(tileCount));
@@ -167,6 +215,14 @@ void TTileRenderer::ClearRect(int x1, int y1, int x2, int y2, bool color, std::u
     ++Generation;
     // The colours written here are no triangle's: no key may name them.
     KeysNamePrevious = false;
+    if (color) {
+        for (int tile = 0; tile < TilesX * TilesY; ++tile) {
+            const TPixelArea bounds = BoundsOf(tile);
+            Changed[static_cast<std::size_t>(tile)].Include(
+                TPixelArea{std::max(x1, bounds.X0), std::max(y1, bounds.Y0),
+                           std::min(x2 - 1, bounds.X1), std::min(y2 - 1, bounds.Y1)});
+        }
+    }
     for (int y = y1; y < y2; ++y) {
         if (color) {
             FillWords(ColorBuffer.data() + static_cast<std::size_t>(y) * ScreenWidth + x1, x2 - x1,
@@ -203,7 +259,9 @@ void TTileRenderer::Resize(int width, int height) {
     std::vector<std::vector<std::uint32_t>> bins = MakeBins(tilesX * tilesY);
     std::vector<std::vector<std::uint32_t>> previousBins = MakeBins(tilesX * tilesY);
     std::vector<std::uint32_t> keys = MakeShadedKeys(TileShading, tilesX * tilesY);
+    std::vector<TPixelArea> changed(static_cast<std::size_t>(tilesX) * tilesY);
     ColorBuffer.swap(colors);
+    Changed.swap(changed);
     DepthBuffer.swap(depths);
     Bins.swap(bins);
     PreviousBins.swap(previousBins);
@@ -213,6 +271,7 @@ void TTileRenderer::Resize(int width, int height) {
     ScreenHeight = height;
     TilesX = tilesX;
     TilesY = tilesY;
+    ChangeAll();
     ++Generation;
 }
 
@@ -284,10 +343,13 @@ void TTileRenderer::RunTile(int tile, unsigned worker) {
     const TTileBounds bounds = BoundsOf(tile);
     const TSpanTarget target = TargetOf(tile, bounds);
     TTileScratch& scratch = Scratch[worker];
+    TPixelArea& changed = Changed[static_cast<std::size_t>(tile)];
     if (TileShading == ETileShading::Deferred) {
         DrawTileDeferred(tile, bounds, target, scratch);
+        changed.Include(RedrawnArea(bounds, scratch.Redrawn.data()));
         return;
     }
+    changed.Include(bounds);
     ClearTile(tile, bounds, PendingClear.Color);
     for (const std::uint32_t index : Bins[static_cast<std::size_t>(tile)]) {
         DrawTriangleInTile(Triangles[index], bounds, target, nullptr, scratch.Counts);

@@ -41,6 +41,15 @@ struct TFillCounts {
     std::uint64_t PixelsShaded = 0;
 };
 
+// Inclusive pixel bounds; none where X0 > X1.
+struct TPixelArea {
+    int X0 = 0, Y0 = 0, X1 = -1, Y1 = -1;
+
+    bool Empty() const { return X0 > X1; }
+    // Grows to hold `other` too.
+    void Include(const TPixelArea& other);
+};
+
 class TTileRenderer final : private ITileJob {
 public:
     TTileRenderer(int width, int height, bool hasDepth, unsigned threadCount,
@@ -75,6 +84,10 @@ public:
     std::uint64_t BufferGeneration() const { return Generation; }
 
     const std::vector<std::uint32_t>& Colors() const { return ColorBuffer; }
+    // Per tile, the pixels that may hold another colour than at the last ForgetChanges (or
+    // since the buffers were made): a window need copy no others.
+    const std::vector<TPixelArea>& Changes() const { return Changed; }
+    void ForgetChanges();
 
     // The counts of every tile drawn since the last call; they start again from zero.
     TFillCounts TakeFillCounts();
@@ -93,10 +106,7 @@ private:
     // where the row is drawn again, clear where it keeps what the last batch left.
     using TRowSegments = std::array<std::uint8_t, TileSize>;
 
-    // Inclusive pixel bounds of one tile.
-    struct TTileBounds {
-        int X0, Y0, X1, Y1;
-    };
+    using TTileBounds = TPixelArea;
 
     // One drawing thread's own: which fragment owns each pixel of its tile (a triangle's
     // index and its row's start, or one of the two marks below), and its counts. While a tile
@@ -136,13 +146,15 @@ private:
     bool HasWork() const;
     bool AnyBinFull(int firstTileX, int lastTileX, int firstTileY, int lastTileY) const;
     static std::vector<std::vector<std::uint32_t>> MakeBins(int tileCount);
+    void ChangeAll();
 
     int ScreenWidth;
     int ScreenHeight;
     int TilesX;
     int TilesY;
     std::vector<std::uint32_t> ColorBuffer;
-    std::vector<float> DepthBuffer; // tile by tile: TilePixels per tile, its rows in order
+    std::vector<TPixelArea> Changed; // per tile
+    std::vector<float> DepthBuffer;  // tile by tile: TilePixels per tile, its rows in order
     TPendingClear PendingClear;
     std::vector<TTriangle> Triangles;
     // Deferred tiles only, kept tile by tile as DepthBuffer: the owner key each pixel's colour
