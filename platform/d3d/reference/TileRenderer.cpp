@@ -25,13 +25,19 @@ bool RowSpan(const TTriangle& triangle, int y, int left, int right, int& first, 
     std::int64_t from = left;
     std::int64_t to = right;
     for (int edge = 0; edge < 3 && from <= to; ++edge) {
-        // Pixels x of this row with a*x + atRowStart >= 0.
+        // Pixels x of this row with a*x + atRowStart >= 0. Only an edge that cuts off the end
+        // it faces needs the division; most rows of a large triangle lie whole within most of
+        // its edges.
         const std::int64_t a = triangle.EdgeA[edge];
         const std::int64_t atRowStart = triangle.EdgeB[edge] * y + triangle.EdgeC[edge];
         if (a > 0) {
-            from = std::max(from, CeilDivide(-atRowStart, a));
+            if (a * from + atRowStart < 0) {
+                from = CeilDivide(-atRowStart, a);
+            }
         } else if (a < 0) {
-            to = std::min(to, FloorDivide(atRowStart, -a));
+            if (a * to + atRowStart < 0) {
+                to = FloorDivide(atRowStart, -a);
+            }
         } else if (atRowStart < 0) {
             return false;
         }
@@ -441,14 +447,17 @@ void TTileRenderer::FindRedrawnSegments(int tile, const TTileBounds& bounds,
                                         const TSpanTarget& target, TTileScratch& scratch) const {
     const int width = bounds.X1 - bounds.X0 + 1;
     std::fill_n(scratch.Redrawn.begin(), bounds.Y1 - bounds.Y0 + 1, std::uint8_t{0});
+    // The rows of the triangle that reach a segment not yet known to be drawn again.
     const auto forEachRow = [&](const TTriangle& triangle, const auto& visit) {
         const int left = std::max(triangle.MinX, bounds.X0);
         const int right = std::min(triangle.MaxX, bounds.X1);
+        const std::uint8_t reach = SegmentsOf(left - bounds.X0, right - bounds.X0);
         for (int y = std::max(triangle.MinY, bounds.Y0); y <= std::min(triangle.MaxY, bounds.Y1);
              ++y) {
             int first = 0;
             int last = 0;
-            if (RowSpan(triangle, y, left, right, first, last)) {
+            if ((scratch.Redrawn[y - bounds.Y0] & reach) != reach &&
+                RowSpan(triangle, y, left, right, first, last)) {
                 visit(y - bounds.Y0, first - bounds.X0, last - bounds.X0);
             }
         }
@@ -545,11 +554,12 @@ void TTileRenderer::MarkVisible(const TTriangle& triangle, std::uint32_t index,
     const int left = std::max(triangle.MinX, tile.X0);
     const int right = std::min(triangle.MaxX, tile.X1);
     const bool depthTest = triangle.State.DepthTest;
+    const std::uint8_t reach = SegmentsOf(left - tile.X0, right - tile.X0);
     for (int y = top; y <= bottom; ++y) {
         const std::uint8_t segments = scratch.Redrawn[y - tile.Y0];
         int first = 0;
         int last = 0;
-        if (segments == 0 || !RowSpan(triangle, y, left, right, first, last)) {
+        if ((segments & reach) == 0 || !RowSpan(triangle, y, left, right, first, last)) {
             continue;
         }
         const int origin = first - tile.X0;
