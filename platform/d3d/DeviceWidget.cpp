@@ -74,7 +74,9 @@ void TDeviceWidget::ShowPixels(const std::uint32_t* pixels, UINT width, UINT hei
         repaint();
         return;
     }
-    ChangedRects.clear();
+    // Built by union: the areas overlap and differ in height, which a region given its
+    // rectangles as they are must not.
+    QRegion changedRegion;
     for (std::size_t i = 0; i < changedCount; ++i) {
         const QRect area = QRect(QPoint(changed[i].Left, changed[i].Top),
                                  QPoint(changed[i].Right - 1, changed[i].Bottom - 1))
@@ -84,13 +86,10 @@ void TDeviceWidget::ShowPixels(const std::uint32_t* pixels, UINT width, UINT hei
                        reinterpret_cast<std::uint32_t*>(Frame.scanLine(y)) + area.left(),
                        area.width());
         }
-        if (!area.isEmpty()) {
-            ChangedRects.push_back(area);
-        }
+        changedRegion += area;
     }
-    if (!ChangedRects.empty()) {
-        ChangedRegion.setRects(ChangedRects.data(), static_cast<int>(ChangedRects.size()));
-        repaint(ChangedRegion);
+    if (!changedRegion.isEmpty()) {
+        repaint(changedRegion);
     }
 }
 

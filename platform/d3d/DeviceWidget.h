@@ -11,10 +11,7 @@
 
 #include <QImage>
 #include <QPointer>
-#include <QRegion>
 #include <QWidget>
-
-#include <vector>
 
 class TDeviceWidget final : public QWidget, public TDeviceWindow, public TOpenGLSurfaceHost {
     Q_OBJECT
@@ -38,9 +35,6 @@ protected:
 
 private:
     QImage Frame;
-    // The parts of the last frame shown in parts; kept to reuse their room.
-    std::vector<QRect> ChangedRects;
-    QRegion ChangedRegion;
     QPointer<QWidget> SurfaceContainer;
     QPointer<QWindow> Surface;
 };

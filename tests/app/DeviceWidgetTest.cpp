@@ -1,9 +1,12 @@
 // The window shows software frames handed to it in parts: only the areas named changed are
-// copied, and what it paints is the whole frame, whatever the parts.
+// copied and repainted, and what the screen shows is the whole frame, whatever the parts.
 
 #include "platform/d3d/DeviceWidget.h"
 
+#include <QCoreApplication>
 #include <QImage>
+#include <QScreen>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -15,9 +18,11 @@ namespace {
 constexpr int Width = 40;
 constexpr int Height = 100; // taller than the rows painted at once
 
-// What the widget paints, as 0xAARRGGBB pixels.
+// What the screen shows of the widget, as 0xAARRGGBB pixels: what each repaint reached.
 std::vector<std::uint32_t> Painted(TDeviceWidget& widget) {
-    const QImage image = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QCoreApplication::processEvents();
+    const QImage image =
+        widget.screen()->grabWindow(widget.winId()).toImage().convertToFormat(QImage::Format_RGB32);
     std::vector<std::uint32_t> pixels;
     for (int y = 0; y < image.height(); ++y) {
         const auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
@@ -41,6 +46,8 @@ std::vector<std::uint32_t> WithRectangle(std::vector<std::uint32_t> pixels, cons
 TEST(DeviceWidget, AFrameGivenInPartsPaintsAsTheWholeFrameAndCopiesOnlyThem) {
     TDeviceWidget widget;
     widget.resize(Width, Height);
+    widget.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
     const std::vector<std::uint32_t> first(std::size_t{Width} * Height, 0xFF102030u);
     widget.ShowPixels(first.data(), Width, Height, nullptr, 0);
     EXPECT_EQ(Painted(widget), first);

@@ -1,7 +1,6 @@
 // The deferred tiles must give exactly the pixels of the immediate ones on scenes that mix
 // every kind of draw, and shade each pixel only once.
 
-#include "platform/d3d/DeviceWindow.h"
 #include "platform/d3d/reference/ReferenceDevice.h"
 #include "tests/refdevice/DeviceFixture.h"
 #include "tests/refdevice/TestSeries.h"
@@ -10,7 +9,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <span>
 #include <vector>
 
 namespace {
@@ -199,31 +197,6 @@ std::vector<std::uint32_t> DrawKeptFrame(IDirect3DDevice8& device, IDirect3DText
 
 } // namespace
 
-// Keeps the frames it is shown as the game's window does: only the areas it is told changed.
-class TPatchingWindow final : public TDeviceWindow {
-public:
-    void ClientSize(UINT& width, UINT& height) const override {
-        width = Width;
-        height = Height;
-    }
-    void ShowPixels(const std::uint32_t* pixels, UINT width, UINT height, const TFrameArea* changed,
-                    std::size_t changedCount) override {
-        const std::size_t pixelCount = std::size_t{width} * height;
-        if (changed == nullptr || Picture.size() != pixelCount) {
-            Picture.assign(pixels, pixels + pixelCount);
-            return;
-        }
-        for (const TFrameArea& area : std::span(changed, changedCount)) {
-            for (int y = area.Top; y < area.Bottom; ++y) {
-                const std::size_t row = static_cast<std::size_t>(y) * width;
-                std::copy(pixels + row + area.Left, pixels + row + area.Right,
-                          Picture.begin() + static_cast<std::ptrdiff_t>(row + area.Left));
-            }
-        }
-    }
-    std::vector<std::uint32_t> Picture;
-};
-
 // A kept device shades only the pixels whose fragment differs from the frame before; each of
 // its frames must still be the picture a fresh device draws, whatever changed in between.
 TEST(ReferenceDeviceDeferredTiles, AKeptDeviceDrawsEveryFrameAsAFreshOneDoes) {
@@ -241,7 +214,7 @@ TEST(ReferenceDeviceDeferredTiles, AKeptDeviceDrawsEveryFrameAsAFreshOneDoes) {
         {"the square as deep as the quad", 0.45f, 0.7f, 0x00405060, 2, false, false, true},
         {"a rectangle cleared before", 0.4f, 0.5f, 0x00405060, 2, false, true, false},
     };
-    TPatchingWindow window;
+    TPatchingWindow window(Width, Height);
     auto kept = MakeDevice(ETileShading::Deferred, 2, &window);
     const auto keptTexture = MakeTexture(*kept.Get(), 16, 8, TexelsFor(1));
     unsigned keptSeed = 1;

@@ -1,5 +1,8 @@
 #include "tests/refdevice/DeviceTestKit.h"
 
+#include <algorithm>
+#include <span>
+
 #include <cstring>
 
 D3DPRESENT_PARAMETERS OffscreenParameters(UINT width, UINT height) {
@@ -58,4 +61,25 @@ D3DLIGHT8 PointLight(float level, D3DVECTOR position, float range, float attenua
     light.Attenuation0 = 1.0f;
     light.Attenuation1 = attenuation1;
     return light;
+}
+
+void TPatchingWindow::ClientSize(UINT& width, UINT& height) const {
+    width = Width;
+    height = Height;
+}
+
+void TPatchingWindow::ShowPixels(const std::uint32_t* pixels, UINT width, UINT height,
+                                 const TFrameArea* changed, std::size_t changedCount) {
+    const std::size_t pixelCount = std::size_t{width} * height;
+    if (changed == nullptr || Picture.size() != pixelCount) {
+        Picture.assign(pixels, pixels + pixelCount);
+        return;
+    }
+    for (const TFrameArea& area : std::span(changed, changedCount)) {
+        for (int y = area.Top; y < area.Bottom; ++y) {
+            const std::size_t row = static_cast<std::size_t>(y) * width;
+            std::copy(pixels + row + area.Left, pixels + row + area.Right,
+                      Picture.begin() + static_cast<std::ptrdiff_t>(row + area.Left));
+        }
+    }
 }

@@ -4,8 +4,10 @@
 // of point light. Free of the test framework, so benchmarks use it too; every call that can
 // fail answers the device's result code for the caller to check.
 
+#include "platform/d3d/DeviceWindow.h"
 #include "platform/interfaces/D3D8.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -31,3 +33,18 @@ HRESULT FillTexture(IDirect3DDevice8& device, UINT width, UINT height,
 // A point light of grey `level` (diffuse, specular and ambient), constant attenuation 1 and
 // linear attenuation `attenuation1`, as the game sets its lights.
 D3DLIGHT8 PointLight(float level, D3DVECTOR position, float range, float attenuation1);
+
+// Keeps the frames it is shown as the game's window does: of each frame after the first of its
+// size, only the areas it is told changed.
+class TPatchingWindow final : public TDeviceWindow {
+public:
+    TPatchingWindow(UINT width, UINT height) : Width(width), Height(height) {}
+    void ClientSize(UINT& width, UINT& height) const override;
+    void ShowPixels(const std::uint32_t* pixels, UINT width, UINT height, const TFrameArea* changed,
+                    std::size_t changedCount) override;
+
+    std::vector<std::uint32_t> Picture;
+
+private:
+    UINT Width, Height;
+};
