@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -62,25 +63,22 @@ void TDeviceWidget::ShowPixels(const std::uint32_t* pixels, UINT width, UINT hei
     // one spreads each change over its neighbours.
     const bool inParts = changed != nullptr && Frame.width() == w && Frame.height() == h &&
                          ratio == 1.0 && size() == QSize(w, h);
+    const TFrameArea whole{0, 0, w, h};
     if (!inParts) {
         if (Frame.width() != w || Frame.height() != h) {
             Frame = QImage(w, h, QImage::Format_RGB32);
         }
-        for (int y = 0; y < h; ++y) {
-            CopyOpaque(pixels + static_cast<std::size_t>(y) * width,
-                       reinterpret_cast<std::uint32_t*>(Frame.scanLine(y)), w);
-        }
         Frame.setDevicePixelRatio(ratio);
-        repaint();
-        return;
+        changed = &whole;
+        changedCount = 1;
     }
     // Built by union: the areas overlap and differ in height, which a region given its
     // rectangles as they are must not.
     QRegion changedRegion;
-    for (std::size_t i = 0; i < changedCount; ++i) {
-        const QRect area = QRect(QPoint(changed[i].Left, changed[i].Top),
-                                 QPoint(changed[i].Right - 1, changed[i].Bottom - 1))
-                               .intersected(QRect(0, 0, w, h));
+    for (const TFrameArea& part : std::span(changed, changedCount)) {
+        const QRect area =
+            QRect(QPoint(part.Left, part.Top), QPoint(part.Right - 1, part.Bottom - 1))
+                .intersected(QRect(0, 0, w, h));
         for (int y = area.top(); y <= area.bottom(); ++y) {
             CopyOpaque(pixels + static_cast<std::size_t>(y) * width + area.left(),
                        reinterpret_cast<std::uint32_t*>(Frame.scanLine(y)) + area.left(),
@@ -88,7 +86,9 @@ void TDeviceWidget::ShowPixels(const std::uint32_t* pixels, UINT width, UINT hei
         }
         changedRegion += area;
     }
-    if (!changedRegion.isEmpty()) {
+    if (!inParts) {
+        repaint();
+    } else if (!changedRegion.isEmpty()) {
         repaint(changedRegion);
     }
 }

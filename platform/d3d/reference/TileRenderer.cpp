@@ -60,11 +60,16 @@ constexpr std::uint32_t NoShadedKey = 0xFFFFFFFFu;
 static_assert(TileSize / SegmentColumns == 8, "a row's segments are the bits of a byte");
 constexpr std::uint8_t EverySegment = 0xFF;
 
+// The segments columns first..last reach.
+std::uint8_t SegmentsOf(int first, int last) {
+    return static_cast<std::uint8_t>(((2u << (last / SegmentColumns)) - 1) &
+                                     ~((1u << (first / SegmentColumns)) - 1));
+}
+
 // Calls visit(from, to) for each stretch of columns first..last lying in segments of `mask`.
 template <typename Visit>
 void ForEachSegmentRun(std::uint32_t mask, int first, int last, const Visit& visit) {
-    std::uint32_t segments =
-        mask & ((2u << (last / SegmentColumns)) - 1) & ~((1u << (first / SegmentColumns)) - 1);
+    std::uint32_t segments = mask & SegmentsOf(first, last);
     while (segments != 0) {
         const int from = std::countr_zero(segments);
         const int to = from + std::countr_one(segments >> from); // one past the stretch
@@ -73,10 +78,22 @@ void ForEachSegmentRun(std::uint32_t mask, int first, int last, const Visit& vis
     }
 }
 
-// The segments columns first..last reach.
-std::uint8_t SegmentsOf(int first, int last) {
-    return static_cast<std::uint8_t>(((2u << (last / SegmentColumns)) - 1) &
-                                     ~((1u << (first / SegmentColumns)) - 1));
+// For each row of the triangle within `tile` that `wanted(row, reach)` accepts (row counted
+// from the tile's top, reach the segments the triangle's bounds cover there) and that the
+// triangle covers: visit(y, first, last) with its span in screen columns.
+template <typename Wanted, typename Visit>
+void ForEachRowSpan(const TTriangle& triangle, const TPixelArea& tile, const Wanted& wanted,
+                    const Visit& visit) {
+    const int left = std::max(triangle.MinX, tile.X0);
+    const int right = std::min(triangle.MaxX, tile.X1);
+    const std::uint8_t reach = SegmentsOf(left - tile.X0, right - tile.X0);
+    for (int y = std::max(triangle.MinY, tile.Y0); y <= std::min(triangle.MaxY, tile.Y1); ++y) {
+        int first = 0;
+        int last = 0;
+        if (wanted(y - tile.Y0, reach) && RowSpan(triangle, y, left, right, first, last)) {
+            visit(y, first, last);
+        }
+    }
 }
 
 // The pixels of a tile within `bounds` that rows of segments `redrawn` (one a row) reach.
@@ -393,23 +410,19 @@ bool TTileRenderer::TouchesTile(const TTriangle& triangle, int tileX0, int tileY
 void TTileRenderer::DrawTriangleInTile(const TTriangle& triangle, const TTileBounds& tile,
                                        const TSpanTarget& target, const std::uint8_t* redrawn,
                                        TFillCounts& counts) {
-    const int top = std::max(triangle.MinY, tile.Y0);
-    const int bottom = std::min(triangle.MaxY, tile.Y1);
-    const int left = std::max(triangle.MinX, tile.X0);
-    const int right = std::min(triangle.MaxX, tile.X1);
-    for (int y = top; y <= bottom; ++y) {
-        const std::uint8_t segments = redrawn != nullptr ? redrawn[y - tile.Y0] : EverySegment;
-        int first = 0;
-        int last = 0;
-        if (segments == 0 || !RowSpan(triangle, y, left, right, first, last)) {
-            continue;
-        }
-        ForEachSegmentRun(segments, first - tile.X0, last - tile.X0, [&](int from, int to) {
-            counts.Fragments += static_cast<std::uint64_t>(to - from + 1);
-            counts.PixelsShaded += static_cast<std::uint64_t>(
-                triangle.Span(triangle, target, y, first, tile.X0 + from, tile.X0 + to));
+    const auto segmentsOf = [&](int row) {
+        return redrawn != nullptr ? redrawn[row] : EverySegment;
+    };
+    ForEachRowSpan(
+        triangle, tile, [&](int row, std::uint8_t) { return segmentsOf(row) != 0; },
+        [&](int y, int first, int last) {
+            ForEachSegmentRun(
+                segmentsOf(y - tile.Y0), first - tile.X0, last - tile.X0, [&](int from, int to) {
+                    counts.Fragments += static_cast<std::uint64_t>(to - from + 1);
+                    counts.PixelsShaded += static_cast<std::uint64_t>(
+                        triangle.Span(triangle, target, y, first, tile.X0 + from, tile.X0 + to));
+                });
         });
-    }
 }
 
 void TTileRenderer::DrawTileDeferred(int tile, const TTileBounds& bounds, const TSpanTarget& target,
@@ -449,18 +462,12 @@ void TTileRenderer::FindRedrawnSegments(int tile, const TTileBounds& bounds,
     std::fill_n(scratch.Redrawn.begin(), bounds.Y1 - bounds.Y0 + 1, std::uint8_t{0});
     // The rows of the triangle that reach a segment not yet known to be drawn again.
     const auto forEachRow = [&](const TTriangle& triangle, const auto& visit) {
-        const int left = std::max(triangle.MinX, bounds.X0);
-        const int right = std::min(triangle.MaxX, bounds.X1);
-        const std::uint8_t reach = SegmentsOf(left - bounds.X0, right - bounds.X0);
-        for (int y = std::max(triangle.MinY, bounds.Y0); y <= std::min(triangle.MaxY, bounds.Y1);
-             ++y) {
-            int first = 0;
-            int last = 0;
-            if ((scratch.Redrawn[y - bounds.Y0] & reach) != reach &&
-                RowSpan(triangle, y, left, right, first, last)) {
+        ForEachRowSpan(
+            triangle, bounds,
+            [&](int row, std::uint8_t reach) { return (scratch.Redrawn[row] & reach) != reach; },
+            [&](int y, int first, int last) {
                 visit(y - bounds.Y0, first - bounds.X0, last - bounds.X0);
-            }
-        }
+            });
     };
     const auto redrawReach = [&](int row, int first, int last) {
         scratch.Redrawn[row] |= SegmentsOf(first, last);
@@ -531,47 +538,35 @@ void TTileRenderer::StartRedrawn(int tile, const TTileBounds& bounds, TTileScrat
 // they tell which triangle's colour a pixel holds, which a later batch needs to know.
 void TTileRenderer::ForgetShaded(const TTriangle& triangle, const TTileBounds& tile,
                                  TTileScratch& scratch) {
-    const int left = std::max(triangle.MinX, tile.X0);
-    const int right = std::min(triangle.MaxX, tile.X1);
-    for (int y = std::max(triangle.MinY, tile.Y0); y <= std::min(triangle.MaxY, tile.Y1); ++y) {
-        int first = 0;
-        int last = 0;
-        if (!RowSpan(triangle, y, left, right, first, last)) {
-            continue;
-        }
-        std::uint32_t* keys = scratch.Keys + (y - tile.Y0) * TileSize;
-        ForEachSegmentRun(
-            scratch.Redrawn[y - tile.Y0], first - tile.X0, last - tile.X0,
-            [&](int from, int to) { FillWords(keys + from, to - from + 1, NoShadedKey); });
-    }
+    ForEachRowSpan(
+        triangle, tile, [&](int row, std::uint8_t) { return scratch.Redrawn[row] != 0; },
+        [&](int y, int first, int last) {
+            std::uint32_t* keys = scratch.Keys + (y - tile.Y0) * TileSize;
+            ForEachSegmentRun(
+                scratch.Redrawn[y - tile.Y0], first - tile.X0, last - tile.X0,
+                [&](int from, int to) { FillWords(keys + from, to - from + 1, NoShadedKey); });
+        });
 }
 
 void TTileRenderer::MarkVisible(const TTriangle& triangle, std::uint32_t index,
                                 const TTileBounds& tile, const TSpanTarget& target,
                                 TTileScratch& scratch) {
-    const int top = std::max(triangle.MinY, tile.Y0);
-    const int bottom = std::min(triangle.MaxY, tile.Y1);
-    const int left = std::max(triangle.MinX, tile.X0);
-    const int right = std::min(triangle.MaxX, tile.X1);
     const bool depthTest = triangle.State.DepthTest;
-    const std::uint8_t reach = SegmentsOf(left - tile.X0, right - tile.X0);
-    for (int y = top; y <= bottom; ++y) {
-        const std::uint8_t segments = scratch.Redrawn[y - tile.Y0];
-        int first = 0;
-        int last = 0;
-        if ((segments & reach) == 0 || !RowSpan(triangle, y, left, right, first, last)) {
-            continue;
-        }
-        const int origin = first - tile.X0;
-        const std::uint32_t key = index << OwnerStartBits | static_cast<std::uint32_t>(origin);
-        const TTileRow row{y, tile.X0, tile.X1 - tile.X0 + 1,
-                           depthTest ? target.Depth + y * TileSize + tile.X0 : nullptr,
-                           scratch.Owners.data() + (y - tile.Y0) * TileSize};
-        ForEachSegmentRun(segments, origin, last - tile.X0, [&](int from, int to) {
-            scratch.Counts.Fragments += static_cast<std::uint64_t>(to - from + 1);
-            triangle.Visibility(triangle, row, origin, from, to, key);
+    ForEachRowSpan(
+        triangle, tile,
+        [&](int row, std::uint8_t reach) { return (scratch.Redrawn[row] & reach) != 0; },
+        [&](int y, int first, int last) {
+            const int origin = first - tile.X0;
+            const std::uint32_t key = index << OwnerStartBits | static_cast<std::uint32_t>(origin);
+            const TTileRow row{y, tile.X0, tile.X1 - tile.X0 + 1,
+                               depthTest ? target.Depth + y * TileSize + tile.X0 : nullptr,
+                               scratch.Owners.data() + (y - tile.Y0) * TileSize};
+            ForEachSegmentRun(
+                scratch.Redrawn[y - tile.Y0], origin, last - tile.X0, [&](int from, int to) {
+                    scratch.Counts.Fragments += static_cast<std::uint64_t>(to - from + 1);
+                    triangle.Visibility(triangle, row, origin, from, to, key);
+                });
         });
-    }
 }
 
 // The first resolve of a tile sees every pixel as the batch began: one whose owner shades
