@@ -22,10 +22,9 @@ TPlane RandomPlane(TSeries& series, float low, float high, float slope = 0.02f) 
     return TPlane{series.Next(low, high), series.Next(-slope, slope), series.Next(-slope, slope)};
 }
 
-// Textures sampled at a few texels per pixel (gathered), near one texel a pixel (runs of
-// sixteen), magnified along rows or, turned, down columns (runs of eight of a row or of the
-// turned copy), seen square-on (1/w and v the same along a row), and too narrow or too low for
-// a run, all wrapping.
+// Textures sampled at a few texels per pixel, near one texel a pixel and magnified, turned
+// (rows change faster than columns along a span), seen square-on (1/w and v the same along a
+// row), and of one row or a few columns, all wrapping.
 struct TTextureCase {
     std::uint32_t Width, Height;
     float SlopeU, SlopeV; // of u/w and v/w per pixel
@@ -39,7 +38,7 @@ constexpr TTextureCase TextureCases[] = {
     {64, 48, 0.002f, 0.002f, true},     // seen square-on
     {256, 8, 0.006f, 0.002f, true},     // seen square-on, near one texel a pixel
     {256, 64, 0.006f, 0.0005f, false},  // near one texel a pixel
-    {5, 2, 0.02f, 0.02f, true},         // narrower than a run
+    {5, 2, 0.02f, 0.02f, true},         // a few columns
     {9, 1, 0.004f, 0.004f, false},      // one row, which is its own next row
 };
 
@@ -56,7 +55,7 @@ TEST(ReferenceDeviceSpans, WideRoutinesDrawExactlyWhatTheOnePixelRoutinesDraw) {
         for (std::uint32_t i = 0; i < texels.Width * texels.Height; ++i) {
             texels.Pixels.push_back(series.NextBits());
         }
-        Transpose(texels);
+        MakeFootprints(texels);
         for (const EColorMode mode : {EColorMode::Diffuse, EColorMode::Texture,
                                       EColorMode::Modulate, EColorMode::Modulate2x}) {
             for (const auto& [depthTest, blend, select] :

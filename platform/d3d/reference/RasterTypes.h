@@ -21,10 +21,12 @@ struct TTexels {
     std::uint32_t Width = 0;
     std::uint32_t Height = 0;
     std::vector<std::uint32_t> Pixels;
-    // The same texels turned, column 0 first (Transposed[x * Height + y] = Pixels[y * Width +
-    // x]), so that a texture running down the screen is read a row at a time too; empty where
-    // nobody made it (the sampling then does without).
-    std::vector<std::uint32_t> Transposed;
+    // Each texel paired with the one below it (the bottom row's with the top row's), in rows one
+    // entry longer than the texture's whose last entry is their first again: the sixteen bytes
+    // at entry y * (Width + 1) + x are then the four texels a bilinear sample at (x, y) blends,
+    // top left, bottom left, top right, bottom right. The eight-wide sampling reads it: every
+    // texture makes it with its texels.
+    std::vector<std::uint64_t> Footprints;
 };
 
 // How the stage combines texture and lit diffuse colour, resolved at draw time.

@@ -5,12 +5,17 @@
 
 namespace Reference {
 
-void Transpose(TTexels& texels) {
-    texels.Transposed.resize(texels.Pixels.size());
-    for (std::uint32_t y = 0; y < texels.Height; ++y) {
-        for (std::uint32_t x = 0; x < texels.Width; ++x) {
-            texels.Transposed[std::size_t{x} * texels.Height + y] =
-                texels.Pixels[std::size_t{y} * texels.Width + x];
+void MakeFootprints(TTexels& texels) {
+    const std::size_t width = texels.Width;
+    const std::size_t height = texels.Height;
+    const auto at = [&](std::size_t x, std::size_t y) { return texels.Pixels[y * width + x]; };
+    texels.Footprints.resize(height * (width + 1));
+    for (std::size_t y = 0; y < height; ++y) {
+        const std::size_t below = y + 1 < height ? y + 1 : 0;
+        for (std::size_t x = 0; x <= width; ++x) {
+            const std::size_t column = x < width ? x : 0;
+            texels.Footprints[y * (width + 1) + x] =
+                at(column, y) | std::uint64_t{at(column, below)} << 32;
         }
     }
 }
@@ -20,7 +25,7 @@ TTexture::TTexture(UINT width, UINT height)
     Texels->Width = width;
     Texels->Height = height;
     Texels->Pixels.assign(static_cast<std::size_t>(width) * height, 0);
-    Texels->Transposed = Texels->Pixels;
+    MakeFootprints(*Texels);
 }
 
 HRESULT TTexture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD) {
@@ -46,7 +51,7 @@ HRESULT TTexture::UnlockRect(UINT level) {
         return D3DERR_INVALIDCALL;
     }
     Locked = false;
-    Transpose(*Texels);
+    MakeFootprints(*Texels);
     // Writes may go on until here, after a draw has already seen the stamp of the lock.
     Stamp = NewContentStamp();
     return D3D_OK;

@@ -11,8 +11,8 @@
 
 namespace Reference {
 
-// Makes texels.Transposed anew from texels.Pixels.
-void Transpose(TTexels& texels);
+// Makes texels.Footprints anew from texels.Pixels.
+void MakeFootprints(TTexels& texels);
 
 class TTexture final : public IDirect3DTexture8 {
 public:

@@ -30,6 +30,13 @@ struct TWideValue {
     return _mm256_div_ps(_mm256_set1_ps(1.0f), ValueAt(invW, i));
 }
 
+// The texel indices along `axis` of the pixels at i, whose w is `w`, from the coordinate's
+// value over w.
+[[gnu::target("avx2"), gnu::always_inline]] inline TWideIndex
+IndexAt(const TWideValue& coordinateOverW, __m256 i, __m256 w, const TWideAxis& axis) {
+    return WrapLinearWide(_mm256_mul_ps(ValueAt(coordinateOverW, i), w), axis);
+}
+
 // ToByte of Spans.cpp: NaN and negatives to 0, at most 255.
 [[gnu::target("avx2"), gnu::always_inline]] inline __m256i ToByteWide(__m256 value) {
     const __m256 scaled =
@@ -120,35 +127,33 @@ template <bool DepthTest, EColorMode Mode, bool Blend = false>
     // Whole numbers below 2^24, so stepping them is exact.
     __m256 i = _mm256_add_ps(_mm256_set1_ps(static_cast<float>(x0 - origin)), laneOffset);
     const __m256 eight = _mm256_set1_ps(8.0f);
-    const __m256 sixteen = _mm256_set1_ps(16.0f);
     const __m256i everyLane = _mm256_set1_epi32(-1);
     // On a surface seen square-on with the texture's rows across the screen, 1/w and v do not
-    // change along the row (their Step * i is zero at every pixel): its texel rows are the
-    // same for the whole span.
+    // change along the row (their Step * i is zero at every pixel): its texel row is the same
+    // for the whole span.
     const bool alongRows = Textured && static_cast<float>(triangle.InvW.Dx) == 0.0f &&
                            static_cast<float>(triangle.VoverW.Dx) == 0.0f;
-    TWideRows rows{};
+    TWideIndex spanRow{};
     if (alongRows) {
-        rows = WideRows(texture, _mm256_mul_ps(ValueAt(v, i), WAt(invW, i)));
+        spanRow = IndexAt(v, i, WAt(invW, i), texture.Down);
     }
     // Without a depth test every pixel of the span is written.
     int written = DepthTest ? 0 : x1 - x0 + 1;
     int x = x0;
     if constexpr (!DepthTest && Mode == EColorMode::Texture && !Blend) {
         // Pairs of whole groups first: sampling two at once hides much of its latency.
+        const __m256 sixteen = _mm256_set1_ps(16.0f);
         for (; x + 16 <= x1 + 1; x += 16, i = _mm256_add_ps(i, sixteen)) {
             const __m256 nextI = _mm256_add_ps(i, eight);
             const __m256 wA = WAt(invW, i);
             const __m256 wB = WAt(invW, nextI);
-            const __m256 uA = _mm256_mul_ps(ValueAt(u, i), wA);
-            const __m256 uB = _mm256_mul_ps(ValueAt(u, nextI), wB);
-            __m256i texelA, texelB;
-            if (alongRows) {
-                SampleAlongRowsTwice(texture, rows, uA, uB, texelA, texelB);
-            } else {
-                SampleLinearWideTwice(texture, uA, _mm256_mul_ps(ValueAt(v, i), wA), uB,
-                                      _mm256_mul_ps(ValueAt(v, nextI), wB), texelA, texelB);
-            }
+            TWideFootprints a, b;
+            LocateFootprints(texture, IndexAt(u, i, wA, texture.Across),
+                             alongRows ? spanRow : IndexAt(v, i, wA, texture.Down), a);
+            LocateFootprints(texture, IndexAt(u, nextI, wB, texture.Across),
+                             alongRows ? spanRow : IndexAt(v, nextI, wB, texture.Down), b);
+            const __m256i texelA = BlendFootprints(texture.Footprints, a);
+            const __m256i texelB = BlendFootprints(texture.Footprints, b);
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(color + x),
                                 _mm256_or_si256(texelA, opaque));
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(color + x + 8),
@@ -173,10 +178,8 @@ template <bool DepthTest, EColorMode Mode, bool Blend = false>
         const __m256 w = WAt(invW, i);
         __m256i texel = _mm256_set1_epi32(-1);
         if constexpr (Textured) {
-            const __m256 coordinateU = _mm256_mul_ps(ValueAt(u, i), w);
-            texel = alongRows ? SampleAlongRows(texture, rows, coordinateU, write)
-                              : SampleLinearWide(texture, coordinateU,
-                                                 _mm256_mul_ps(ValueAt(v, i), w), write);
+            texel = SampleLinearWide(texture, IndexAt(u, i, w, texture.Across),
+                                     alongRows ? spanRow : IndexAt(v, i, w, texture.Down));
         }
         __m256i out;
         if constexpr (Blend) {
