@@ -55,7 +55,7 @@ TEST(ReferenceDeviceSpans, WideRoutinesDrawExactlyWhatTheOnePixelRoutinesDraw) {
         for (std::uint32_t i = 0; i < texels.Width * texels.Height; ++i) {
             texels.Pixels.push_back(series.NextBits());
         }
-        MakeFootprints(texels);
+        MakeBordered(texels);
         for (const EColorMode mode : {EColorMode::Diffuse, EColorMode::Texture,
                                       EColorMode::Modulate, EColorMode::Modulate2x}) {
             for (const auto& [depthTest, blend, select] :

@@ -21,12 +21,11 @@ struct TTexels {
     std::uint32_t Width = 0;
     std::uint32_t Height = 0;
     std::vector<std::uint32_t> Pixels;
-    // Each texel paired with the one below it (the bottom row's with the top row's), in rows one
-    // entry longer than the texture's whose last entry is their first again: the sixteen bytes
-    // at entry y * (Width + 1) + x are then the four texels a bilinear sample at (x, y) blends,
-    // top left, bottom left, top right, bottom right. The eight-wide sampling reads it: every
-    // texture makes it with its texels.
-    std::vector<std::uint64_t> Footprints;
+    // The texels bordered by their own first column after the last and their first row after
+    // the bottom one (rows of Width + 1, Height + 1 of them), so that the four texels a bilinear
+    // sample blends are two pairs of neighbours, at (x, y) and one row on, wrapping already.
+    // The eight-wide sampling reads it: every texture makes it with its texels.
+    std::vector<std::uint32_t> Bordered;
 };
 
 // How the stage combines texture and lit diffuse colour, resolved at draw time.

@@ -3,20 +3,19 @@
 #include "platform/d3d/ContentStamp.h"
 #include "platform/d3d/ResourceLocks.h"
 
+#include <algorithm>
+
 namespace Reference {
 
-void MakeFootprints(TTexels& texels) {
+void MakeBordered(TTexels& texels) {
     const std::size_t width = texels.Width;
     const std::size_t height = texels.Height;
-    const auto at = [&](std::size_t x, std::size_t y) { return texels.Pixels[y * width + x]; };
-    texels.Footprints.resize(height * (width + 1));
-    for (std::size_t y = 0; y < height; ++y) {
-        const std::size_t below = y + 1 < height ? y + 1 : 0;
-        for (std::size_t x = 0; x <= width; ++x) {
-            const std::size_t column = x < width ? x : 0;
-            texels.Footprints[y * (width + 1) + x] =
-                at(column, y) | std::uint64_t{at(column, below)} << 32;
-        }
+    texels.Bordered.resize((height + 1) * (width + 1));
+    for (std::size_t y = 0; y <= height; ++y) {
+        const std::uint32_t* row = texels.Pixels.data() + (y < height ? y : 0) * width;
+        std::uint32_t* bordered = texels.Bordered.data() + y * (width + 1);
+        std::copy_n(row, width, bordered);
+        bordered[width] = row[0];
     }
 }
 
@@ -25,7 +24,7 @@ TTexture::TTexture(UINT width, UINT height)
     Texels->Width = width;
     Texels->Height = height;
     Texels->Pixels.assign(static_cast<std::size_t>(width) * height, 0);
-    MakeFootprints(*Texels);
+    MakeBordered(*Texels);
 }
 
 HRESULT TTexture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD) {
@@ -51,7 +50,7 @@ HRESULT TTexture::UnlockRect(UINT level) {
         return D3DERR_INVALIDCALL;
     }
     Locked = false;
-    MakeFootprints(*Texels);
+    MakeBordered(*Texels);
     // Writes may go on until here, after a draw has already seen the stamp of the lock.
     Stamp = NewContentStamp();
     return D3D_OK;

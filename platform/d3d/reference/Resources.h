@@ -11,8 +11,8 @@
 
 namespace Reference {
 
-// Makes texels.Footprints anew from texels.Pixels.
-void MakeFootprints(TTexels& texels);
+// Makes texels.Bordered anew from texels.Pixels.
+void MakeBordered(TTexels& texels);
 
 class TTexture final : public IDirect3DTexture8 {
 public:

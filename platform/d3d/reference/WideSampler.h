@@ -32,8 +32,9 @@ struct TWideAxis {
 // A texture's figures, formed once per span: read from the texture itself they would be read
 // again for every eight pixels, as each store of the span might have changed them.
 struct TWideTexture {
-    const std::uint64_t* Footprints;
-    __m256i FootprintPitch; // entries a row of Footprints, in every lane
+    const std::uint32_t* Bordered;
+    std::int32_t Pitch; // texels a row of Bordered
+    __m256i Pitches;    // the same in every lane
     TWideAxis Across, Down;
 };
 
@@ -44,8 +45,8 @@ struct TWideTexture {
 }
 
 [[gnu::target("avx2"), gnu::always_inline]] inline TWideTexture WideTexture(const TTexels& texels) {
-    return TWideTexture{texels.Footprints.data(),
-                        _mm256_set1_epi32(static_cast<std::int32_t>(texels.Width + 1)),
+    const auto pitch = static_cast<std::int32_t>(texels.Width + 1);
+    return TWideTexture{texels.Bordered.data(), pitch, _mm256_set1_epi32(pitch),
                         WideAxis(texels.Width), WideAxis(texels.Height)};
 }
 
@@ -57,8 +58,8 @@ struct TWideIndex {
 // WrapLinear of Sampler.h, eight at a time. Positions are taken a whole texture further on
 // (a multiple of 256, so the weights stay), which keeps them positive: the index then wraps
 // at most once, from above, where an unsigned minimum with index - size does it (below zero
-// that reads as a very large number). The next texel needs no index: the footprint copy
-// holds it beside the first.
+// that reads as a very large number). The next texel needs no index: the bordered copy
+// holds it beside the first, wrapped.
 [[gnu::target("avx2"), gnu::always_inline]] inline TWideIndex
 WrapLinearWide(__m256 coordinate, const TWideAxis& axis) {
     const __m256i position = _mm256_add_epi32(
@@ -81,7 +82,7 @@ WrapLinearWide(__m256 coordinate, const TWideAxis& axis) {
     return _mm256_or_si256(scaled, _mm256_slli_epi32(scaled, 16));
 }
 
-// Where eight pixels' footprints lie in the footprint copy, and their weights.
+// Where eight pixels' footprints start in the bordered copy, and their weights.
 struct TWideFootprints {
     alignas(32) std::int32_t Entries[8];
     __m256i Across, Down; // DoubledWeights of the next column's and the next row's
@@ -92,23 +93,27 @@ LocateFootprints(const TWideTexture& texture, const TWideIndex& column, const TW
                  TWideFootprints& out) {
     _mm256_store_si256(
         reinterpret_cast<__m256i*>(out.Entries),
-        _mm256_add_epi32(_mm256_mullo_epi32(row.First, texture.FootprintPitch), column.First));
+        _mm256_add_epi32(_mm256_mullo_epi32(row.First, texture.Pitches), column.First));
     out.Across = DoubledWeights(column.Weight);
     out.Down = DoubledWeights(row.Weight);
 }
 
-// The blended texels of pixels Pixel and Pixel + 4 (the low quarters of the register's halves)
-// from their footprints, top left, bottom left, top right, bottom right: the blend across
-// gives (top, bottom) in each half, and the blend down takes them swapped.
+// The blended texels of pixels Pixel and Pixel + 4 (the low quarters of the register's halves).
+// Each footprint is two loads of a pair of texels, its top row and the next; put in the order
+// top left, bottom left, top right, bottom right, the blend across gives (top, bottom) in each
+// half, and the blend down takes them swapped.
 template <int Pixel>
 [[gnu::target("avx2"), gnu::always_inline]] inline __m256i
-BlendPairOfFootprints(const std::uint64_t* footprints, const TWideFootprints& located) {
+BlendPairOfFootprints(const TWideTexture& texture, const TWideFootprints& located) {
     const auto load = [&](int pixel) {
-        return _mm_loadu_si128(
-            reinterpret_cast<const __m128i*>(footprints + located.Entries[pixel]));
+        const std::uint32_t* top = texture.Bordered + located.Entries[pixel];
+        return _mm_castps_si128(
+            _mm_loadh_pi(_mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(top))),
+                         reinterpret_cast<const __m64*>(top + texture.Pitch)));
     };
-    const __m256i texels =
-        _mm256_inserti128_si256(_mm256_castsi128_si256(load(Pixel)), load(Pixel + 4), 1);
+    const __m256i texels = _mm256_shuffle_epi32(
+        _mm256_inserti128_si256(_mm256_castsi128_si256(load(Pixel)), load(Pixel + 4), 1),
+        _MM_SHUFFLE(3, 1, 2, 0));
     constexpr int Spread = Pixel * 0x55; // the pixel's lane in all four of its half
     const __m256i zero = _mm256_setzero_si256();
     const __m256i rows =
@@ -118,15 +123,16 @@ BlendPairOfFootprints(const std::uint64_t* footprints, const TWideFootprints& lo
                         _mm256_shuffle_epi32(located.Down, Spread));
 }
 
-// SampleLinear of Sampler.h for eight located pixels. Each pixel's four texels are one load of
-// sixteen bytes from the texture's footprint copy: cheaper than gathering them, and than
-// picking them out of runs of a row, at any scale and turn of the texture.
+// SampleLinear of Sampler.h for eight located pixels. Loading each pixel's footprint from the
+// bordered copy costs less than gathering its texels, and than picking them out of runs of a
+// row, at any scale and turn of the texture; and the copy is hardly larger than the texture,
+// which matters as much: a turned texture seen small reads a new cache line every few pixels.
 [[gnu::target("avx2"), gnu::always_inline]] inline __m256i
-BlendFootprints(const std::uint64_t* footprints, const TWideFootprints& located) {
-    const __m256i first = BlendPairOfFootprints<0>(footprints, located);
-    const __m256i second = BlendPairOfFootprints<1>(footprints, located);
-    const __m256i third = BlendPairOfFootprints<2>(footprints, located);
-    const __m256i fourth = BlendPairOfFootprints<3>(footprints, located);
+BlendFootprints(const TWideTexture& texture, const TWideFootprints& located) {
+    const __m256i first = BlendPairOfFootprints<0>(texture, located);
+    const __m256i second = BlendPairOfFootprints<1>(texture, located);
+    const __m256i third = BlendPairOfFootprints<2>(texture, located);
+    const __m256i fourth = BlendPairOfFootprints<3>(texture, located);
     // Pixels 0-3 in the low half, 4-7 in the high.
     return _mm256_packus_epi16(_mm256_unpacklo_epi64(first, second),
                                _mm256_unpacklo_epi64(third, fourth));
@@ -137,7 +143,7 @@ BlendFootprints(const std::uint64_t* footprints, const TWideFootprints& located)
 SampleLinearWide(const TWideTexture& texture, const TWideIndex& column, const TWideIndex& row) {
     TWideFootprints located;
     LocateFootprints(texture, column, row, located);
-    return BlendFootprints(texture.Footprints, located);
+    return BlendFootprints(texture, located);
 }
 
 } // namespace Reference

@@ -152,8 +152,8 @@ template <bool DepthTest, EColorMode Mode, bool Blend = false>
                              alongRows ? spanRow : IndexAt(v, i, wA, texture.Down), a);
             LocateFootprints(texture, IndexAt(u, nextI, wB, texture.Across),
                              alongRows ? spanRow : IndexAt(v, nextI, wB, texture.Down), b);
-            const __m256i texelA = BlendFootprints(texture.Footprints, a);
-            const __m256i texelB = BlendFootprints(texture.Footprints, b);
+            const __m256i texelA = BlendFootprints(texture, a);
+            const __m256i texelB = BlendFootprints(texture, b);
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(color + x),
                                 _mm256_or_si256(texelA, opaque));
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(color + x + 8),
