@@ -1,5 +1,7 @@
 #include "platform/d3d/FrameSignature.h"
 
+#include "platform/d3d/StateWords.h"
+
 #include <bit>
 
 namespace {
@@ -92,60 +94,7 @@ void TFrameSignature::AddFloat(float value) {
     AddWord(std::bit_cast<std::uint32_t>(value));
 }
 
-void TFrameSignature::AddColor(const D3DCOLORVALUE& color) {
-    AddFloat(color.r);
-    AddFloat(color.g);
-    AddFloat(color.b);
-    AddFloat(color.a);
-}
-
-void TFrameSignature::AddMatrix(const D3DMATRIX& matrix) {
-    for (const auto& row : matrix.m) {
-        for (const float value : row) {
-            AddFloat(value);
-        }
-    }
-}
-
 void TFrameSignature::AddState(const TFixedFunctionState& state) {
     AddWord(FullStateTag);
-    const TRenderStates& states = state.RenderStates();
-    AddWord((states.DepthEnable ? 1u : 0u) | (states.BlendEnable ? 2u : 0u) |
-            (states.Lighting ? 4u : 0u) | (states.NormalizeNormals ? 8u : 0u));
-    AddWord(states.SourceBlend);
-    AddWord(states.DestBlend);
-    AddWord(states.CullMode);
-    AddWord(states.Ambient);
-    const TTextureStage& stage = state.Stage();
-    AddWord(stage.ColorOp);
-    AddWord(stage.AlphaOp);
-    AddWord(stage.MagFilter);
-    AddWord(stage.MinFilter);
-    const D3DMATERIAL8& material = state.Material();
-    AddColor(material.Diffuse);
-    AddColor(material.Ambient);
-    AddColor(material.Specular);
-    AddColor(material.Emissive);
-    AddFloat(material.Power);
-    AddMatrix(state.World());
-    AddMatrix(state.View());
-    AddMatrix(state.Projection());
-    for (const TLightSlot& slot : state.Lights()) {
-        if (!slot.Enabled) {
-            AddWord(0);
-            continue;
-        }
-        const D3DLIGHT8& light = slot.Light;
-        AddWord(1);
-        AddWord(light.Type);
-        AddColor(light.Diffuse);
-        AddColor(light.Specular);
-        AddColor(light.Ambient);
-        for (const float value :
-             {light.Position.x, light.Position.y, light.Position.z, light.Direction.x,
-              light.Direction.y, light.Direction.z, light.Range, light.Falloff, light.Attenuation0,
-              light.Attenuation1, light.Attenuation2, light.Theta, light.Phi}) {
-            AddFloat(value);
-        }
-    }
+    AppendStateWords(state, Current);
 }

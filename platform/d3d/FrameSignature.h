@@ -42,8 +42,6 @@ public:
 private:
     void AddWord(std::uint32_t word);
     void AddFloat(float value);
-    void AddColor(const D3DCOLORVALUE& color);
-    void AddMatrix(const D3DMATRIX& matrix);
     void AddState(const TFixedFunctionState& state);
 
     std::vector<std::uint32_t> Current;

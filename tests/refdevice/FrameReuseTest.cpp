@@ -1,6 +1,7 @@
 // The software device keeps the picture of a frame that repeats the one before instead of
 // drawing it again: equal frames reuse it, every kind of change draws anew, and a kept
-// picture equals a freshly drawn one.
+// picture equals a freshly drawn one. So do the triangles of each draw that repeats one of the
+// frame before: a changed draw must set its own up again.
 
 #include "tests/refdevice/DeviceFixture.h"
 
@@ -157,6 +158,12 @@ TEST(FrameReuse, EveryKindOfChangeDrawsAnew) {
         if (change.Name == "texture rewritten in place") {
             EXPECT_EQ(PixelAt(*device.Get(), Side - 1, Side / 2), 0xFFFF0000u);
         }
+
+        auto fresh = MakeTestDevice(Side, Side, 1);
+        TStillScene freshScene(*fresh.Get());
+        change.Apply(freshScene);
+        freshScene.DrawFrame();
+        EXPECT_EQ(ReadPixels(*device.Get()), ReadPixels(*fresh.Get()));
     }
 }
 
@@ -235,6 +242,11 @@ TEST(FrameReuse, TheWindowGetsOnlyChangedPicturesAndAResizeDrawsAnew) {
     EXPECT_FALSE(LastSceneReused(*device.Get()));
     EXPECT_EQ(window.FramesShown, 2);
     EXPECT_EQ(window.ShownWidth, Side / 2);
+    // The draws repeat the frame before's but for the size, which places their triangles.
+    auto fresh = MakeTestDevice(Side / 2, Side / 2, 1);
+    TStillScene freshScene(*fresh.Get());
+    freshScene.DrawFrame();
+    EXPECT_EQ(ReadPixels(*device.Get()), ReadPixels(*fresh.Get()));
 }
 
 } // namespace

@@ -20,6 +20,7 @@ void TDevice::RecordFrameStart() {
     if (!FrameRecorded) {
         FrameRecorded = true;
         Signature.StartFrame(Renderer.Width(), Renderer.Height(), Renderer.HasDepth());
+        Reuse.StartFrame();
     }
 }
 

@@ -11,6 +11,7 @@
 #include "platform/d3d/FixedFunctionDevice.h"
 #include "platform/d3d/FramePacer.h"
 #include "platform/d3d/FrameSignature.h"
+#include "platform/d3d/reference/DrawReuse.h"
 #include "platform/d3d/reference/Resources.h"
 #include "platform/d3d/reference/TileRenderer.h"
 #include "platform/d3d/reference/VertexPipeline.h"
@@ -54,7 +55,11 @@ private:
 
     // DeviceDraw.cpp: what a draw does once its call has been checked.
     TPixelState ResolvePixelState(bool textured) const;
-    void QueueTriangle(const TClipVertex (&corners)[3], TTriangle& prototype);
+    void QueueTriangle(const TClipVertex (&corners)[3], TTriangle& prototype,
+                       std::vector<TTriangle>& setUp);
+    // Opens the draw's record in Reuse; true when a draw of the last frame set up its
+    // triangles already, which are then queued.
+    bool QueueRepeatedDraw(const TDrawSources& sources);
     // Opens the frame's record with its first clear or draw.
     void RecordFrameStart();
 
@@ -68,6 +73,7 @@ private:
     UINT StreamStride = 0;
     std::unique_ptr<TFramePacer> Pacer;
     TFrameSignature Signature;
+    TDrawReuse Reuse;
     bool FrameRecorded = false;
     bool SceneReused = false;
     // The renderer's buffer generation when the signature last described the buffers, and

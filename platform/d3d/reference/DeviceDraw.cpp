@@ -1,3 +1,4 @@
+#include "platform/d3d/StateWords.h"
 #include "platform/d3d/reference/Clipper.h"
 #include "platform/d3d/reference/Device.h"
 #include "platform/d3d/reference/Spans.h"
@@ -78,12 +79,45 @@ TPixelState TDevice::ResolvePixelState(bool textured) const {
     return state;
 }
 
+bool TDevice::QueueRepeatedDraw(const TDrawSources& sources) {
+    std::vector<std::uint32_t>& key = Reuse.NewKey();
+    AppendStateWords(State, key);
+    for (const std::uint64_t stamp : {sources.TextureStamp, sources.StreamStamp}) {
+        key.push_back(static_cast<std::uint32_t>(stamp));
+        key.push_back(static_cast<std::uint32_t>(stamp >> 32));
+    }
+    // Set-up depends on the target as well: its size places the triangles, and a depth
+    // buffer decides the depth test.
+    for (const std::uint32_t word :
+         {sources.Stride, sources.StartVertex, sources.PrimitiveCount,
+          static_cast<std::uint32_t>(Renderer.Width()),
+          static_cast<std::uint32_t>(Renderer.Height()), Renderer.HasDepth() ? 1u : 0u}) {
+        key.push_back(word);
+    }
+    const TDrawRecord* repeat = Reuse.Repeat();
+    if (repeat == nullptr) {
+        return false;
+    }
+    if (repeat->Texels != nullptr) {
+        Renderer.HoldTexels(repeat->Texels);
+    }
+    for (const TTriangle& triangle : repeat->Triangles) {
+        Renderer.AddTriangle(triangle);
+    }
+    return true;
+}
+
 HRESULT TDevice::DrawTriangleList(UINT startVertex, UINT count) {
     const UINT stride = StreamStride;
     const BYTE* first = StreamBuffer->Bytes().data() + std::size_t{startVertex} * stride;
     RecordFrameStart();
-    Signature.AddDraw(State, {Texture ? Texture->ContentStamp() : 0, StreamBuffer->ContentStamp(),
-                              stride, startVertex, count});
+    const TDrawSources sources{Texture ? Texture->ContentStamp() : 0, StreamBuffer->ContentStamp(),
+                               stride, startVertex, count};
+    Signature.AddDraw(State, sources);
+    if (QueueRepeatedDraw(sources)) {
+        return D3D_OK;
+    }
+    TDrawRecord& record = Reuse.Opened();
     Pipeline.Prepare(State);
     std::shared_ptr<const TTexels> texels;
     if (Texture) {
@@ -97,6 +131,7 @@ HRESULT TDevice::DrawTriangleList(UINT startVertex, UINT count) {
     if (texels != nullptr && samples) {
         prototype.Texels = texels.get();
         prototype.TexelsStamp = Texture->ContentStamp();
+        record.Texels = texels;
         Renderer.HoldTexels(std::move(texels));
     }
     SelectSpanRoutines(prototype, Renderer.Shading());
@@ -125,18 +160,20 @@ HRESULT TDevice::DrawTriangleList(UINT startVertex, UINT count) {
                 SelectSpanRoutines(prototype, Renderer.Shading());
             }
         }
-        QueueTriangle(corners, prototype);
+        QueueTriangle(corners, prototype, record.Triangles);
     }
     return D3D_OK;
 }
 
-void TDevice::QueueTriangle(const TClipVertex (&corners)[3], TTriangle& prototype) {
+void TDevice::QueueTriangle(const TClipVertex (&corners)[3], TTriangle& prototype,
+                            std::vector<TTriangle>& setUp) {
     TClipVertex polygon[MaxClippedVertices];
     const int count = ClipTriangle(corners, polygon);
     for (int i = 1; i + 1 < count; ++i) {
         if (SetUpTriangle(polygon[0], polygon[i], polygon[i + 1], Renderer.Width(),
                           Renderer.Height(), prototype)) {
             Renderer.AddTriangle(prototype);
+            setUp.push_back(prototype);
         }
     }
 }
