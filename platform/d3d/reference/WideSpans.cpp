@@ -141,7 +141,8 @@ template <bool DepthTest, EColorMode Mode, bool Blend = false>
     int written = DepthTest ? 0 : x1 - x0 + 1;
     int x = x0;
     if constexpr (!DepthTest && Mode == EColorMode::Texture && !Blend) {
-        // Pairs of whole groups first: sampling two at once hides much of its latency.
+        // Pairs of whole groups first: locating both groups' footprints before blending either
+        // hides much of the loads' latency.
         const __m256 sixteen = _mm256_set1_ps(16.0f);
         for (; x + 16 <= x1 + 1; x += 16, i = _mm256_add_ps(i, sixteen)) {
             const __m256 nextI = _mm256_add_ps(i, eight);
