@@ -1,5 +1,5 @@
-// A draw takes the triangles of the frame before's draw with its key: in whatever order the
-// draws come, each record once, and never from an older frame.
+// A draw takes the triangles of the scene before's draw with its key: in whatever order the
+// draws come, each record once, and never from an older scene.
 
 #include "platform/d3d/reference/DrawReuse.h"
 
@@ -13,10 +13,9 @@ namespace {
 using Reference::TDrawReuse;
 using Reference::TTriangle;
 
-// Draws a frame of draws named by single-word keys, each setting up one triangle marked with
+// Draws a scene of draws named by single-word keys, each setting up one triangle marked with
 // its key, and answers for each draw the mark of the triangle it repeated (-1: none).
-std::vector<int> DrawFrame(TDrawReuse& reuse, const std::vector<std::uint32_t>& keys) {
-    reuse.StartFrame();
+std::vector<int> DrawScene(TDrawReuse& reuse, const std::vector<std::uint32_t>& keys) {
     std::vector<int> repeated;
     for (const std::uint32_t key : keys) {
         reuse.NewKey().push_back(key);
@@ -29,18 +28,19 @@ std::vector<int> DrawFrame(TDrawReuse& reuse, const std::vector<std::uint32_t>& 
             repeated.push_back(-1);
         }
     }
+    reuse.FinishScene();
     return repeated;
 }
 
-TEST(DrawReuse, DrawsRepeatTheFrameBeforesByKeyEachOnce) {
+TEST(DrawReuse, DrawsRepeatTheSceneBeforesByKeyEachOnce) {
     TDrawReuse reuse;
-    EXPECT_EQ(DrawFrame(reuse, {1, 2, 3}), (std::vector<int>{-1, -1, -1}));
+    EXPECT_EQ(DrawScene(reuse, {1, 2, 3}), (std::vector<int>{-1, -1, -1}));
     // Out of order, one key twice, one new.
-    EXPECT_EQ(DrawFrame(reuse, {3, 1, 1, 4}), (std::vector<int>{3, 1, -1, -1}));
-    // 2 was last drawn two frames ago; the second 1 set its triangle up and is found too.
-    EXPECT_EQ(DrawFrame(reuse, {2, 1, 1, 4, 3}), (std::vector<int>{-1, 1, 1, 4, 3}));
-    EXPECT_EQ(DrawFrame(reuse, {}), (std::vector<int>{}));
-    EXPECT_EQ(DrawFrame(reuse, {1}), (std::vector<int>{-1}));
+    EXPECT_EQ(DrawScene(reuse, {3, 1, 1, 4}), (std::vector<int>{3, 1, -1, -1}));
+    // 2 was last drawn two scenes ago; the second 1 set its triangle up and is found too.
+    EXPECT_EQ(DrawScene(reuse, {2, 1, 1, 4, 3}), (std::vector<int>{-1, 1, 1, 4, 3}));
+    EXPECT_EQ(DrawScene(reuse, {}), (std::vector<int>{}));
+    EXPECT_EQ(DrawScene(reuse, {1}), (std::vector<int>{-1}));
 }
 
 } // namespace

@@ -20,7 +20,6 @@ void TDevice::RecordFrameStart() {
     if (!FrameRecorded) {
         FrameRecorded = true;
         Signature.StartFrame(Renderer.Width(), Renderer.Height(), Renderer.HasDepth());
-        Reuse.StartFrame();
     }
 }
 
@@ -72,6 +71,8 @@ HRESULT TDevice::ClearBuffers(DWORD count, const D3DRECT* rects, bool color, D3D
 }
 
 void TDevice::FinishScene() {
+    // Draws happen only within a scene: the next scene's may repeat this one's.
+    Reuse.FinishScene();
     // The record describes the buffers only if nothing has drawn into them since it last
     // did: an early batch, a rectangle clear or a resize would have.
     SceneReused = FrameRecorded && Renderer.BufferGeneration() == DescribedGeneration &&

@@ -4,7 +4,7 @@
 
 namespace Reference {
 
-void TDrawReuse::StartFrame() {
+void TDrawReuse::FinishScene() {
     Records.swap(Previous);
     PreviousCount = Count;
     Count = 0;
