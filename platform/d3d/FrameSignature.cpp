@@ -1,7 +1,5 @@
 #include "platform/d3d/FrameSignature.h"
 
-#include "platform/d3d/StateWords.h"
-
 #include <bit>
 
 namespace {
@@ -60,13 +58,7 @@ void TFrameSignature::AddDraw(const TFixedFunctionState& state, const TDrawSourc
         LastStateVersion = state.Version();
         HasLastState = true;
     }
-    AddWord(static_cast<std::uint32_t>(sources.TextureStamp));
-    AddWord(static_cast<std::uint32_t>(sources.TextureStamp >> 32));
-    AddWord(static_cast<std::uint32_t>(sources.StreamStamp));
-    AddWord(static_cast<std::uint32_t>(sources.StreamStamp >> 32));
-    AddWord(sources.Stride);
-    AddWord(sources.StartVertex);
-    AddWord(sources.PrimitiveCount);
+    AppendSourceWords(sources, Current);
 }
 
 bool TFrameSignature::RepeatsHeldPicture() const {

@@ -8,18 +8,10 @@
 // the longest frame has been seen.
 
 #include "platform/d3d/FixedFunctionState.h"
+#include "platform/d3d/StateWords.h"
 
 #include <cstdint>
 #include <vector>
-
-// What a draw read besides the fixed-function state.
-struct TDrawSources {
-    std::uint64_t TextureStamp = 0; // 0: no texture bound
-    std::uint64_t StreamStamp = 0;
-    UINT Stride = 0;
-    UINT StartVertex = 0;
-    UINT PrimitiveCount = 0;
-};
 
 class TFrameSignature {
 public:

@@ -66,3 +66,13 @@ void AppendStateWords(const TFixedFunctionState& state, std::vector<std::uint32_
         }
     }
 }
+
+void AppendSourceWords(const TDrawSources& sources, std::vector<std::uint32_t>& words) {
+    for (const std::uint64_t stamp : {sources.TextureStamp, sources.StreamStamp}) {
+        words.push_back(static_cast<std::uint32_t>(stamp));
+        words.push_back(static_cast<std::uint32_t>(stamp >> 32));
+    }
+    words.push_back(sources.Stride);
+    words.push_back(sources.StartVertex);
+    words.push_back(sources.PrimitiveCount);
+}

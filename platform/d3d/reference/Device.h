@@ -57,7 +57,7 @@ private:
     TPixelState ResolvePixelState(bool textured) const;
     void QueueTriangle(const TClipVertex (&corners)[3], TTriangle& prototype,
                        std::vector<TTriangle>& setUp);
-    // Opens the draw's record in Reuse; true when a draw of the last frame set up its
+    // Opens the draw's record in Reuse; true when a draw of the last scene set up its
     // triangles already, which are then queued.
     bool QueueRepeatedDraw(const TDrawSources& sources);
     // Opens the frame's record with its first clear or draw.

@@ -82,15 +82,11 @@ TPixelState TDevice::ResolvePixelState(bool textured) const {
 bool TDevice::QueueRepeatedDraw(const TDrawSources& sources) {
     std::vector<std::uint32_t>& key = Reuse.NewKey();
     AppendStateWords(State, key);
-    for (const std::uint64_t stamp : {sources.TextureStamp, sources.StreamStamp}) {
-        key.push_back(static_cast<std::uint32_t>(stamp));
-        key.push_back(static_cast<std::uint32_t>(stamp >> 32));
-    }
+    AppendSourceWords(sources, key);
     // Set-up depends on the target as well: its size places the triangles, and a depth
     // buffer decides the depth test.
     for (const std::uint32_t word :
-         {sources.Stride, sources.StartVertex, sources.PrimitiveCount,
-          static_cast<std::uint32_t>(Renderer.Width()),
+         {static_cast<std::uint32_t>(Renderer.Width()),
           static_cast<std::uint32_t>(Renderer.Height()), Renderer.HasDepth() ? 1u : 0u}) {
         key.push_back(word);
     }
