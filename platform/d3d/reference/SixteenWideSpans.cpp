@@ -38,15 +38,31 @@ Start16(const TPlane& plane, double dx, double dy) {
     return _mm512_sub_ps(pinned, _mm512_mask_sub_ps(whole, roundedUp, whole, _mm512_set1_ps(1.0f)));
 }
 
-struct TPair16 {
-    __m512i First, Second, Weight;
+// A texture's figures, formed once per span: read from the texture itself they would be read
+// again for every sixteen pixels, as each store of the span might have changed them.
+struct TTexture16 {
+    const std::uint32_t* Bordered;
+    __m512i Pitches; // texels a row of Bordered, in every lane
+    std::int32_t Width, Height;
 };
 
-// WrapLinear of Sampler.h, sixteen at a time.
-[[gnu::target("avx512f,avx512bw"), gnu::always_inline]] inline TPair16
+[[gnu::target("avx512f,avx512bw"), gnu::always_inline]] inline TTexture16
+Texture16(const TTexels& texels) {
+    return TTexture16{
+        texels.Bordered.data(), _mm512_set1_epi32(static_cast<std::int32_t>(texels.Width + 1)),
+        static_cast<std::int32_t>(texels.Width), static_cast<std::int32_t>(texels.Height)};
+}
+
+// A texel index along one axis and the weight (0..255) of the next texel.
+struct TIndex16 {
+    __m512i First, Weight;
+};
+
+// WrapLinear of Sampler.h, sixteen at a time. The next texel needs no index: the bordered
+// copy holds it beside the first, wrapped.
+[[gnu::target("avx512f,avx512bw"), gnu::always_inline]] inline TIndex16
 WrapLinear16(__m512 coordinate, std::int32_t size) {
     const __m512i sizes = _mm512_set1_epi32(size);
-    const __m512i last = _mm512_set1_epi32(size - 1);
     const __m512i position =
         _mm512_sub_epi32(_mm512_cvttps_epi32(_mm512_mul_ps(
                              Wrap16(coordinate), _mm512_set1_ps(static_cast<float>(size * 256)))),
@@ -54,51 +70,79 @@ WrapLinear16(__m512 coordinate, std::int32_t size) {
     __m512i first = _mm512_srai_epi32(position, 8);
     first = _mm512_mask_add_epi32(first, _mm512_cmplt_epi32_mask(first, _mm512_setzero_si512()),
                                   first, sizes);
-    __m512i second = _mm512_add_epi32(first, _mm512_set1_epi32(1));
-    second = _mm512_mask_sub_epi32(second, _mm512_cmpgt_epi32_mask(second, last), second, sizes);
-    first = _mm512_mask_sub_epi32(first, _mm512_cmpgt_epi32_mask(first, last), first, sizes);
-    return TPair16{first, second, _mm512_and_si512(position, _mm512_set1_epi32(255))};
+    first = _mm512_mask_sub_epi32(first, _mm512_cmpge_epi32_mask(first, sizes), first, sizes);
+    return TIndex16{first, _mm512_and_si512(position, _mm512_set1_epi32(255))};
 }
 
-// LerpColor of Sampler.h: the same integer steps, in 16-bit lanes that never carry.
-[[gnu::target("avx512f,avx512bw"), gnu::always_inline]] inline __m512i Lerp16(__m512i a, __m512i b,
-                                                                              __m512i weight) {
-    const __m512i pairMask = _mm512_set1_epi32(0x00FF00FF);
-    const __m512i weights = _mm512_or_si512(weight, _mm512_slli_epi32(weight, 16));
-    const __m512i keeps = _mm512_sub_epi16(_mm512_set1_epi16(256), weights);
-    const __m512i rounding = _mm512_set1_epi32(0x00800080);
-    const __m512i redBlue = _mm512_and_si512(
-        _mm512_srli_epi16(
-            _mm512_add_epi16(
-                _mm512_add_epi16(_mm512_mullo_epi16(_mm512_and_si512(a, pairMask), keeps),
-                                 _mm512_mullo_epi16(_mm512_and_si512(b, pairMask), weights)),
-                rounding),
-            8),
-        pairMask);
-    const __m512i alphaGreen = _mm512_andnot_si512(
-        pairMask,
-        _mm512_add_epi16(
-            _mm512_add_epi16(
-                _mm512_mullo_epi16(_mm512_and_si512(_mm512_srli_epi32(a, 8), pairMask), keeps),
-                _mm512_mullo_epi16(_mm512_and_si512(_mm512_srli_epi32(b, 8), pairMask), weights)),
-            rounding));
-    return _mm512_or_si512(redBlue, alphaGreen);
-}
-
+// LerpColor of Sampler.h for one channel in each 16-bit lane: (a * (256 - w) + b * w + 128)
+// >> 8 equals a + (((b - a) * w * 128 + 16384) >> 15), one rounding multiply-high.
 [[gnu::target("avx512f,avx512bw"), gnu::always_inline]] inline __m512i
-SampleLinear16(const TTexels& texels, __m512 u, __m512 v) {
-    const auto width = static_cast<std::int32_t>(texels.Width);
-    const TPair16 column = WrapLinear16(u, width);
-    const TPair16 row = WrapLinear16(v, static_cast<std::int32_t>(texels.Height));
-    const __m512i widths = _mm512_set1_epi32(width);
-    const __m512i firstRow = _mm512_mullo_epi32(row.First, widths);
-    const __m512i secondRow = _mm512_mullo_epi32(row.Second, widths);
-    const void* base = texels.Pixels.data();
-    const __m512i a = _mm512_i32gather_epi32(_mm512_add_epi32(firstRow, column.First), base, 4);
-    const __m512i b = _mm512_i32gather_epi32(_mm512_add_epi32(firstRow, column.Second), base, 4);
-    const __m512i c = _mm512_i32gather_epi32(_mm512_add_epi32(secondRow, column.First), base, 4);
-    const __m512i d = _mm512_i32gather_epi32(_mm512_add_epi32(secondRow, column.Second), base, 4);
-    return Lerp16(Lerp16(a, b, column.Weight), Lerp16(c, d, column.Weight), row.Weight);
+LerpChannels16(__m512i a, __m512i b, __m512i scaledWeight) {
+    return _mm512_add_epi16(a, _mm512_mulhrs_epi16(_mm512_sub_epi16(b, a), scaledWeight));
+}
+
+// Each pixel's weight (0..255) times 128 in both 16-bit halves of its 32-bit lane.
+[[gnu::target("avx512f,avx512bw"), gnu::always_inline]] inline __m512i
+DoubledWeights16(__m512i weight) {
+    const __m512i scaled = _mm512_slli_epi32(weight, 7);
+    return _mm512_or_si512(scaled, _mm512_slli_epi32(scaled, 16));
+}
+
+// The blended texels of four pixels, one in each 128-bit lane as (top pair, bottom pair), the
+// pixel's weights in dword Pixel of the lane: the blend across gives (top, bottom) in each
+// lane, and the blend down takes them swapped.
+template <int Pixel>
+[[gnu::target("avx512f,avx512bw"), gnu::always_inline]] inline __m512i
+BlendFootprints16(__m512i pairs, __m512i across, __m512i down) {
+    constexpr auto Spread = static_cast<_MM_PERM_ENUM>(Pixel * 0x55);
+    const __m512i texels = _mm512_shuffle_epi32(pairs, _MM_PERM_DBCA); // TL, BL, TR, BR
+    const __m512i zero = _mm512_setzero_si512();
+    const __m512i rows =
+        LerpChannels16(_mm512_unpacklo_epi8(texels, zero), _mm512_unpackhi_epi8(texels, zero),
+                       _mm512_shuffle_epi32(across, Spread));
+    return LerpChannels16(rows, _mm512_shuffle_epi32(rows, _MM_PERM_BADC),
+                          _mm512_shuffle_epi32(down, Spread));
+}
+
+// Sixteen pixels' footprints, each two pairs of texels of the bordered copy (its top pair and
+// the one below), gathered as 64-bit words: half the elements of gathering each texel. The
+// pixels are gathered in the order that leaves pixel 4k + j of the span in dword j of lane k
+// of the four blends, so the blended pixels pack straight into their places.
+struct TFootprints16 {
+    __m512i TopA, TopB, BottomA, BottomB;
+    __m512i Across, Down; // DoubledWeights16 of the next column's and the next row's
+};
+
+[[gnu::target("avx512f,avx512bw"), gnu::always_inline]] inline TFootprints16
+GatherFootprints16(const TTexture16& texture, __m512 u, __m512 v) {
+    const TIndex16 column = WrapLinear16(u, texture.Width);
+    const TIndex16 row = WrapLinear16(v, texture.Height);
+    const __m512i order = _mm512_setr_epi32(0, 1, 4, 5, 8, 9, 12, 13, 2, 3, 6, 7, 10, 11, 14, 15);
+    const __m512i entries = _mm512_permutexvar_epi32(
+        order, _mm512_add_epi32(_mm512_mullo_epi32(row.First, texture.Pitches), column.First));
+    const __m512i below = _mm512_add_epi32(entries, texture.Pitches);
+    const void* base = texture.Bordered;
+    return TFootprints16{_mm512_i32gather_epi64(_mm512_castsi512_si256(entries), base, 4),
+                         _mm512_i32gather_epi64(_mm512_extracti64x4_epi64(entries, 1), base, 4),
+                         _mm512_i32gather_epi64(_mm512_castsi512_si256(below), base, 4),
+                         _mm512_i32gather_epi64(_mm512_extracti64x4_epi64(below, 1), base, 4),
+                         DoubledWeights16(column.Weight),
+                         DoubledWeights16(row.Weight)};
+}
+
+// SampleLinear of Sampler.h for the sixteen gathered pixels.
+[[gnu::target("avx512f,avx512bw"), gnu::always_inline]] inline __m512i
+BlendFootprints16(const TFootprints16& at) {
+    const __m512i first =
+        BlendFootprints16<0>(_mm512_unpacklo_epi64(at.TopA, at.BottomA), at.Across, at.Down);
+    const __m512i second =
+        BlendFootprints16<1>(_mm512_unpackhi_epi64(at.TopA, at.BottomA), at.Across, at.Down);
+    const __m512i third =
+        BlendFootprints16<2>(_mm512_unpacklo_epi64(at.TopB, at.BottomB), at.Across, at.Down);
+    const __m512i fourth =
+        BlendFootprints16<3>(_mm512_unpackhi_epi64(at.TopB, at.BottomB), at.Across, at.Down);
+    return _mm512_packus_epi16(_mm512_unpacklo_epi64(first, second),
+                               _mm512_unpacklo_epi64(third, fourth));
 }
 
 // ToByte of Spans.cpp: NaN and negatives to 0, at most 255.
@@ -134,9 +178,11 @@ template <EColorMode Mode>
     const double dy = y + 0.5 - triangle.OriginY;
     const TValue16 invW = Start16(triangle.InvW, dx, dy);
     TValue16 u{}, v{}, r{}, g{}, b{};
+    TTexture16 texture{};
     if constexpr (Textured) {
         u = Start16(triangle.UoverW, dx, dy);
         v = Start16(triangle.VoverW, dx, dy);
+        texture = Texture16(*triangle.Texels);
     }
     if constexpr (NeedsDiffuse) {
         r = Start16(triangle.RoverW, dx, dy);
@@ -148,13 +194,31 @@ template <EColorMode Mode>
         _mm512_cvtepi32_ps(_mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15));
     const __m512i opaque = _mm512_set1_epi32(static_cast<int>(0xFF000000u));
     const __m512i byteMask = _mm512_set1_epi32(255);
-    for (int x = x0; x <= x1; x += 16) {
+    int x = x0;
+    if constexpr (Mode == EColorMode::Texture) {
+        // Pairs of whole groups first: gathering both groups' footprints before blending either
+        // hides much of the loads' latency.
+        for (; x + 32 <= x1 + 1; x += 32) {
+            const __m512 iA =
+                _mm512_add_ps(_mm512_set1_ps(static_cast<float>(x - origin)), laneOffset);
+            const __m512 iB = _mm512_add_ps(iA, _mm512_set1_ps(16.0f));
+            const __m512 wA = _mm512_div_ps(_mm512_set1_ps(1.0f), At16(invW, iA));
+            const __m512 wB = _mm512_div_ps(_mm512_set1_ps(1.0f), At16(invW, iB));
+            const TFootprints16 a = GatherFootprints16(texture, _mm512_mul_ps(At16(u, iA), wA),
+                                                       _mm512_mul_ps(At16(v, iA), wA));
+            const TFootprints16 b = GatherFootprints16(texture, _mm512_mul_ps(At16(u, iB), wB),
+                                                       _mm512_mul_ps(At16(v, iB), wB));
+            _mm512_storeu_si512(color + x, _mm512_or_si512(BlendFootprints16(a), opaque));
+            _mm512_storeu_si512(color + x + 16, _mm512_or_si512(BlendFootprints16(b), opaque));
+        }
+    }
+    for (; x <= x1; x += 16) {
         const __m512 i = _mm512_add_ps(_mm512_set1_ps(static_cast<float>(x - origin)), laneOffset);
         const __m512 w = _mm512_div_ps(_mm512_set1_ps(1.0f), At16(invW, i));
         __m512i texel = _mm512_set1_epi32(-1);
         if constexpr (Textured) {
-            texel = SampleLinear16(*triangle.Texels, _mm512_mul_ps(At16(u, i), w),
-                                   _mm512_mul_ps(At16(v, i), w));
+            texel = BlendFootprints16(GatherFootprints16(texture, _mm512_mul_ps(At16(u, i), w),
+                                                         _mm512_mul_ps(At16(v, i), w)));
         }
         __m512i out;
         if constexpr (Mode == EColorMode::Texture) {
