@@ -1,6 +1,8 @@
 // The eight- and sixteen-pixel span routines and the wide visibility routine must give
-// exactly the results of the one-pixel ones.
+// exactly the results of the one-pixel ones, and a row's segments found beyond their farthest
+// depths must be ones the depth test takes nothing from.
 
+#include "platform/d3d/reference/Fill.h"
 #include "platform/d3d/reference/Resources.h"
 #include "platform/d3d/reference/SixteenWideSpans.h"
 #include "platform/d3d/reference/Spans.h"
@@ -10,7 +12,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <bit>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <tuple>
 #include <vector>
 
@@ -177,6 +183,62 @@ TEST(ReferenceDeviceSpans, WideVisibilityInPiecesTakesExactlyThePixelsTheOnePixe
             ASSERT_EQ(wideOwners, owners) << "span " << first << ".." << last;
         }
     }
+}
+
+// A segment found beyond its farthest depth must be one the depth test takes nothing from, at
+// ties and one step of rounding either side of them, for gentle and steep depths, and where
+// some of the depths held are not numbers.
+TEST(ReferenceDeviceSpans, NoSegmentFoundBeyondItsFarthestDepthIsTaken) {
+    constexpr int Columns = 61;
+    TSeries series(77);
+    TPixelState state;
+    state.DepthTest = true;
+    int beyondFound = 0;
+    for (int round = 0; round < 400; ++round) {
+        TTriangle triangle{};
+        triangle.OriginX = series.Next(108, 148);
+        triangle.OriginY = series.Next(-20, 20);
+        triangle.Depth = RandomPlane(series, 0.3f, 0.7f, round % 2 == 0 ? 0.004f : 0.3f);
+        const int y = round % 40;
+        // The triangle's own depths, taken over a row that holds nothing nearer.
+        std::vector<float> depth(Columns, std::numeric_limits<float>::infinity());
+        std::vector<std::uint32_t> owners(Columns, 0);
+        const TTileRow row{y, 128, Columns, depth.data(), owners.data()};
+        SelectOnePixelVisibilityRoutine(state)(triangle, row, 0, 0, Columns - 1, 1);
+        for (float& d : depth) {
+            switch (series.NextBits() % 5) {
+            case 0:
+                d = std::nextafter(d, 0.0f);
+                break;
+            case 1:
+                d = std::nextafter(std::nextafter(d, 0.0f), 0.0f);
+                break;
+            case 2:
+                d = std::numeric_limits<float>::quiet_NaN();
+                break;
+            case 3:
+                d = series.Next(0, 1);
+                break;
+            default:
+                break; // a tie
+            }
+        }
+        std::array<float, (Columns + SegmentColumns - 1) / SegmentColumns> farthest{};
+        for (int segment = 0; segment * SegmentColumns < Columns; ++segment) {
+            const int from = segment * SegmentColumns;
+            farthest[static_cast<std::size_t>(segment)] =
+                FarthestDepth(depth.data() + from, std::min(SegmentColumns, Columns - from));
+        }
+        // Interpolated from another column than the depths above were, so rounding differs.
+        const int first = round % 23;
+        const int last = Columns - 1 - round % 7;
+        const std::uint32_t beyond =
+            SegmentsBeyond(triangle, row, first, first, last, 0, farthest.data());
+        EXPECT_EQ(beyond & SegmentsTaken(triangle, row, first, first, last, 0), 0u)
+            << "round " << round;
+        beyondFound += std::popcount(beyond);
+    }
+    EXPECT_GT(beyondFound, 0);
 }
 
 } // namespace

@@ -2,8 +2,10 @@
 // Filling and scanning runs of 32-bit words, sixteen bytes at a time: the tiles clear and
 // search their rows many times a frame, and the plain loops stay one word at a time.
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <limits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -70,6 +72,27 @@ inline int RunEnd(const std::uint32_t* words, int start, int end) {
         ++k;
     }
     return k;
+}
+
+// The largest of `count` depths, leaving out those that are not numbers (which pass no depth
+// test); minus infinity where there are none.
+inline float FarthestDepth(const float* depths, int count) {
+    float farthest = -std::numeric_limits<float>::infinity();
+    int k = 0;
+#if defined(__SSE2__)
+    __m128 farthests = _mm_set1_ps(farthest);
+    for (; k + 4 <= count; k += 4) {
+        // The instruction gives its second operand where the first is not a number.
+        farthests = _mm_max_ps(_mm_loadu_ps(depths + k), farthests);
+    }
+    farthests = _mm_max_ps(farthests, _mm_movehl_ps(farthests, farthests));
+    farthests = _mm_max_ps(farthests, _mm_shuffle_ps(farthests, farthests, 1));
+    farthest = _mm_cvtss_f32(farthests);
+#endif
+    for (; k < count; ++k) {
+        farthest = std::max(farthest, depths[k]); // keeps `farthest` where depths[k] is NaN
+    }
+    return farthest;
 }
 
 // Whether any word from `start` below `end` equals `value`.

@@ -59,6 +59,13 @@ constexpr std::uint32_t NoShadedKey = 0xFFFFFFFFu;
 
 static_assert(TileSize / SegmentColumns == 8, "a row's segments are the bits of a byte");
 constexpr std::uint8_t EverySegment = 0xFF;
+constexpr int SegmentsPerRow = TileSize / SegmentColumns;
+constexpr int SegmentsPerTile = TileSize * SegmentsPerRow;
+
+// The bit of SegmentNames a key's triangle name sets.
+std::uint32_t NameBit(std::uint32_t name) {
+    return 1u << (name & 31);
+}
 
 // The segments columns first..last reach.
 std::uint8_t SegmentsOf(int first, int last) {
@@ -140,10 +147,12 @@ TTileRenderer::TTileRenderer(int width, int height, bool hasDepth, unsigned thre
       ColorBuffer(static_cast<std::size_t>(width) * height, 0xFF000000u),
       Changed(static_cast<std::size_t>(TilesX) * TilesY),
       DepthBuffer(hasDepth ? static_cast<std::size_t>(TilesX) * TilesY * TilePixels : 0, 1.0f),
-      ShadedKeys(MakeShadedKeys(shading, TilesX * TilesY)), Bins(MakeBins(TilesX * TilesY)),
-      PreviousBins(MakeBins(TilesX * TilesY)), Matcher(MaxQueuedTriangles),
-      Names(MaxQueuedTriangles), TileShading(shading), Workers(threadCount),
-      Scratch(Workers.ThreadCount()) {
+      ShadedKeys(MakeShadedKeys(shading, TilesX * TilesY)),
+      SegmentNames(SegmentCount(shading, TilesX * TilesY)),
+      SegmentFarthest(hasDepth ? SegmentCount(shading, TilesX * TilesY) : 0),
+      Bins(MakeBins(TilesX * TilesY)), PreviousBins(MakeBins(TilesX * TilesY)),
+      Matcher(MaxQueuedTriangles), Names(MaxQueuedTriangles), TileShading(shading),
+      Workers(threadCount), Scratch(Workers.ThreadCount()) {
     ChangeAll();
 }
 
@@ -171,6 +180,11 @@ std::vector<std::uint32_t> TTileRenderer::MakeShadedKeys(ETileShading shading, i
     }
     return std::vector<std::uint32_t>(static_cast<std::size_t>(tileCount) * TilePixels,
                                       NoShadedKey);
+}
+
+std::size_t TTileRenderer::SegmentCount(ETileShading shading, int tileCount) {
+    return shading == ETileShading::Deferred ? static_cast<std::size_t>(tileCount) * SegmentsPerTile
+                                             : 0;
 }
 
 bool TTileRenderer::AnyBinFull(int firstTileX, int lastTileX, int firstTileY, int lastTileY) const {
@@ -282,6 +296,8 @@ void TTileRenderer::Resize(int width, int height) {
     std::vector<std::vector<std::uint32_t>> bins = MakeBins(tilesX * tilesY);
     std::vector<std::vector<std::uint32_t>> previousBins = MakeBins(tilesX * tilesY);
     std::vector<std::uint32_t> keys = MakeShadedKeys(TileShading, tilesX * tilesY);
+    std::vector<std::uint32_t> segmentNames(SegmentCount(TileShading, tilesX * tilesY));
+    std::vector<float> segmentFarthest(HasDepth() ? segmentNames.size() : 0);
     std::vector<TPixelArea> changed(static_cast<std::size_t>(tilesX) * tilesY);
     ColorBuffer.swap(colors);
     Changed.swap(changed);
@@ -289,6 +305,8 @@ void TTileRenderer::Resize(int width, int height) {
     Bins.swap(bins);
     PreviousBins.swap(previousBins);
     ShadedKeys.swap(keys);
+    SegmentNames.swap(segmentNames);
+    SegmentFarthest.swap(segmentFarthest);
     KeysNamePrevious = false;
     ScreenWidth = width;
     ScreenHeight = height;
@@ -428,6 +446,7 @@ void TTileRenderer::DrawTriangleInTile(const TTriangle& triangle, const TTileBou
 void TTileRenderer::DrawTileDeferred(int tile, const TTileBounds& bounds, const TSpanTarget& target,
                                      TTileScratch& scratch) {
     scratch.Keys = ShadedKeys.data() + static_cast<std::size_t>(tile) * TilePixels;
+    scratch.SegmentNames = SegmentNames.data() + static_cast<std::size_t>(tile) * SegmentsPerTile;
     scratch.FirstResolve = true;
     if (KeepsUnchanged) {
         FindRedrawnSegments(tile, bounds, target, scratch);
@@ -447,6 +466,9 @@ void TTileRenderer::DrawTileDeferred(int tile, const TTileBounds& bounds, const 
         }
     }
     ShadeResolved(bounds, target, scratch);
+    if (HasDepth()) {
+        NoteFarthestDepths(tile, bounds, scratch);
+    }
 }
 
 // Most of a game's picture is the same from frame to frame, and the pixels that stay need no
@@ -459,6 +481,10 @@ void TTileRenderer::DrawTileDeferred(int tile, const TTileBounds& bounds, const 
 void TTileRenderer::FindRedrawnSegments(int tile, const TTileBounds& bounds,
                                         const TSpanTarget& target, TTileScratch& scratch) const {
     const int width = bounds.X1 - bounds.X0 + 1;
+    const std::uint32_t* names =
+        SegmentNames.data() + static_cast<std::size_t>(tile) * SegmentsPerTile;
+    const float* farthest =
+        SegmentFarthest.data() + static_cast<std::size_t>(tile) * SegmentsPerTile;
     std::fill_n(scratch.Redrawn.begin(), bounds.Y1 - bounds.Y0 + 1, std::uint8_t{0});
     // The rows of the triangle that reach a segment not yet known to be drawn again.
     const auto forEachRow = [&](const TTriangle& triangle, const auto& visit) {
@@ -480,15 +506,19 @@ void TTileRenderer::FindRedrawnSegments(int tile, const TTileBounds& bounds,
             }
         } else if (Matcher.RepeatedBy(index) == TShadeMatcher::NoMatch) {
             // Where it kept pixels: its key, from its row's start, in their keys.
-            const std::uint32_t name = Names.Previous(index) << OwnerStartBits;
+            const std::uint32_t name = Names.Previous(index);
+            const std::uint32_t nameBit = NameBit(name);
             forEachRow(triangle, [&](int row, int first, int last) {
                 const std::uint32_t* keys = scratch.Keys + row * TileSize;
-                const std::uint32_t key = name | static_cast<std::uint32_t>(first);
+                const std::uint32_t* rowNames = names + row * SegmentsPerRow;
+                const std::uint32_t key =
+                    name << OwnerStartBits | static_cast<std::uint32_t>(first);
                 ForEachSegmentRun(~scratch.Redrawn[row], first, last, [&](int from, int to) {
                     for (int start = from; start <= to;) {
-                        const int end =
-                            std::min(to + 1, (start / SegmentColumns + 1) * SegmentColumns);
-                        if (HoldsWord(keys, start, end, key)) {
+                        const int segment = start / SegmentColumns;
+                        const int end = std::min(to + 1, (segment + 1) * SegmentColumns);
+                        if ((rowNames[segment] & nameBit) != 0 &&
+                            HoldsWord(keys, start, end, key)) {
                             redrawReach(row, start, start);
                         }
                         start = end;
@@ -509,8 +539,14 @@ void TTileRenderer::FindRedrawnSegments(int tile, const TTileBounds& bounds,
                     const int y = bounds.Y0 + row;
                     const TTileRow tileRow{y, bounds.X0, width,
                                            target.Depth + y * TileSize + bounds.X0, nullptr};
-                    scratch.Redrawn[row] = static_cast<std::uint8_t>(
-                        known | SegmentsTaken(triangle, tileRow, first, first, last, known));
+                    const std::uint32_t behind = SegmentsBeyond(
+                        triangle, tileRow, first, first, last, known,
+                        farthest + static_cast<std::ptrdiff_t>(row) * SegmentsPerRow);
+                    if (((known | behind) & reached) != reached) {
+                        scratch.Redrawn[row] = static_cast<std::uint8_t>(
+                            known |
+                            SegmentsTaken(triangle, tileRow, first, first, last, known | behind));
+                    }
                 }
             });
         }
@@ -527,10 +563,27 @@ void TTileRenderer::StartRedrawn(int tile, const TTileBounds& bounds, TTileScrat
     for (int row = 0; row <= bounds.Y1 - bounds.Y0; ++row) {
         ForEachSegmentRun(scratch.Redrawn[row], 0, width - 1, [&](int from, int to) {
             FillWords(scratch.Owners.data() + row * TileSize + from, to - from + 1, untouched);
+            FillWords(scratch.SegmentNames + row * SegmentsPerRow + from / SegmentColumns,
+                      to / SegmentColumns - from / SegmentColumns + 1, 0);
             if (depths != nullptr) {
                 FillDepths(depths + row * TileSize + from, to - from + 1, PendingClear.DepthValue);
             }
         });
+    }
+}
+
+// The farthest depths of the segments this batch drew again; no others changed.
+void TTileRenderer::NoteFarthestDepths(int tile, const TTileBounds& bounds,
+                                       const TTileScratch& scratch) {
+    float* farthest = SegmentFarthest.data() + static_cast<std::size_t>(tile) * SegmentsPerTile;
+    const float* depths = DepthBuffer.data() + static_cast<std::size_t>(tile) * TilePixels;
+    for (int row = 0; row <= bounds.Y1 - bounds.Y0; ++row) {
+        for (std::uint32_t segments = scratch.Redrawn[row]; segments != 0;
+             segments &= segments - 1) {
+            const int segment = std::countr_zero(segments);
+            farthest[row * SegmentsPerRow + segment] =
+                FarthestDepth(depths + row * TileSize + segment * SegmentColumns, SegmentColumns);
+        }
     }
 }
 
@@ -580,6 +633,7 @@ void TTileRenderer::ShadeResolved(const TTileBounds& tile, const TSpanTarget& ta
     for (int y = tile.Y0; y <= tile.Y1; ++y) {
         std::uint32_t* owners = scratch.Owners.data() + (y - tile.Y0) * TileSize;
         std::uint32_t* keys = scratch.Keys + (y - tile.Y0) * TileSize;
+        std::uint32_t* names = scratch.SegmentNames + (y - tile.Y0) * SegmentsPerRow;
         std::uint32_t* colors = ColorBuffer.data() + static_cast<std::size_t>(y) * ScreenWidth;
         ForEachSegmentRun(scratch.Redrawn[y - tile.Y0], 0, width - 1, [&](int from, int to) {
             for (int start = from; start <= to;) {
@@ -593,9 +647,12 @@ void TTileRenderer::ShadeResolved(const TTileBounds& tile, const TSpanTarget& ta
                         FillWords(keys + start, end - start, NoShadedKey);
                     }
                 } else {
-                    const std::uint32_t key = Names.Current(owner >> OwnerStartBits)
-                                                  << OwnerStartBits |
-                                              (owner & (TileSize - 1));
+                    const std::uint32_t name = Names.Current(owner >> OwnerStartBits);
+                    const std::uint32_t key = name << OwnerStartBits | (owner & (TileSize - 1));
+                    for (int segment = start / SegmentColumns;
+                         segment <= (end - 1) / SegmentColumns; ++segment) {
+                        names[segment] |= NameBit(name);
+                    }
                     if (mayKeep && HoldsShade(keys, start, end, owner)) {
                         // The keys name this batch's triangle from here on; most keep its name.
                         if (keys[start] != key) {

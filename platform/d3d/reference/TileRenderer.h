@@ -116,6 +116,7 @@ private:
         std::array<std::uint32_t, TilePixels> Owners{};
         TFillCounts Counts;
         std::uint32_t* Keys = nullptr;
+        std::uint32_t* SegmentNames = nullptr;
         bool FirstResolve = true;
         TRowSegments Redrawn{};
     };
@@ -140,7 +141,9 @@ private:
     void ShadeResolved(const TTileBounds& tile, const TSpanTarget& target, TTileScratch& scratch);
     bool HoldsShade(const std::uint32_t* keys, int start, int end, std::uint32_t owner) const;
     void ForgetShaded(const TTriangle& triangle, const TTileBounds& tile, TTileScratch& scratch);
+    void NoteFarthestDepths(int tile, const TTileBounds& bounds, const TTileScratch& scratch);
     static std::vector<std::uint32_t> MakeShadedKeys(ETileShading shading, int tileCount);
+    static std::size_t SegmentCount(ETileShading shading, int tileCount);
     bool TouchesTile(const TTriangle& triangle, int tileX0, int tileY0, int tileX1,
                      int tileY1) const;
     bool HasWork() const;
@@ -164,6 +167,12 @@ private:
     // its colour: most of a game's picture stays from frame to frame.
     std::vector<std::uint32_t> ShadedKeys;
     std::vector<TTriangle> PreviousTriangles;
+    // Deferred tiles only, per segment of each tile row (tile by tile, row by row): a bit for
+    // each triangle name its keys hold (a name's low five bits pick it) and the farthest depth
+    // it holds, so that a batch that keeps the segment need not read its keys or depths to
+    // tell that a triangle gone from it left no colour there, or that a new one lies behind.
+    std::vector<std::uint32_t> SegmentNames;
+    std::vector<float> SegmentFarthest;
     // Whether ShadedKeys name PreviousTriangles: not before the first batch, nor after a resize
     // or a rectangle cleared at once.
     bool KeysNamePrevious = false;

@@ -215,4 +215,24 @@ std::uint32_t SegmentsTaken(const TTriangle& triangle, const TTileRow& row, int 
     return SegmentsTakenOnePixel(triangle, row, origin, first, last, known);
 }
 
+std::uint32_t SegmentsBeyond(const TTriangle& triangle, const TTileRow& row, int origin, int first,
+                             int last, std::uint32_t known, const float* farthest) {
+    const TDepthSpan span = StartDepth(triangle, row.Y, row.X0 + origin);
+    const auto depthAt = [&](int k) {
+        return span.Start + span.Step * static_cast<float>(k - origin);
+    };
+    std::uint32_t beyond = 0;
+    for (int segment = first / SegmentColumns; segment <= last / SegmentColumns; ++segment) {
+        const std::uint32_t bit = 1u << segment;
+        const int from = std::max(first, segment * SegmentColumns);
+        const int to = std::min(last, segment * SegmentColumns + SegmentColumns - 1);
+        // Written so that a depth that is not a number leaves the segment to the full test.
+        if ((known & bit) == 0 && depthAt(from) > farthest[segment] &&
+            depthAt(to) > farthest[segment]) {
+            beyond |= bit;
+        }
+    }
+    return beyond;
+}
+
 } // namespace Reference

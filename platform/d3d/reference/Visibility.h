@@ -28,4 +28,12 @@ constexpr int SegmentColumns = 16;
 std::uint32_t SegmentsTaken(const TTriangle& triangle, const TTileRow& row, int origin, int first,
                             int last, std::uint32_t known);
 
+// The segments of the row, among those first..last reaches and not set in `known`, where the
+// triangle's depth, interpolated from column `origin`, lies beyond `farthest[segment]` at
+// every pixel of first..last: the less-or-equal test fails there against any depths no
+// farther than that. Depths along a row are monotonic in the column, however they round, so
+// the two ends of each piece of the row tell.
+std::uint32_t SegmentsBeyond(const TTriangle& triangle, const TTileRow& row, int origin, int first,
+                             int last, std::uint32_t known, const float* farthest);
+
 } // namespace Reference
