@@ -223,7 +223,7 @@ TEST(ReferenceDeviceSpans, NoSegmentFoundBeyondItsFarthestDepthIsTaken) {
                 break; // a tie
             }
         }
-        std::array<float, (Columns + SegmentColumns - 1) / SegmentColumns> farthest{};
+        std::array<float, RowSegments> farthest{};
         for (int segment = 0; segment * SegmentColumns < Columns; ++segment) {
             const int from = segment * SegmentColumns;
             farthest[static_cast<std::size_t>(segment)] =

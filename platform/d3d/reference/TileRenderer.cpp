@@ -57,9 +57,10 @@ constexpr std::uint32_t TakesClear = 0xFFFFFFFEu; // the pending clear colour is
 // A shaded key that names no triangle: the pixel's colour is not known to be any triangle's.
 constexpr std::uint32_t NoShadedKey = 0xFFFFFFFFu;
 
-static_assert(TileSize / SegmentColumns == 8, "a row's segments are the bits of a byte");
+static_assert(TileSize / SegmentColumns == RowSegments && RowSegments == 8,
+              "a row's segments are the bits of a byte");
 constexpr std::uint8_t EverySegment = 0xFF;
-constexpr int SegmentsPerRow = TileSize / SegmentColumns;
+constexpr int SegmentsPerRow = RowSegments;
 constexpr int SegmentsPerTile = TileSize * SegmentsPerRow;
 
 // The bit of SegmentNames a key's triangle name sets.

@@ -179,7 +179,57 @@ static_assert(SegmentColumns % 8 == 0);
         _mm512_mask_storeu_epi32(row.Owners + group, nearer, keys);
     }
 }
+
+// All eight segments of the row at once: each one's first and last column within first..last.
+[[gnu::target("avx2")]] std::uint32_t SegmentsBeyondWide(const TTriangle& triangle,
+                                                         const TTileRow& row, int origin, int first,
+                                                         int last, std::uint32_t known,
+                                                         const float* farthest) {
+    static_assert(RowSegments == 8);
+    const TDepthSpan span = StartDepth(triangle, row.Y, row.X0 + origin);
+    const __m256 start = _mm256_set1_ps(span.Start);
+    const __m256 step = _mm256_set1_ps(span.Step);
+    const __m256i segmentStarts = _mm256_setr_epi32(0, 16, 32, 48, 64, 80, 96, 112);
+    const __m256i from = _mm256_max_epi32(segmentStarts, _mm256_set1_epi32(first));
+    const __m256i to = _mm256_min_epi32(_mm256_add_epi32(segmentStarts, _mm256_set1_epi32(15)),
+                                        _mm256_set1_epi32(last));
+    const __m256i origins = _mm256_set1_epi32(origin);
+    const __m256 limits = _mm256_loadu_ps(farthest);
+    // Written so that a depth that is not a number leaves the segment to the full test.
+    const __m256 fromBeyond =
+        _mm256_cmp_ps(DepthAt(start, step, _mm256_cvtepi32_ps(_mm256_sub_epi32(from, origins))),
+                      limits, _CMP_GT_OQ);
+    const __m256 toBeyond =
+        _mm256_cmp_ps(DepthAt(start, step, _mm256_cvtepi32_ps(_mm256_sub_epi32(to, origins))),
+                      limits, _CMP_GT_OQ);
+    const auto beyond =
+        static_cast<std::uint32_t>(_mm256_movemask_ps(_mm256_and_ps(fromBeyond, toBeyond)));
+    const std::uint32_t reached =
+        ((2u << (last / SegmentColumns)) - 1) & ~((1u << (first / SegmentColumns)) - 1);
+    return beyond & reached & ~known;
+}
 #endif
+
+std::uint32_t SegmentsBeyondOneByOne(const TTriangle& triangle, const TTileRow& row, int origin,
+                                     int first, int last, std::uint32_t known,
+                                     const float* farthest) {
+    const TDepthSpan span = StartDepth(triangle, row.Y, row.X0 + origin);
+    const auto depthAt = [&](int k) {
+        return span.Start + span.Step * static_cast<float>(k - origin);
+    };
+    std::uint32_t beyond = 0;
+    for (int segment = first / SegmentColumns; segment <= last / SegmentColumns; ++segment) {
+        const std::uint32_t bit = 1u << segment;
+        const int from = std::max(first, segment * SegmentColumns);
+        const int to = std::min(last, segment * SegmentColumns + SegmentColumns - 1);
+        // Written so that a depth that is not a number leaves the segment to the full test.
+        if ((known & bit) == 0 && depthAt(from) > farthest[segment] &&
+            depthAt(to) > farthest[segment]) {
+            beyond |= bit;
+        }
+    }
+    return beyond;
+}
 
 } // namespace
 
@@ -217,22 +267,12 @@ std::uint32_t SegmentsTaken(const TTriangle& triangle, const TTileRow& row, int 
 
 std::uint32_t SegmentsBeyond(const TTriangle& triangle, const TTileRow& row, int origin, int first,
                              int last, std::uint32_t known, const float* farthest) {
-    const TDepthSpan span = StartDepth(triangle, row.Y, row.X0 + origin);
-    const auto depthAt = [&](int k) {
-        return span.Start + span.Step * static_cast<float>(k - origin);
-    };
-    std::uint32_t beyond = 0;
-    for (int segment = first / SegmentColumns; segment <= last / SegmentColumns; ++segment) {
-        const std::uint32_t bit = 1u << segment;
-        const int from = std::max(first, segment * SegmentColumns);
-        const int to = std::min(last, segment * SegmentColumns + SegmentColumns - 1);
-        // Written so that a depth that is not a number leaves the segment to the full test.
-        if ((known & bit) == 0 && depthAt(from) > farthest[segment] &&
-            depthAt(to) > farthest[segment]) {
-            beyond |= bit;
-        }
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (__builtin_cpu_supports("avx2")) {
+        return SegmentsBeyondWide(triangle, row, origin, first, last, known, farthest);
     }
-    return beyond;
+#endif
+    return SegmentsBeyondOneByOne(triangle, row, origin, first, last, known, farthest);
 }
 
 } // namespace Reference

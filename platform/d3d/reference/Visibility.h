@@ -20,6 +20,8 @@ TVisibilityRoutine SelectOnePixelVisibilityRoutine(const TPixelState& state);
 
 // A tile row's columns in segments of this many, one bit of a mask each.
 constexpr int SegmentColumns = 16;
+// The segments of a tile row.
+constexpr int RowSegments = 8;
 
 // The segments of the row where the triangle's depth, interpolated from column `origin`, would
 // pass the less-or-equal test at some pixel of first..last against the depths the row holds:
@@ -29,10 +31,10 @@ std::uint32_t SegmentsTaken(const TTriangle& triangle, const TTileRow& row, int 
                             int last, std::uint32_t known);
 
 // The segments of the row, among those first..last reaches and not set in `known`, where the
-// triangle's depth, interpolated from column `origin`, lies beyond `farthest[segment]` at
-// every pixel of first..last: the less-or-equal test fails there against any depths no
-// farther than that. Depths along a row are monotonic in the column, however they round, so
-// the two ends of each piece of the row tell.
+// triangle's depth, interpolated from column `origin`, lies beyond `farthest[segment]` (one
+// for each of the row's RowSegments) at every pixel of first..last: the less-or-equal test
+// fails there against any depths no farther than that. Depths along a row are monotonic in
+// the column, however they round, so the two ends of each piece of the row tell.
 std::uint32_t SegmentsBeyond(const TTriangle& triangle, const TTileRow& row, int origin, int first,
                              int last, std::uint32_t known, const float* farthest);
 
