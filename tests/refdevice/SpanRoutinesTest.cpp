@@ -200,9 +200,11 @@ TEST(ReferenceDeviceSpans, NoSegmentFoundBeyondItsFarthestDepthIsTaken) {
         triangle.OriginY = series.Next(-20, 20);
         triangle.Depth = RandomPlane(series, 0.3f, 0.7f, round % 2 == 0 ? 0.004f : 0.3f);
         const int y = round % 40;
-        // The triangle's own depths, taken over a row that holds nothing nearer.
-        std::vector<float> depth(Columns, std::numeric_limits<float>::infinity());
-        std::vector<std::uint32_t> owners(Columns, 0);
+        // The triangle's own depths, taken over a row that holds nothing nearer; the row's block
+        // holds whole segments, as a tile's does, though the row is cut short.
+        std::vector<float> depth(RowSegments * SegmentColumns,
+                                 std::numeric_limits<float>::infinity());
+        std::vector<std::uint32_t> owners(depth.size(), 0);
         const TTileRow row{y, 128, Columns, depth.data(), owners.data()};
         SelectOnePixelVisibilityRoutine(state)(triangle, row, 0, 0, Columns - 1, 1);
         for (float& d : depth) {
