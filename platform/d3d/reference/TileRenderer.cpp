@@ -68,12 +68,6 @@ std::uint32_t NameBit(std::uint32_t name) {
     return 1u << (name & 31);
 }
 
-// The segments columns first..last reach.
-std::uint8_t SegmentsOf(int first, int last) {
-    return static_cast<std::uint8_t>(((2u << (last / SegmentColumns)) - 1) &
-                                     ~((1u << (first / SegmentColumns)) - 1));
-}
-
 // Calls visit(from, to) for each stretch of columns first..last lying in segments of `mask`.
 template <typename Visit>
 void ForEachSegmentRun(std::uint32_t mask, int first, int last, const Visit& visit) {
@@ -482,8 +476,7 @@ void TTileRenderer::DrawTileDeferred(int tile, const TTileBounds& bounds, const 
 void TTileRenderer::FindRedrawnSegments(int tile, const TTileBounds& bounds,
                                         const TSpanTarget& target, TTileScratch& scratch) const {
     const int width = bounds.X1 - bounds.X0 + 1;
-    const std::uint32_t* names =
-        SegmentNames.data() + static_cast<std::size_t>(tile) * SegmentsPerTile;
+    const std::uint32_t* names = scratch.SegmentNames;
     const float* farthest =
         SegmentFarthest.data() + static_cast<std::size_t>(tile) * SegmentsPerTile;
     std::fill_n(scratch.Redrawn.begin(), bounds.Y1 - bounds.Y0 + 1, std::uint8_t{0});

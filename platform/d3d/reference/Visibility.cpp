@@ -185,7 +185,7 @@ static_assert(SegmentColumns % 8 == 0);
                                                          const TTileRow& row, int origin, int first,
                                                          int last, std::uint32_t known,
                                                          const float* farthest) {
-    static_assert(RowSegments == 8);
+    static_assert(RowSegments == 8 && SegmentColumns == 16, "the lanes below are the segments");
     const TDepthSpan span = StartDepth(triangle, row.Y, row.X0 + origin);
     const __m256 start = _mm256_set1_ps(span.Start);
     const __m256 step = _mm256_set1_ps(span.Step);
@@ -204,9 +204,7 @@ static_assert(SegmentColumns % 8 == 0);
                       limits, _CMP_GT_OQ);
     const auto beyond =
         static_cast<std::uint32_t>(_mm256_movemask_ps(_mm256_and_ps(fromBeyond, toBeyond)));
-    const std::uint32_t reached =
-        ((2u << (last / SegmentColumns)) - 1) & ~((1u << (first / SegmentColumns)) - 1);
-    return beyond & reached & ~known;
+    return beyond & SegmentsOf(first, last) & ~known;
 }
 #endif
 

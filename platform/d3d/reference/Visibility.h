@@ -23,6 +23,12 @@ constexpr int SegmentColumns = 16;
 // The segments of a tile row.
 constexpr int RowSegments = 8;
 
+// The segments columns first..last reach.
+inline std::uint8_t SegmentsOf(int first, int last) {
+    return static_cast<std::uint8_t>(((2u << (last / SegmentColumns)) - 1) &
+                                     ~((1u << (first / SegmentColumns)) - 1));
+}
+
 // The segments of the row where the triangle's depth, interpolated from column `origin`, would
 // pass the less-or-equal test at some pixel of first..last against the depths the row holds:
 // what the visibility routines would find, bit for bit, with nothing stored. Segments set in
