@@ -10,12 +10,11 @@
 #include <utility>
 
 namespace {
-constexpr float Radius = 0.5f;
+constexpr float BallRadius = 0.5f;
 constexpr std::int32_t Divisions = 3; // each icosahedron edge is cut in three
-constexpr double Pi = std::numbers::pi;
 
 TVector OnSphere(const TVector& direction) {
-    return VectorScale(direction, Radius / VectorLength(direction));
+    return VectorScale(direction, BallRadius / VectorLength(direction));
 }
 
 TVector Blend(const TVector& a, const TVector& b, const TVector& c, std::int32_t i,
@@ -40,8 +39,8 @@ TIcosahedron MakeIcosahedron() {
     const double ringRadius = 2 / std::sqrt(5.0);
     shape.Corners[0] = {0, 0, 1};
     for (std::int32_t k = 0; k < 5; ++k) {
-        const double upper = 2 * Pi * k / 5;
-        const double lower = upper + Pi / 5;
+        const double upper = 2 * std::numbers::pi * k / 5;
+        const double lower = upper + std::numbers::pi / 5;
         shape.Corners[1 + k] = {static_cast<float>(ringRadius * std::cos(upper)),
                                 static_cast<float>(ringRadius * std::sin(upper)),
                                 static_cast<float>(ringHeight)};
@@ -108,7 +107,7 @@ private:
 };
 
 bool IsPole(const TVector& p) {
-    return std::fabs(std::fabs(p.z) - Radius) < 1e-6f;
+    return std::fabs(std::fabs(p.z) - BallRadius) < 1e-6f;
 }
 } // namespace
 
@@ -169,9 +168,9 @@ TMeshTable BuildBallMesh() {
             // Seen from outside this half, screen-right is -y on the front and +y on the back;
             // the poles take the middle of the picture's top and bottom rows.
             const double across = IsPole(p) ? 0 : std::atan2(-facing * p.y, facing * p.x);
-            const double up = std::asin(std::clamp(p.z / Radius, -1.0f, 1.0f));
-            const TTexCoord coordinate{static_cast<float>(0.5 + across / Pi),
-                                       static_cast<float>(0.5 + up / Pi)};
+            const double up = std::asin(std::clamp(p.z / BallRadius, -1.0f, 1.0f));
+            const TTexCoord coordinate{static_cast<float>(0.5 + across / std::numbers::pi),
+                                       static_cast<float>(0.5 + up / std::numbers::pi)};
             std::int32_t normalKey = front ? 0 : 1;
             if (IsPole(p) && poleFans[{vertex, front}] == 2) {
                 normalKey = 2 + index;

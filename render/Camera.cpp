@@ -16,7 +16,6 @@ namespace {
 constexpr float FieldOfView = 1;
 constexpr float NearPlane = 0.01f;
 constexpr float FarPlane = 200;
-constexpr double Pi = std::numbers::pi;
 } // namespace
 
 TCamera FrameCamera(const TCameraInputs& inputs) {
@@ -31,11 +30,12 @@ TCamera FrameCamera(const TCameraInputs& inputs) {
     const double t = inputs.Elapsed / FallMs;
     const double strength = t * t * t * t;
     if (view == 0) {
-        camera.Eye.z += static_cast<float>(0.08 * strength * std::sin(60 * Pi * t));
+        camera.Eye.z += static_cast<float>(0.08 * strength * std::sin(60 * std::numbers::pi * t));
     } else {
-        camera.At = {static_cast<float>(0.01 * strength * (std::cos(6 * Pi * t) - 0.5)),
-                     static_cast<float>(0.01 * strength * (std::sin(60 * Pi * t) - 0.5)),
-                     static_cast<float>(0.01 * strength * 5 * std::sin(60 * Pi * t - 0.5))};
+        camera.At = {
+            static_cast<float>(0.01 * strength * (std::cos(6 * std::numbers::pi * t) - 0.5)),
+            static_cast<float>(0.01 * strength * (std::sin(60 * std::numbers::pi * t) - 0.5)),
+            static_cast<float>(0.01 * strength * 5 * std::sin(60 * std::numbers::pi * t - 0.5))};
     }
     return camera;
 }

@@ -13,12 +13,11 @@ struct TLanePanel {
     TVector Position;
     float Turn; // about z
 };
-constexpr float Pi = std::numbers::pi_v<float>;
 constexpr std::array<TLanePanel, LanePanelCount> LanePanels{{
-    {{1, 0, 0.25f}, -Pi / 2},
-    {{-1, 0, 0.25f}, Pi / 2},
+    {{1, 0, 0.25f}, -std::numbers::pi_v<float> / 2},
+    {{-1, 0, 0.25f}, std::numbers::pi_v<float> / 2},
     {{0, 1, 0.25f}, 0},
-    {{0, -1, 0.25f}, Pi},
+    {{0, -1, 0.25f}, std::numbers::pi_v<float>},
 }};
 constexpr TVector LanePanelScale{1.2f, 1, 1};
 constexpr float LanePanelPower = 15;

@@ -13,7 +13,6 @@ constexpr float NarrowHalfWidth = 0.2105f;
 constexpr float RodRadius = 0.053f;
 constexpr std::int32_t RodSides = 8;
 constexpr std::array<float, 3> RodRings{NarrowEndY, 0.263f, 0.5f};
-constexpr double Pi = std::numbers::pi;
 
 // The plate's end rectangles, corners counter-clockwise in (x, z) from (-, -).
 constexpr std::array<std::array<float, 2>, 4> EndCorners{{{-1, -1}, {1, -1}, {1, 1}, {-1, 1}}};
@@ -24,7 +23,7 @@ enum TPlateFace : std::int32_t { WideEnd, NarrowEnd, Top, Bottom, RightSide, Lef
 enum : std::int32_t { RodSideNormal = 10, EndNormal = 20, TipNormal = 30, RodPicture = 40 };
 
 double RodAngle(std::int32_t k) {
-    return Pi / RodSides + 2 * Pi * k / RodSides;
+    return std::numbers::pi / RodSides + 2 * std::numbers::pi * k / RodSides;
 }
 
 TTexCoord BoxPicture(TPlateFace face, const TVector& p) {

@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+// The music's output as SDL's audio thread asks for it: 44.1 kHz, 256 frames a pass.
+constexpr std::uint32_t MusicRate = 44100;
+constexpr std::uint32_t MusicPeriod = 256;
+
 // A buffer of `seconds` of a 440 Hz tone at rate, 16-bit mono, made on device.
 TComRef<IDirectSoundBuffer> ToneBuffer(IDirectSound* device, DWORD rate, double seconds);
 // A Standard MIDI File: `bars` bars of four-note chords under running eighth notes.

@@ -16,8 +16,6 @@
 #include <iterator>
 
 namespace {
-constexpr std::uint32_t Rate = 44100;
-constexpr std::uint32_t Period = 256;
 constexpr double FullScale = 32767;
 
 struct TEnergy {
@@ -64,14 +62,14 @@ void AddTuneEnergy(const std::string& path, const std::string& soundFont, TEnerg
     std::uint32_t ended = 0;
     TFluidSequencer music(std::make_shared<const TMidiSong>(std::move(*song)),
                           [&ended](std::uint32_t playNumber) { ended = playNumber; });
-    if (!music.Open(soundFont, Rate)) {
+    if (!music.Open(soundFont, MusicRate)) {
         return;
     }
     music.Play(0, 1);
-    std::vector<float> sums(2 * Period);
+    std::vector<float> sums(2 * MusicPeriod);
     while (ended != 1) {
         std::fill(sums.begin(), sums.end(), 0.0f);
-        music.AddTo(sums.data(), Period);
+        music.AddTo(sums.data(), MusicPeriod);
         for (const float sum : sums) {
             energy.Add(sum);
         }

@@ -11,30 +11,28 @@
 
 namespace {
 constexpr double TicksPerSecond = 192; // 96 a quarter note at 120 beats a minute
-constexpr std::uint32_t Rate = 44100;
-constexpr std::uint32_t Period = 256;
 
 void BM_MusicEndAfterLastEvent(benchmark::State& state) {
     SilenceFluidSynth();
     auto song = std::make_shared<const TMidiSong>(*ReadMidiSong(ChordSong(1)));
     std::uint32_t ended = 0;
     TFluidSequencer music(song, [&ended](std::uint32_t playNumber) { ended = playNumber; });
-    if (!music.Open(FirstSoundFont(SoundFontPlaces()), Rate)) {
+    if (!music.Open(FirstSoundFont(SoundFontPlaces()), MusicRate)) {
         state.SkipWithError("FluidSynth could not start");
         return;
     }
     const double length = song->EndTick / TicksPerSecond;
-    std::vector<float> sums(2 * Period);
+    std::vector<float> sums(2 * MusicPeriod);
     std::uint32_t play = 0;
     double worst = 0;
     for (auto _ : state) {
         music.Play(0, ++play);
         std::uint64_t frames = 0;
         while (ended != play) {
-            music.AddTo(sums.data(), Period);
-            frames += Period;
+            music.AddTo(sums.data(), MusicPeriod);
+            frames += MusicPeriod;
         }
-        worst = std::max(worst, std::abs(double(frames) / Rate - length));
+        worst = std::max(worst, std::abs(double(frames) / MusicRate - length));
         music.Stop();
     }
     state.counters["tune_s"] = length;

@@ -18,8 +18,8 @@
 #include <memory>
 
 namespace {
-constexpr std::uint32_t FrameMs = 16;
-constexpr std::int64_t FramesPerMinute = 60'000 / FrameMs;
+constexpr std::uint32_t ReplayFrameMs = 16;
+constexpr std::int64_t FramesPerMinute = 60'000 / ReplayFrameMs;
 
 struct TRecordedGame {
     std::string Text;
@@ -46,7 +46,7 @@ TRecordedGame RecordedGame(std::int64_t minutes) {
             game->Slot.Side = side; // the key turns it, and is recorded
             recorder.Apply(*game, {TCommandKind::Key, SideKey(wanted)});
         }
-        recorder.Apply(*game, {TCommandKind::Frame, FrameMs});
+        recorder.Apply(*game, {TCommandKind::Frame, ReplayFrameMs});
     }
     return {ReplayText(recorder.Finish({Options->Score, 1, 0, "Ann (normal)"})),
             static_cast<double>(frame) / FramesPerMinute};

@@ -1,4 +1,5 @@
 #include "platform/files/AtomicFile.h"
+#include "platform/files/OpenFile.h"
 
 #include <cerrno>
 #include <charconv>
@@ -12,10 +13,6 @@
 #include <unistd.h>
 
 namespace {
-
-std::error_code LastError() {
-    return {errno, std::generic_category()};
-}
 
 std::error_code WriteAll(int descriptor, std::string_view bytes) {
     while (!bytes.empty()) {

@@ -13,8 +13,8 @@
 #include <QScreen>
 
 namespace {
-constexpr int ClientWidth = 298;
-constexpr int ClientHeight = 191;
+constexpr int AboutClientWidth = 298;
+constexpr int AboutClientHeight = 191;
 constexpr int IconSize = 64;
 constexpr int ProductNamePixels = 16;
 
@@ -32,7 +32,7 @@ QPixmap LoadProgramIcon(const QSize& room) {
 } // namespace
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
-    TDialogLayout layout(this, QStringLiteral("About"), ClientWidth, ClientHeight);
+    TDialogLayout layout(this, QStringLiteral("About"), AboutClientWidth, AboutClientHeight);
 
     auto* panel = new TBevelPanel(this);
     layout.Place(panel, 8, 8, 281, 89);

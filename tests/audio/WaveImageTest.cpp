@@ -8,7 +8,7 @@ namespace {
 const std::vector<std::uint8_t> Format = PcmFormatBlock(22050, 1, 16);
 const std::vector<std::uint8_t> Samples{1, 2, 3, 4, 5, 6};
 
-std::string FailureOf(const std::vector<std::uint8_t>& image) {
+std::string WaveImageFailureOf(const std::vector<std::uint8_t>& image) {
     try {
         ReadWaveImage(image);
     } catch (const EGameError& error) {
@@ -62,11 +62,11 @@ TEST(WaveImage, LastChunkCountsAndTheWalkEndsAtAZeroIdentifierOrTheImageEnd) {
 // Guards against reading past the image when a chunk claims more than it holds, and
 // against skipping a huge unknown chunk wrapping the position round.
 TEST(WaveImage, ChunksRunningPastTheImageFailWithReadError) {
-    EXPECT_EQ(FailureOf(TRiffBuilder().ChunkHeader("data", 7).Raw({1, 2, 3}).Bytes()),
+    EXPECT_EQ(WaveImageFailureOf(TRiffBuilder().ChunkHeader("data", 7).Raw({1, 2, 3}).Bytes()),
               "Stream read error");
-    EXPECT_EQ(FailureOf(TRiffBuilder().ChunkHeader("fmt ", 0xFFFFFFFF).Bytes()),
+    EXPECT_EQ(WaveImageFailureOf(TRiffBuilder().ChunkHeader("fmt ", 0xFFFFFFFF).Bytes()),
               "Stream read error");
-    EXPECT_EQ(FailureOf({'R', 'I', 'F', 'F', 0, 0}), "Stream read error");
+    EXPECT_EQ(WaveImageFailureOf({'R', 'I', 'F', 'F', 0, 0}), "Stream read error");
 
     const auto skipped = TRiffBuilder()
                              .Chunk("data", Samples)
@@ -77,8 +77,8 @@ TEST(WaveImage, ChunksRunningPastTheImageFailWithReadError) {
 }
 
 TEST(WaveImage, OtherThanRiffWaveIsInvalid) {
-    EXPECT_EQ(FailureOf(TRiffBuilder("RIFX", "WAVE").Chunk("data", Samples).Bytes()),
+    EXPECT_EQ(WaveImageFailureOf(TRiffBuilder("RIFX", "WAVE").Chunk("data", Samples).Bytes()),
               "Wave is invalid");
-    EXPECT_EQ(FailureOf(TRiffBuilder("RIFF", "AVI ").Chunk("data", Samples).Bytes()),
+    EXPECT_EQ(WaveImageFailureOf(TRiffBuilder("RIFF", "AVI ").Chunk("data", Samples).Bytes()),
               "Wave is invalid");
 }

@@ -3,7 +3,7 @@
 #include <numbers>
 
 namespace {
-constexpr float Pi = std::numbers::pi_v<float>;
+constexpr float PiFloat = std::numbers::pi_v<float>;
 using SlotMotionTest = GameTest;
 } // namespace
 
@@ -17,7 +17,7 @@ TEST_F(SlotMotionTest, EasesTurnTiltAndLeanAndFallsWhenLost) {
     slot.Rotation = {0, -1, 0};
     Game->AnimateSlot(100);
     EXPECT_EQ(slot.Rotation.y, 0);
-    EXPECT_FLOAT_EQ(slot.Rotation.z, Pi / 2);
+    EXPECT_FLOAT_EQ(slot.Rotation.z, PiFloat / 2);
     EXPECT_FLOAT_EQ(slot.Matrix._41, 0.1148f / 20);
     slot.Rotation.x = 0.5f;
     Game->AnimateSlot(300);
@@ -33,7 +33,7 @@ TEST_F(SlotMotionTest, EasesTurnTiltAndLeanAndFallsWhenLost) {
         ASSERT_GT(slot.Rotation.z, previous);
         previous = slot.Rotation.z;
     }
-    EXPECT_LT(previous, 3 * Pi / 2);
+    EXPECT_LT(previous, 3 * PiFloat / 2);
     EXPECT_GE(previous, 4.7f);
 
     // A lost slot sinks and spins by time; the first frame after the fall stands it up.

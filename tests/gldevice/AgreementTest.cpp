@@ -13,7 +13,7 @@
 
 namespace {
 
-struct TMeshRange {
+struct TTestMeshRange {
     UINT First;
     UINT Triangles;
 };
@@ -24,12 +24,12 @@ TTestVertex Vertex(const TVector& p, const TVector& n, float u, float v) {
     return {p.x, p.y, p.z, n.x, n.y, n.z, u, v};
 }
 
-TMeshRange Range(const TMesh& mesh, std::size_t firstVertex) {
+TTestMeshRange Range(const TMesh& mesh, std::size_t firstVertex) {
     return {static_cast<UINT>(firstVertex / 3), static_cast<UINT>((mesh.size() - firstVertex) / 3)};
 }
 
 // A square of half-size `half` at height z facing +z, its texture repeated `repeat` times.
-TMeshRange AddFloor(TMesh& mesh, float half, float z, float repeat) {
+TTestMeshRange AddFloor(TMesh& mesh, float half, float z, float repeat) {
     const std::size_t first = mesh.size();
     const auto corner = [&](float sx, float sy) {
         mesh.push_back(Vertex({sx * half, sy * half, z}, {0, 0, 1}, (sx + 1) / 2 * repeat,
@@ -40,7 +40,7 @@ TMeshRange AddFloor(TMesh& mesh, float half, float z, float repeat) {
 }
 
 // Latitude and longitude rings; corners run counter-clockwise about the outward normal.
-TMeshRange AddSphere(TMesh& mesh, TVector centre, float radius, int rings, int segments) {
+TTestMeshRange AddSphere(TMesh& mesh, TVector centre, float radius, int rings, int segments) {
     const std::size_t first = mesh.size();
     const auto point = [&](int ring, int segment) {
         const double theta = std::numbers::pi * ring / rings;
@@ -82,10 +82,10 @@ std::vector<std::uint32_t> PatternTexels(UINT size, bool fading) {
 // Sets the scene up as the game does, draws one frame and reads it back.
 TTestFrame DrawScene(IDirect3DDevice8& device) {
     TMesh mesh;
-    const TMeshRange floor = AddFloor(mesh, 1.5f, 0.0f, 3.0f);
-    const TMeshRange dome = AddSphere(mesh, {0.6f, 0.3f, 0.0f}, 0.25f, 6, 12);
-    const TMeshRange ball = AddSphere(mesh, {-0.5f, -0.4f, 0.25f}, 0.2f, 10, 20);
-    const TMeshRange label = AddFloor(mesh, 0.3f, 0.5f, 1.0f);
+    const TTestMeshRange floor = AddFloor(mesh, 1.5f, 0.0f, 3.0f);
+    const TTestMeshRange dome = AddSphere(mesh, {0.6f, 0.3f, 0.0f}, 0.25f, 6, 12);
+    const TTestMeshRange ball = AddSphere(mesh, {-0.5f, -0.4f, 0.25f}, 0.2f, 10, 20);
+    const TTestMeshRange label = AddFloor(mesh, 0.3f, 0.5f, 1.0f);
     const auto buffer = UseVertices(device, mesh);
     const auto pattern = MakeTexture(device, 32, 32, PatternTexels(32, false));
     const auto fading = MakeTexture(device, 16, 16, PatternTexels(16, true));
@@ -112,7 +112,7 @@ TTestFrame DrawScene(IDirect3DDevice8& device) {
     device.SetTransform(D3DTS_VIEW, &view);
     device.SetTransform(D3DTS_PROJECTION, &projection);
 
-    const auto draw = [&](const TMeshRange& range, IDirect3DTexture8* texture) {
+    const auto draw = [&](const TTestMeshRange& range, IDirect3DTexture8* texture) {
         device.SetTexture(0, texture);
         EXPECT_EQ(device.DrawPrimitive(D3DPT_TRIANGLELIST, range.First * 3, range.Triangles),
                   D3D_OK);

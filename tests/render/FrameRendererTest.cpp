@@ -17,7 +17,7 @@
 #include <memory>
 
 namespace {
-constexpr UINT Size = 96;
+constexpr UINT FrameSize = 96;
 
 struct TScreenBox {
     float Left = 1e9f, Top = 1e9f, Right = -1e9f, Bottom = -1e9f;
@@ -31,7 +31,7 @@ class Frames : public ::testing::Test {
 protected:
     void SetUp() override {
         WriteTestPictures(Directory.Images());
-        UseReferenceDevice(Size, Size);
+        UseReferenceDevice(FrameSize, FrameSize);
         Scene = std::make_unique<THeadlessScene>(Directory.Path());
         Options->View = 0;
         SavedState = gsTitle;
@@ -53,7 +53,8 @@ protected:
         return pixels;
     }
     static std::uint32_t At(const std::vector<std::uint32_t>& pixels, float x, float y) {
-        return pixels[static_cast<std::size_t>(y) * Size + static_cast<std::size_t>(x)] & 0xFFFFFF;
+        return pixels[static_cast<std::size_t>(y) * FrameSize + static_cast<std::size_t>(x)] &
+               0xFFFFFF;
     }
 
     // Where a world point lands on the screen with this frame's camera, in pixels.
@@ -68,7 +69,7 @@ protected:
         const float x = p.x * m._11 + p.y * m._21 + p.z * m._31 + m._41;
         const float y = p.x * m._12 + p.y * m._22 + p.z * m._32 + m._42;
         const float w = p.x * m._14 + p.y * m._24 + p.z * m._34 + m._44;
-        return {(x / w + 1) / 2 * Size, (1 - y / w) / 2 * Size, 0};
+        return {(x / w + 1) / 2 * FrameSize, (1 - y / w) / 2 * FrameSize, 0};
     }
     static TScreenBox ProjectQuad(const TMatrix& world, float hx, float hy, float z) {
         TScreenBox box;
@@ -123,10 +124,10 @@ TEST_F(Frames, PausedSceneStandsStillUnderTheBannerInTheMiddle) {
     const std::vector<std::uint32_t> first = Render();
     const std::vector<std::uint32_t> second = Render();
     EXPECT_EQ(first, second);
-    EXPECT_TRUE(NearColour(At(first, Size / 2.0f, Size / 2.0f), PauseColour, 2));
-    EXPECT_TRUE(NearColour(At(first, Size * 0.4f, Size / 2.0f), PauseColour, 2));
-    EXPECT_FALSE(NearColour(At(first, Size / 2.0f, Size * 0.2f), PauseColour, 8));
-    EXPECT_FALSE(NearColour(At(first, Size * 0.1f, Size / 2.0f), PauseColour, 8));
+    EXPECT_TRUE(NearColour(At(first, FrameSize / 2.0f, FrameSize / 2.0f), PauseColour, 2));
+    EXPECT_TRUE(NearColour(At(first, FrameSize * 0.4f, FrameSize / 2.0f), PauseColour, 2));
+    EXPECT_FALSE(NearColour(At(first, FrameSize / 2.0f, FrameSize * 0.2f), PauseColour, 8));
+    EXPECT_FALSE(NearColour(At(first, FrameSize * 0.1f, FrameSize / 2.0f), PauseColour, 8));
 }
 
 // Guards the digits' placement per view: the score must appear exactly where its place and
@@ -141,9 +142,9 @@ TEST_F(Frames, ScoreDigitsAppearWhereTheirPlacementProjectsOnEveryView) {
         const std::vector<std::uint32_t> with = Render();
         const TScreenBox box = ProjectQuad(Numbers->Poses[0].Matrix, 0.1f, 0.2f, 1);
         int changed = 0;
-        for (UINT y = 0; y < Size; ++y) {
-            for (UINT x = 0; x < Size; ++x) {
-                if (with[y * Size + x] != without[y * Size + x]) {
+        for (UINT y = 0; y < FrameSize; ++y) {
+            for (UINT x = 0; x < FrameSize; ++x) {
+                if (with[y * FrameSize + x] != without[y * FrameSize + x]) {
                     ++changed;
                     EXPECT_TRUE(box.Contains(x + 0.5f, y + 0.5f, 1.5f)) << x << "," << y;
                 }
@@ -165,7 +166,8 @@ TEST_F(Frames, SlotIsHiddenWhileASpareFliesIn) {
     Game->SlotState = ssInPlay;
     Game->Slot.Obj.Matrix = TranslationMatrix({0, 0, 1000}); // behind the camera
     const std::vector<std::uint32_t> away = Render();
-    EXPECT_NE(At(shown, Size / 2.0f, Size / 2.0f), At(hidden, Size / 2.0f, Size / 2.0f));
+    EXPECT_NE(At(shown, FrameSize / 2.0f, FrameSize / 2.0f),
+              At(hidden, FrameSize / 2.0f, FrameSize / 2.0f));
     EXPECT_EQ(hidden, away);
 }
 

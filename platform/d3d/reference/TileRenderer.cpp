@@ -1,6 +1,7 @@
 #include "platform/d3d/reference/TileRenderer.h"
 
 #include "platform/d3d/reference/Fill.h"
+#include "platform/d3d/reference/IntegerDivision.h"
 #include "platform/d3d/reference/Visibility.h"
 
 #include <algorithm>
@@ -8,17 +9,6 @@
 
 namespace Reference {
 namespace {
-
-// Ceiling and floor of n / d for d > 0, clamped into int range by the caller's bounds.
-std::int64_t CeilDivide(std::int64_t n, std::int64_t d) {
-    const std::int64_t q = n / d;
-    return (n % d != 0 && n > 0) ? q + 1 : q;
-}
-
-std::int64_t FloorDivide(std::int64_t n, std::int64_t d) {
-    const std::int64_t q = n / d;
-    return (n % d != 0 && n < 0) ? q - 1 : q;
-}
 
 // The pixels of row y inside the triangle and inside left..right: first..last, or false.
 bool RowSpan(const TTriangle& triangle, int y, int left, int right, int& first, int& last) {

@@ -1,5 +1,7 @@
 #include "platform/d3d/reference/TriangleSetup.h"
 
+#include "platform/d3d/reference/IntegerDivision.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -34,12 +36,6 @@ bool ToScreen(const TClipVertex& v, int width, int height, TScreenCorner& corner
     corner.B = v.B * invW;
     corner.A = v.A * invW;
     return true;
-}
-
-// Floor of n / d for d > 0.
-std::int64_t FloorDivide(std::int64_t n, std::int64_t d) {
-    const std::int64_t q = n / d;
-    return (n % d != 0 && n < 0) ? q - 1 : q;
 }
 
 class TPlaneBuilder {
