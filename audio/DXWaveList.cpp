@@ -3,14 +3,19 @@
 #include "audio/DXSound.h"
 
 TDXWaveList::~TDXWaveList() {
-    SetDXSound(nullptr);
+    StopListening();
+}
+
+void TDXWaveList::StopListening() {
+    if (Sound != nullptr) {
+        ItemPlayback.Detach();
+        Sound->UnRegisterNotifyEvent(this);
+        Sound = nullptr;
+    }
 }
 
 void TDXWaveList::SetDXSound(TDXSound* sound) {
-    if (Sound != nullptr) {
-        Sound->UnRegisterNotifyEvent(this);
-        ItemPlayback.Detach();
-    }
+    StopListening();
     Sound = sound;
     if (Sound == nullptr) {
         return;
@@ -27,9 +32,7 @@ void TDXWaveList::DXSoundNotifyEvent(TDXSound& sound, TDXSoundNotifyType type) {
     switch (type) {
     case TDXSoundNotifyType::Destroying:
         // The device is going: nothing may keep a buffer made on it.
-        ItemPlayback.Detach();
-        Sound->UnRegisterNotifyEvent(this);
-        Sound = nullptr;
+        StopListening();
         break;
     case TDXSoundNotifyType::Initialize:
         ItemPlayback.Attach(sound);

@@ -29,6 +29,9 @@ public:
     const TWavePlayback& Playback() const { return ItemPlayback; }
 
 private:
+    // Detaches the playback from the device and stops listening to it; nothing it calls
+    // throws, which the destructor relies on.
+    void StopListening();
     void DXSoundNotifyEvent(TDXSound& sound, TDXSoundNotifyType type);
 
     // Declared after the collection, so that it stops listening to it before it goes.

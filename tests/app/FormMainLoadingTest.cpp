@@ -106,7 +106,7 @@ TEST_F(GameWindowTest, GameOverAsksForTheNameAndWritesTheTable) {
             QTest::keyClicks(FormHighScores->EditName, QStringLiteral("Ann"));
             QTest::keyClick(FormHighScores->EditName, Qt::Key_Return);
         },
-        60000);
+        WholeGameLimitMs);
 
     // Catch the first ball, then let every other one go by.
     ASSERT_TRUE(RunEventLoopUntil(
@@ -121,7 +121,7 @@ TEST_F(GameWindowTest, GameOverAsksForTheNameAndWritesTheTable) {
             }
             return GameState == gsGameOver;
         },
-        60000));
+        WholeGameLimitMs));
     EXPECT_TRUE(dialogSeen);
     EXPECT_EQ(stateInDialog, gsPaused);
     EXPECT_GE(Options->Score, 10);

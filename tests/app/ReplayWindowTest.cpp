@@ -60,7 +60,8 @@ TEST_F(GameWindowTest, AGameIsKeptListedAndWatchedToItsScore) {
 
     Options->Difficulty = static_cast<std::uint8_t>(1 - difficulty); // changed since
     FormMain->miReplays1->actions().front()->trigger();
-    ASSERT_TRUE(RunEventLoopUntil([this] { return !FormMain->WatchingReplay(); }, 60000));
+    ASSERT_TRUE(
+        RunEventLoopUntil([this] { return !FormMain->WatchingReplay(); }, WholeGameLimitMs));
     EXPECT_EQ(Options->Score, score);
     EXPECT_EQ(Game->BallSerial, balls);
     EXPECT_GT(balls, 3);
