@@ -20,8 +20,8 @@ play_packages=(
 release_packages=(file)
 test_packages=(
   "${release_packages[@]}"
-  # the format and static analysis gates of CI
-  clang-format clang-tidy
+  # the format and static analysis gates of CI, and its compiler cache
+  clang-format clang-tidy ccache
   # fuzzing with the distribution's clang (libFuzzer ships with its runtime)
   clang libclang-rt-dev
   # tests and benchmarks
