@@ -20,8 +20,9 @@ play_packages=(
 release_packages=(file)
 test_packages=(
   "${release_packages[@]}"
-  # the format and static analysis gates of CI, and its compiler cache
-  clang-format clang-tidy ccache
+  # the format and static analysis gates of CI, its compiler cache, and the interpreter of its
+  # cache of clean clang-tidy results
+  clang-format clang-tidy ccache python3
   # fuzzing with the distribution's clang (libFuzzer ships with its runtime)
   clang libclang-rt-dev
   # tests and benchmarks
