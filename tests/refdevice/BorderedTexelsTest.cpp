@@ -1,6 +1,7 @@
-// Every texture keeps a copy of its texels bordered by their own first row and column for the
-// eight-pixel sampler; a stale copy would draw texels the texture no longer has, so the copy
-// must follow every unlock and a frame still holding the old texels must keep the old copy too.
+// Every texture keeps copies of its texels bordered by their own first row and column, one
+// turned, for the wide samplers; a stale copy would draw texels the texture no longer has, so the
+// copy must follow every unlock and a frame still holding the old texels must keep the old copy
+// too.
 
 #include "platform/d3d/reference/Resources.h"
 
@@ -14,16 +15,18 @@ namespace {
 using Reference::TTexels;
 using Reference::TTexture;
 
-// Bordered[y * (Width + 1) + x] is texel (x, y), both wrapping: the extra column is column 0,
-// the extra row is row 0.
+// Bordered[y * (Width + 1) + x] and Turned[x * (Height + 1) + y] are texel (x, y), both
+// wrapping: the extra column is column 0, the extra row is row 0.
 void ExpectBordered(const TTexels& texels) {
     const std::size_t width = texels.Width;
-    ASSERT_EQ(texels.Bordered.size(), (width + 1) * (texels.Height + 1));
-    for (std::uint32_t y = 0; y <= texels.Height; ++y) {
+    const std::size_t height = texels.Height;
+    ASSERT_EQ(texels.Bordered.size(), (width + 1) * (height + 1));
+    ASSERT_EQ(texels.Turned.size(), texels.Bordered.size());
+    for (std::uint32_t y = 0; y <= height; ++y) {
         for (std::uint32_t x = 0; x <= width; ++x) {
-            EXPECT_EQ(texels.Bordered[y * (width + 1) + x],
-                      texels.Pixels[(y % texels.Height) * width + x % width])
-                << "texel " << x << ", " << y;
+            const std::uint32_t texel = texels.Pixels[(y % height) * width + x % width];
+            EXPECT_EQ(texels.Bordered[y * (width + 1) + x], texel) << "texel " << x << ", " << y;
+            EXPECT_EQ(texels.Turned[x * (height + 1) + y], texel) << "texel " << x << ", " << y;
         }
     }
 }

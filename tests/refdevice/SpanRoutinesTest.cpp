@@ -115,6 +115,9 @@ TEST(ReferenceDeviceSpans, WideRoutinesDrawExactlyWhatTheOnePixelRoutinesDraw) {
                 std::vector<std::uint32_t> wideColor = color;
                 const TSpanRoutine onePixel = SelectOnePixelSpanRoutine(state);
                 for (int y = 0; y < Rows; ++y) {
+                    // Either copy of the texels on alternate rows, whichever way the texture
+                    // turns: the copy read must never change a pixel.
+                    triangle.ReadsTurned = y % 2 != 0;
                     const int x0 = y % 9;
                     const int x1 = Width - 1 - (y * 7) % 13;
                     // Every other row starts its values left of the first pixel drawn, as a

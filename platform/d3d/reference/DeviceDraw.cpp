@@ -2,6 +2,7 @@
 #include "platform/d3d/reference/Clipper.h"
 #include "platform/d3d/reference/Device.h"
 #include "platform/d3d/reference/Spans.h"
+#include "platform/d3d/reference/TexelDirection.h"
 #include "platform/d3d/reference/TriangleSetup.h"
 
 #include <cmath>
@@ -168,6 +169,7 @@ void TDevice::QueueTriangle(const TClipVertex (&corners)[3], TTriangle& prototyp
     for (int i = 1; i + 1 < count; ++i) {
         if (SetUpTriangle(polygon[0], polygon[i], polygon[i + 1], Renderer.Width(),
                           Renderer.Height(), prototype)) {
+            prototype.ReadsTurned = prototype.Texels != nullptr && RunsDownTexture(prototype);
             Renderer.AddTriangle(prototype);
             setUp.push_back(prototype);
         }

@@ -24,8 +24,12 @@ struct TTexels {
     // The texels bordered by their own first column after the last and their first row after
     // the bottom one (rows of Width + 1, Height + 1 of them), so that the four texels a bilinear
     // sample blends are two pairs of neighbours, at (x, y) and one row on, wrapping already.
-    // The eight-wide sampling reads it: every texture makes it with its texels.
+    // The wide sampling reads it: every texture makes it with its texels.
     std::vector<std::uint32_t> Bordered;
+    // Bordered turned about its diagonal: Turned[x * (Height + 1) + y] is Bordered's (x, y), so
+    // that a span whose texels run down the texture reads it along its rows, as a span running
+    // across reads Bordered. Its pairs of neighbours are a texel and the one below it.
+    std::vector<std::uint32_t> Turned;
 };
 
 // How the stage combines texture and lit diffuse colour, resolved at draw time.
@@ -87,6 +91,9 @@ struct TTriangle {
     // The texture's content stamp at the draw (0 without texels): names their content in a way
     // no later content shares, so two triangles with the same stamp sample the same texels.
     std::uint64_t TexelsStamp;
+    // Whether the wide spans read Texels->Turned rather than Texels->Bordered: the same texels,
+    // from the copy that keeps the triangle's neighbouring pixels nearer in memory.
+    bool ReadsTurned;
     TPixelState State;
     TSpanRoutine Span;  // tests depth as State says; used where fragments are drawn in order
     TSpanRoutine Shade; // the same colours without any depth work, for pixels already resolved

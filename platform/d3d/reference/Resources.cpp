@@ -17,6 +17,13 @@ void MakeBordered(TTexels& texels) {
         std::copy_n(row, width, bordered);
         bordered[width] = row[0];
     }
+    texels.Turned.resize(texels.Bordered.size());
+    for (std::size_t x = 0; x <= width; ++x) {
+        std::uint32_t* turned = texels.Turned.data() + x * (height + 1);
+        for (std::size_t y = 0; y <= height; ++y) {
+            turned[y] = texels.Bordered[y * (width + 1) + x];
+        }
+    }
 }
 
 TTexture::TTexture(UINT width, UINT height)

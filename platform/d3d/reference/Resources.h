@@ -11,7 +11,7 @@
 
 namespace Reference {
 
-// Makes texels.Bordered anew from texels.Pixels.
+// Makes texels.Bordered and texels.Turned anew from texels.Pixels.
 void MakeBordered(TTexels& texels);
 
 class TTexture final : public IDirect3DTexture8 {

@@ -39,18 +39,21 @@ Start16(const TPlane& plane, double dx, double dy) {
 }
 
 // A texture's figures, formed once per span: read from the texture itself they would be read
-// again for every sixteen pixels, as each store of the span might have changed them.
-struct TTexture16 {
-    const std::uint32_t* Bordered;
-    __m512i Pitches; // texels a row of Bordered, in every lane
+// again for every sixteen pixels, as each store of the span might have changed them. Turned
+// textures are read from their turned copy, whose rows are the bordered copy's columns.
+template <bool Turned> struct TTexture16 {
+    const std::uint32_t* Copy;
+    __m512i Pitches; // texels a row of Copy, in every lane
     std::int32_t Width, Height;
 };
 
-[[gnu::target("avx512f,avx512bw"), gnu::always_inline]] inline TTexture16
+template <bool Turned>
+[[gnu::target("avx512f,avx512bw"), gnu::always_inline]] inline TTexture16<Turned>
 Texture16(const TTexels& texels) {
-    return TTexture16{
-        texels.Bordered.data(), _mm512_set1_epi32(static_cast<std::int32_t>(texels.Width + 1)),
-        static_cast<std::int32_t>(texels.Width), static_cast<std::int32_t>(texels.Height)};
+    const auto pitch = static_cast<std::int32_t>((Turned ? texels.Height : texels.Width) + 1);
+    return TTexture16<Turned>{Turned ? texels.Turned.data() : texels.Bordered.data(),
+                              _mm512_set1_epi32(pitch), static_cast<std::int32_t>(texels.Width),
+                              static_cast<std::int32_t>(texels.Height)};
 }
 
 // A texel index along one axis and the weight (0..255) of the next texel.
@@ -88,14 +91,16 @@ DoubledWeights16(__m512i weight) {
     return _mm512_or_si512(scaled, _mm512_slli_epi32(scaled, 16));
 }
 
-// The blended texels of four pixels, one in each 128-bit lane as (top pair, bottom pair), the
-// pixel's weights in dword Pixel of the lane: the blend across gives (top, bottom) in each
-// lane, and the blend down takes them swapped.
-template <int Pixel>
+// The blended texels of four pixels, one in each 128-bit lane as (top pair, bottom pair), or
+// from the turned copy as (left pair, right pair), the pixel's weights in dword Pixel of the
+// lane: the blend across gives (top, bottom) in each lane, and the blend down takes them
+// swapped.
+template <int Pixel, bool Turned>
 [[gnu::target("avx512f,avx512bw"), gnu::always_inline]] inline __m512i
 BlendFootprints16(__m512i pairs, __m512i across, __m512i down) {
     constexpr auto Spread = static_cast<_MM_PERM_ENUM>(Pixel * 0x55);
-    const __m512i texels = _mm512_shuffle_epi32(pairs, _MM_PERM_DBCA); // TL, BL, TR, BR
+    // TL, BL, TR, BR
+    const __m512i texels = Turned ? pairs : _mm512_shuffle_epi32(pairs, _MM_PERM_DBCA);
     const __m512i zero = _mm512_setzero_si512();
     const __m512i rows =
         LerpChannels16(_mm512_unpacklo_epi8(texels, zero), _mm512_unpackhi_epi8(texels, zero),
@@ -104,24 +109,28 @@ BlendFootprints16(__m512i pairs, __m512i across, __m512i down) {
                           _mm512_shuffle_epi32(down, Spread));
 }
 
-// Sixteen pixels' footprints, each two pairs of texels of the bordered copy (its top pair and
-// the one below), gathered as 64-bit words: half the elements of gathering each texel. The
-// pixels are gathered in the order that leaves pixel 4k + j of the span in dword j of lane k
-// of the four blends, so the blended pixels pack straight into their places.
+// Sixteen pixels' footprints, each two pairs of texels of the copy read (its top pair and the
+// one below, or in the turned copy its left pair and the one right of it), gathered as 64-bit
+// words: half the elements of gathering each texel. The pixels are gathered in the order that
+// leaves pixel 4k + j of the span in dword j of lane k of the four blends, so the blended
+// pixels pack straight into their places.
 struct TFootprints16 {
-    __m512i TopA, TopB, BottomA, BottomB;
+    __m512i FirstA, FirstB, NextA, NextB;
     __m512i Across, Down; // DoubledWeights16 of the next column's and the next row's
 };
 
+template <bool Turned>
 [[gnu::target("avx512f,avx512bw"), gnu::always_inline]] inline TFootprints16
-GatherFootprints16(const TTexture16& texture, __m512 u, __m512 v) {
+GatherFootprints16(const TTexture16<Turned>& texture, __m512 u, __m512 v) {
     const TIndex16 column = WrapLinear16(u, texture.Width);
     const TIndex16 row = WrapLinear16(v, texture.Height);
     const __m512i order = _mm512_setr_epi32(0, 1, 4, 5, 8, 9, 12, 13, 2, 3, 6, 7, 10, 11, 14, 15);
-    const __m512i entries = _mm512_permutexvar_epi32(
-        order, _mm512_add_epi32(_mm512_mullo_epi32(row.First, texture.Pitches), column.First));
+    const __m512i located =
+        Turned ? _mm512_add_epi32(_mm512_mullo_epi32(column.First, texture.Pitches), row.First)
+               : _mm512_add_epi32(_mm512_mullo_epi32(row.First, texture.Pitches), column.First);
+    const __m512i entries = _mm512_permutexvar_epi32(order, located);
     const __m512i below = _mm512_add_epi32(entries, texture.Pitches);
-    const void* base = texture.Bordered;
+    const void* base = texture.Copy;
     return TFootprints16{_mm512_i32gather_epi64(_mm512_castsi512_si256(entries), base, 4),
                          _mm512_i32gather_epi64(_mm512_extracti64x4_epi64(entries, 1), base, 4),
                          _mm512_i32gather_epi64(_mm512_castsi512_si256(below), base, 4),
@@ -131,16 +140,17 @@ GatherFootprints16(const TTexture16& texture, __m512 u, __m512 v) {
 }
 
 // SampleLinear of Sampler.h for the sixteen gathered pixels.
+template <bool Turned>
 [[gnu::target("avx512f,avx512bw"), gnu::always_inline]] inline __m512i
 BlendFootprints16(const TFootprints16& at) {
-    const __m512i first =
-        BlendFootprints16<0>(_mm512_unpacklo_epi64(at.TopA, at.BottomA), at.Across, at.Down);
-    const __m512i second =
-        BlendFootprints16<1>(_mm512_unpackhi_epi64(at.TopA, at.BottomA), at.Across, at.Down);
-    const __m512i third =
-        BlendFootprints16<2>(_mm512_unpacklo_epi64(at.TopB, at.BottomB), at.Across, at.Down);
-    const __m512i fourth =
-        BlendFootprints16<3>(_mm512_unpackhi_epi64(at.TopB, at.BottomB), at.Across, at.Down);
+    const __m512i first = BlendFootprints16<0, Turned>(_mm512_unpacklo_epi64(at.FirstA, at.NextA),
+                                                       at.Across, at.Down);
+    const __m512i second = BlendFootprints16<1, Turned>(_mm512_unpackhi_epi64(at.FirstA, at.NextA),
+                                                        at.Across, at.Down);
+    const __m512i third = BlendFootprints16<2, Turned>(_mm512_unpacklo_epi64(at.FirstB, at.NextB),
+                                                       at.Across, at.Down);
+    const __m512i fourth = BlendFootprints16<3, Turned>(_mm512_unpackhi_epi64(at.FirstB, at.NextB),
+                                                        at.Across, at.Down);
     return _mm512_packus_epi16(_mm512_unpacklo_epi64(first, second),
                                _mm512_unpacklo_epi64(third, fourth));
 }
@@ -168,21 +178,21 @@ template <bool Double>
     return _mm512_srli_epi32(_mm512_mullo_epi32(product, _mm512_set1_epi32(32897)), 23);
 }
 
-template <EColorMode Mode>
-[[gnu::target("avx512f,avx512bw")]] int DrawSpan16(const TTriangle& triangle,
-                                                   const TSpanTarget& target, int y, int origin,
-                                                   int x0, int x1) {
+template <EColorMode Mode, bool Turned>
+[[gnu::target("avx512f,avx512bw")]] int DrawSpan16From(const TTriangle& triangle,
+                                                       const TSpanTarget& target, int y, int origin,
+                                                       int x0, int x1) {
     constexpr bool Textured = Mode != EColorMode::Diffuse;
     constexpr bool NeedsDiffuse = Mode != EColorMode::Texture;
     const double dx = origin + 0.5 - triangle.OriginX;
     const double dy = y + 0.5 - triangle.OriginY;
     const TValue16 invW = Start16(triangle.InvW, dx, dy);
     TValue16 u{}, v{}, r{}, g{}, b{};
-    TTexture16 texture{};
+    TTexture16<Turned> texture{};
     if constexpr (Textured) {
         u = Start16(triangle.UoverW, dx, dy);
         v = Start16(triangle.VoverW, dx, dy);
-        texture = Texture16(*triangle.Texels);
+        texture = Texture16<Turned>(*triangle.Texels);
     }
     if constexpr (NeedsDiffuse) {
         r = Start16(triangle.RoverW, dx, dy);
@@ -208,8 +218,9 @@ template <EColorMode Mode>
                                                        _mm512_mul_ps(At16(v, iA), wA));
             const TFootprints16 b = GatherFootprints16(texture, _mm512_mul_ps(At16(u, iB), wB),
                                                        _mm512_mul_ps(At16(v, iB), wB));
-            _mm512_storeu_si512(color + x, _mm512_or_si512(BlendFootprints16(a), opaque));
-            _mm512_storeu_si512(color + x + 16, _mm512_or_si512(BlendFootprints16(b), opaque));
+            _mm512_storeu_si512(color + x, _mm512_or_si512(BlendFootprints16<Turned>(a), opaque));
+            _mm512_storeu_si512(color + x + 16,
+                                _mm512_or_si512(BlendFootprints16<Turned>(b), opaque));
         }
     }
     for (; x <= x1; x += 16) {
@@ -217,8 +228,8 @@ template <EColorMode Mode>
         const __m512 w = _mm512_div_ps(_mm512_set1_ps(1.0f), At16(invW, i));
         __m512i texel = _mm512_set1_epi32(-1);
         if constexpr (Textured) {
-            texel = BlendFootprints16(GatherFootprints16(texture, _mm512_mul_ps(At16(u, i), w),
-                                                         _mm512_mul_ps(At16(v, i), w)));
+            texel = BlendFootprints16<Turned>(GatherFootprints16(
+                texture, _mm512_mul_ps(At16(u, i), w), _mm512_mul_ps(At16(v, i), w)));
         }
         __m512i out;
         if constexpr (Mode == EColorMode::Texture) {
@@ -250,6 +261,18 @@ template <EColorMode Mode>
         }
     }
     return x1 >= x0 ? x1 - x0 + 1 : 0;
+}
+
+template <EColorMode Mode>
+[[gnu::target("avx512f,avx512bw")]] int DrawSpan16(const TTriangle& triangle,
+                                                   const TSpanTarget& target, int y, int origin,
+                                                   int x0, int x1) {
+    if constexpr (Mode != EColorMode::Diffuse) {
+        if (triangle.ReadsTurned) {
+            return DrawSpan16From<Mode, true>(triangle, target, y, origin, x0, x1);
+        }
+    }
+    return DrawSpan16From<Mode, false>(triangle, target, y, origin, x0, x1);
 }
 
 } // namespace

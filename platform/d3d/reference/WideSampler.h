@@ -30,10 +30,11 @@ struct TWideAxis {
 };
 
 // A texture's figures, formed once per span: read from the texture itself they would be read
-// again for every eight pixels, as each store of the span might have changed them.
-struct TWideTexture {
-    const std::uint32_t* Bordered;
-    std::int32_t Pitch; // texels a row of Bordered
+// again for every eight pixels, as each store of the span might have changed them. Turned
+// textures are read from their turned copy, whose rows are the bordered copy's columns.
+template <bool Turned> struct TWideTexture {
+    const std::uint32_t* Copy;
+    std::int32_t Pitch; // texels a row of Copy
     __m256i Pitches;    // the same in every lane
     TWideAxis Across, Down;
 };
@@ -44,10 +45,13 @@ struct TWideTexture {
                      _mm256_set1_epi32(whole * 256 - 128)};
 }
 
-[[gnu::target("avx2"), gnu::always_inline]] inline TWideTexture WideTexture(const TTexels& texels) {
-    const auto pitch = static_cast<std::int32_t>(texels.Width + 1);
-    return TWideTexture{texels.Bordered.data(), pitch, _mm256_set1_epi32(pitch),
-                        WideAxis(texels.Width), WideAxis(texels.Height)};
+template <bool Turned>
+[[gnu::target("avx2"), gnu::always_inline]] inline TWideTexture<Turned>
+WideTexture(const TTexels& texels) {
+    const auto pitch = static_cast<std::int32_t>((Turned ? texels.Height : texels.Width) + 1);
+    return TWideTexture<Turned>{Turned ? texels.Turned.data() : texels.Bordered.data(), pitch,
+                                _mm256_set1_epi32(pitch), WideAxis(texels.Width),
+                                WideAxis(texels.Height)};
 }
 
 // A texel index along one axis and the weight (0..255) of the next texel.
@@ -82,38 +86,43 @@ WrapLinearWide(__m256 coordinate, const TWideAxis& axis) {
     return _mm256_or_si256(scaled, _mm256_slli_epi32(scaled, 16));
 }
 
-// Where eight pixels' footprints start in the bordered copy, and their weights.
+// Where eight pixels' footprints start in the copy read, and their weights.
 struct TWideFootprints {
     alignas(32) std::int32_t Entries[8];
     __m256i Across, Down; // DoubledWeights of the next column's and the next row's
 };
 
+template <bool Turned>
 [[gnu::target("avx2"), gnu::always_inline]] inline void
-LocateFootprints(const TWideTexture& texture, const TWideIndex& column, const TWideIndex& row,
-                 TWideFootprints& out) {
-    _mm256_store_si256(
-        reinterpret_cast<__m256i*>(out.Entries),
-        _mm256_add_epi32(_mm256_mullo_epi32(row.First, texture.Pitches), column.First));
+LocateFootprints(const TWideTexture<Turned>& texture, const TWideIndex& column,
+                 const TWideIndex& row, TWideFootprints& out) {
+    const __m256i entries =
+        Turned ? _mm256_add_epi32(_mm256_mullo_epi32(column.First, texture.Pitches), row.First)
+               : _mm256_add_epi32(_mm256_mullo_epi32(row.First, texture.Pitches), column.First);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(out.Entries), entries);
     out.Across = DoubledWeights(column.Weight);
     out.Down = DoubledWeights(row.Weight);
 }
 
 // The blended texels of pixels Pixel and Pixel + 4 (the low quarters of the register's halves).
-// Each footprint is two loads of a pair of texels, its top row and the next; put in the order
-// top left, bottom left, top right, bottom right, the blend across gives (top, bottom) in each
-// half, and the blend down takes them swapped.
-template <int Pixel>
+// Each footprint is two loads of a pair of texels: its top row and the next, or from the turned
+// copy its left column and the next. Put in the order top left, bottom left, top right, bottom
+// right, the blend across gives (top, bottom) in each half, and the blend down takes them
+// swapped.
+template <int Pixel, bool Turned>
 [[gnu::target("avx2"), gnu::always_inline]] inline __m256i
-BlendPairOfFootprints(const TWideTexture& texture, const TWideFootprints& located) {
+BlendPairOfFootprints(const TWideTexture<Turned>& texture, const TWideFootprints& located) {
     const auto load = [&](int pixel) {
-        const std::uint32_t* top = texture.Bordered + located.Entries[pixel];
+        const std::uint32_t* first = texture.Copy + located.Entries[pixel];
         return _mm_castps_si128(
-            _mm_loadh_pi(_mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(top))),
-                         reinterpret_cast<const __m64*>(top + texture.Pitch)));
+            _mm_loadh_pi(_mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(first))),
+                         reinterpret_cast<const __m64*>(first + texture.Pitch)));
     };
-    const __m256i texels = _mm256_shuffle_epi32(
-        _mm256_inserti128_si256(_mm256_castsi128_si256(load(Pixel)), load(Pixel + 4), 1),
-        _MM_SHUFFLE(3, 1, 2, 0));
+    __m256i texels =
+        _mm256_inserti128_si256(_mm256_castsi128_si256(load(Pixel)), load(Pixel + 4), 1);
+    if constexpr (!Turned) {
+        texels = _mm256_shuffle_epi32(texels, _MM_SHUFFLE(3, 1, 2, 0));
+    }
     constexpr int Spread = Pixel * 0x55; // the pixel's lane in all four of its half
     const __m256i zero = _mm256_setzero_si256();
     const __m256i rows =
@@ -123,12 +132,13 @@ BlendPairOfFootprints(const TWideTexture& texture, const TWideFootprints& locate
                         _mm256_shuffle_epi32(located.Down, Spread));
 }
 
-// SampleLinear of Sampler.h for eight located pixels. Loading each pixel's footprint from the
+// SampleLinear of Sampler.h for eight located pixels. Loading each pixel's footprint from a
 // bordered copy costs less than gathering its texels, and than picking them out of runs of a
-// row, at any scale and turn of the texture; and the copy is hardly larger than the texture,
-// which matters as much: a turned texture seen small reads a new cache line every few pixels.
+// row, at any scale and turn of the texture; and each copy is hardly larger than the texture,
+// which matters as much: a texture seen small reads a new cache line every few pixels.
+template <bool Turned>
 [[gnu::target("avx2"), gnu::always_inline]] inline __m256i
-BlendFootprints(const TWideTexture& texture, const TWideFootprints& located) {
+BlendFootprints(const TWideTexture<Turned>& texture, const TWideFootprints& located) {
     const __m256i first = BlendPairOfFootprints<0>(texture, located);
     const __m256i second = BlendPairOfFootprints<1>(texture, located);
     const __m256i third = BlendPairOfFootprints<2>(texture, located);
@@ -139,8 +149,10 @@ BlendFootprints(const TWideTexture& texture, const TWideFootprints& located) {
 }
 
 // SampleLinear of Sampler.h for eight pixels in the given texel columns and rows.
+template <bool Turned>
 [[gnu::target("avx2"), gnu::always_inline]] inline __m256i
-SampleLinearWide(const TWideTexture& texture, const TWideIndex& column, const TWideIndex& row) {
+SampleLinearWide(const TWideTexture<Turned>& texture, const TWideIndex& column,
+                 const TWideIndex& row) {
     TWideFootprints located;
     LocateFootprints(texture, column, row, located);
     return BlendFootprints(texture, located);

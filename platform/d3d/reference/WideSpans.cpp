@@ -96,9 +96,9 @@ BlendChannels(__m256i source, __m256i destination, __m256i alpha) {
                            _mm256_set1_epi32(static_cast<int>(0xFF000000u)));
 }
 
-template <bool DepthTest, EColorMode Mode, bool Blend = false>
-[[gnu::target("avx2")]] int DrawSpanWide(const TTriangle& triangle, const TSpanTarget& target,
-                                         int y, int origin, int x0, int x1) {
+template <bool DepthTest, EColorMode Mode, bool Blend, bool Turned>
+[[gnu::target("avx2")]] int DrawSpanWideFrom(const TTriangle& triangle, const TSpanTarget& target,
+                                             int y, int origin, int x0, int x1) {
     constexpr bool Textured = Mode != EColorMode::Diffuse;
     constexpr bool NeedsDiffuse = Mode != EColorMode::Texture;
     const double dx = origin + 0.5 - triangle.OriginX;
@@ -106,11 +106,11 @@ template <bool DepthTest, EColorMode Mode, bool Blend = false>
     const TWideValue depthValue = StartWide(triangle.Depth, dx, dy);
     const TWideValue invW = StartWide(triangle.InvW, dx, dy);
     TWideValue u{}, v{}, r{}, g{}, b{};
-    TWideTexture texture{};
+    TWideTexture<Turned> texture{};
     if constexpr (Textured) {
         u = StartWide(triangle.UoverW, dx, dy);
         v = StartWide(triangle.VoverW, dx, dy);
-        texture = WideTexture(*triangle.Texels);
+        texture = WideTexture<Turned>(*triangle.Texels);
     }
     if constexpr (NeedsDiffuse) {
         r = StartWide(triangle.RoverW, dx, dy);
@@ -220,6 +220,18 @@ template <bool DepthTest, EColorMode Mode, bool Blend = false>
         }
     }
     return written;
+}
+
+template <bool DepthTest, EColorMode Mode, bool Blend = false>
+[[gnu::target("avx2")]] int DrawSpanWide(const TTriangle& triangle, const TSpanTarget& target,
+                                         int y, int origin, int x0, int x1) {
+    if constexpr (Mode != EColorMode::Diffuse) {
+        if (triangle.ReadsTurned) {
+            return DrawSpanWideFrom<DepthTest, Mode, Blend, true>(triangle, target, y, origin, x0,
+                                                                  x1);
+        }
+    }
+    return DrawSpanWideFrom<DepthTest, Mode, Blend, false>(triangle, target, y, origin, x0, x1);
 }
 
 template <bool DepthTest> TSpanRoutine PickWideMode(EColorMode mode) {
