@@ -30,6 +30,14 @@ struct TTexels {
     // that a span whose texels run down the texture reads it along its rows, as a span running
     // across reads Bordered. Its pairs of neighbours are a texel and the one below it.
     std::vector<std::uint32_t> Turned;
+
+    // The copy the wide sampling reads, and the texels a row of it.
+    const std::uint32_t* SampledCopy(bool turned) const {
+        return turned ? Turned.data() : Bordered.data();
+    }
+    std::int32_t SampledPitch(bool turned) const {
+        return static_cast<std::int32_t>((turned ? Height : Width) + 1);
+    }
 };
 
 // How the stage combines texture and lit diffuse colour, resolved at draw time.

@@ -50,10 +50,9 @@ template <bool Turned> struct TTexture16 {
 template <bool Turned>
 [[gnu::target("avx512f,avx512bw"), gnu::always_inline]] inline TTexture16<Turned>
 Texture16(const TTexels& texels) {
-    const auto pitch = static_cast<std::int32_t>((Turned ? texels.Height : texels.Width) + 1);
-    return TTexture16<Turned>{Turned ? texels.Turned.data() : texels.Bordered.data(),
-                              _mm512_set1_epi32(pitch), static_cast<std::int32_t>(texels.Width),
-                              static_cast<std::int32_t>(texels.Height)};
+    return TTexture16<Turned>{
+        texels.SampledCopy(Turned), _mm512_set1_epi32(texels.SampledPitch(Turned)),
+        static_cast<std::int32_t>(texels.Width), static_cast<std::int32_t>(texels.Height)};
 }
 
 // A texel index along one axis and the weight (0..255) of the next texel.

@@ -48,10 +48,9 @@ template <bool Turned> struct TWideTexture {
 template <bool Turned>
 [[gnu::target("avx2"), gnu::always_inline]] inline TWideTexture<Turned>
 WideTexture(const TTexels& texels) {
-    const auto pitch = static_cast<std::int32_t>((Turned ? texels.Height : texels.Width) + 1);
-    return TWideTexture<Turned>{Turned ? texels.Turned.data() : texels.Bordered.data(), pitch,
-                                _mm256_set1_epi32(pitch), WideAxis(texels.Width),
-                                WideAxis(texels.Height)};
+    const std::int32_t pitch = texels.SampledPitch(Turned);
+    return TWideTexture<Turned>{texels.SampledCopy(Turned), pitch, _mm256_set1_epi32(pitch),
+                                WideAxis(texels.Width), WideAxis(texels.Height)};
 }
 
 // A texel index along one axis and the weight (0..255) of the next texel.
