@@ -16,11 +16,13 @@ build=$(realpath "${1:-build}")
 folders='app|audio|bench|core|game|math|platform|render|settings|tests|tools'
 log=$(mktemp)
 keys=$(mktemp)
-trap 'rm -f "$log" "$keys"' EXIT
+version=$(mktemp)
+trap 'rm -f "$log" "$keys" "$version"' EXIT
 sources=("^$root/($folders)/|/Unity/unity_[0-9]+_cxx\.cxx$")
 cache=${ZORBIX_TIDY_CACHE:-}
 if [ -n "$cache" ]; then
-  python3 scripts/tidy-cache.py pending "$build" "$cache" "${sources[0]}" "$keys" >"$log"
+  clang-tidy --version >"$version"
+  python3 scripts/tidy-cache.py pending "$build" "$cache" "${sources[0]}" "$version" "$keys" >"$log"
   mapfile -t sources <"$log"
   if [ ${#sources[@]} -eq 0 ]; then
     echo "check-tidy: no findings (every source as found clean before)"

@@ -4,7 +4,7 @@ can pass them over: a source's key covers its compile command, the content of ev
 build saw it include (ninja's record of the last build), the checks and the tool's version.
 Any change to one of them is a new key, and the source is checked again.
 
-  tidy-cache.py pending BUILD_DIR CACHE_DIR FILE_PATTERN KEYS_OUT
+  tidy-cache.py pending BUILD_DIR CACHE_DIR FILE_PATTERN TIDY_VERSION_FILE KEYS_OUT
       prints, for each source matching FILE_PATTERN that has no clean key in CACHE_DIR, a
       pattern that matches it alone, one a line; writes every matching source's key to
       KEYS_OUT
@@ -42,7 +42,7 @@ def alone(source):
     return "^" + re.escape(source) + "$"
 
 
-def pending(build, cache, pattern, keys_out):
+def pending(build, cache, pattern, version_file, keys_out):
     build = os.path.abspath(build)
     with open(os.path.join(build, "compile_commands.json"), encoding="utf-8") as listing:
         entries = json.load(listing)
@@ -55,9 +55,8 @@ def pending(build, cache, pattern, keys_out):
                 digests[path] = hashlib.sha256(content.read()).hexdigest()
         return digests[path]
 
-    common = hashlib.sha256(subprocess.run(["clang-tidy", "--version"], check=True,
-                                           capture_output=True).stdout)
-    for path in (".clang-tidy", sys.argv[0], "scripts/check-tidy.sh"):
+    common = hashlib.sha256()
+    for path in (".clang-tidy", version_file, sys.argv[0], "scripts/check-tidy.sh"):
         common.update(digest(path).encode())
     source_pattern = re.compile(pattern)
     with open(keys_out, "w", encoding="utf-8") as keys:
@@ -91,7 +90,7 @@ def record(cache, keys_out):
 
 
 if __name__ == "__main__":
-    if sys.argv[1:2] == ["pending"] and len(sys.argv) == 6:
+    if sys.argv[1:2] == ["pending"] and len(sys.argv) == 7:
         pending(*sys.argv[2:])
     elif sys.argv[1:2] == ["record"] and len(sys.argv) == 4:
         record(*sys.argv[2:])
