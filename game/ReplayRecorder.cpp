@@ -49,6 +49,11 @@ void TReplayRecorder::Begin(const TGame& game) {
 }
 
 void TReplayRecorder::Record(TGameCommand command) {
+    // A draw made between commands (the music's, switched from the menu, which pauses the
+    // game) is kept before whatever comes next, a wait included.
+    if (RandSeed != SeedAfterLast) {
+        Commands.push_back({TCommandKind::Seed, RandSeed});
+    }
     // A frame outside play moves nothing in the game; it is kept only as time, one wait for
     // the whole stretch.
     if (command.Kind == TCommandKind::Frame && GameState != gsPlaying) {
@@ -60,9 +65,6 @@ void TReplayRecorder::Record(TGameCommand command) {
                      ? std::numeric_limits<std::uint32_t>::max()
                      : waited + command.Value;
         return;
-    }
-    if (RandSeed != SeedAfterLast) {
-        Commands.push_back({TCommandKind::Seed, RandSeed});
     }
     Commands.push_back(command);
 }
