@@ -57,9 +57,10 @@ for game in 1 2 3 4 5 6; do
             1) xdotool key --window "$window" Right ;;
             2) xdotool key --window "$window" x ;;  # leaves the interlude
         esac
-        # Early in each game: a step takes over a second on a busy machine, and a game that
-        # ends before its second switch would keep no draw.
-        [ "$step" -eq 5 ] || [ "$step" -eq 10 ] && switch_music
+        # Every tenth step, each switch a draw: a game that starts only after a few steps (the
+        # game-over picture may not take the first key) or ends within a minute on a busy
+        # machine still sees one.
+        [ $((step % 10)) -eq 5 ] && switch_music
         dialog=$(xdotool search --onlyvisible --name '^High Scores$' 2>/dev/null | head -1 || true)
         if [ -n "$dialog" ]; then
             xdotool windowfocus --sync "$dialog"
