@@ -13,7 +13,9 @@ need_tools xdotool od
 
 program_dir=$(realpath "${1:-build/bin}")
 work=$(mktemp -d)
-trap '[ -n "${E2E_KEEP:-}" ] || rm -rf "$work"' EXIT
+# A second try: the game's last writes at close can still land while the folder goes, and a
+# failed removal would fail the test.
+trap '[ -n "${E2E_KEEP:-}" ] || rm -rf "$work" 2>/dev/null || { sleep 1; rm -rf "$work"; }' EXIT
 cp -r "$program_dir/zorbix" "$program_dir/zorbix-sim" "$program_dir/Images" \
     "$program_dir/Sounds.dxw" "$work/"
 cp "$program_dir"/theme*.mid "$work/" 2>/dev/null || true
