@@ -33,10 +33,16 @@ source "$work/session-steps.sh"
 cd "$work"
 
 kept() { ls Replays/game-*.replay 2>/dev/null | wc -l; }
-# Not while the name is asked for: the menu bar is out of reach behind that dialog.
+# Not while the name is asked for: the menu bar is out of reach behind that dialog, which
+# can also come between the look for it and the menu's key.
+name_asked() { xdotool search --onlyvisible --name '^High Scores$' >/dev/null 2>&1; }
 switch_music() {
-    xdotool search --onlyvisible --name '^High Scores$' >/dev/null 2>&1 ||
-        choose_from_menu o Up Return
+    name_asked && return 0
+    if menu_opens o; then
+        choose_in_open_menu Up Return
+    else
+        name_asked || fail "the menu alt+o did not open ($(screen_state))"
+    fi
 }
 
 log="$work/program.log"

@@ -37,23 +37,40 @@ menu_is_open() {
     xdotool search --onlyvisible --classname '^zorbix$' 2>/dev/null | grep -qvxF "${titled:-none}"
 }
 
-# Opens the menu whose mnemonic is $1 (g for Game, o for Options) and waits up to 10 s for it.
-open_menu() {
+# Tries to open the menu whose mnemonic is $1 (g for Game, o for Options) within 10 s. A
+# mnemonic only reaches an active window, and without a window manager a closing dialog can
+# leave the focus elsewhere, so each further try gives the main window the focus first.
+menu_opens() {
     local try
     for try in 1 2 3 4; do
+        [ "$try" -eq 1 ] || timeout 5 xdotool windowfocus --sync "$window" 2>/dev/null || true
         xdotool key --window "$window" "alt+$1"
         for _ in $(seq 1 25); do
-            menu_is_open && return 0
+            if menu_is_open; then
+                [ "$try" -eq 1 ] || echo "session: the menu alt+$1 opened on try $try" >&2
+                return 0
+            fi
             sleep 0.1
         done
     done
-    fail "the menu alt+$1 did not open"
+    return 1
 }
 
-# Opens the menu $1, sends the keys that follow to it and waits for it to close.
-choose_from_menu() {
-    open_menu "$1"
-    shift
+# What a failed step saw: the titled windows on screen and the one with the focus.
+screen_state() {
+    local id names=""
+    for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+        names="$names \"$(xdotool getwindowname "$id" 2>/dev/null)\""
+    done
+    echo "on screen:${names:- nothing titled}; focus: $(xdotool getwindowfocus getwindowname 2>/dev/null || echo none)"
+}
+
+open_menu() {
+    menu_opens "$1" || fail "the menu alt+$1 did not open ($(screen_state))"
+}
+
+# Sends the keys to the open menu and waits for it to close.
+choose_in_open_menu() {
     xdotool key "$@"
     for _ in $(seq 1 50); do
         menu_is_open || return 0
